@@ -1,0 +1,60 @@
+#pragma once
+#include <span>
+#include <string>
+
+namespace qs {
+
+// Port status: the last error of a stream, an index into the status texts.
+enum PortStatus : int {
+    kStatusOk = 0,
+    kStatusCannotOpen = 1,
+    kStatusTransmitError = 2,
+    kStatusParity = 3,
+    kStatusFraming = 4,
+    kStatusOverrun = 5,
+    kStatusReceiveError = 6,
+    kStatusTimeout = 7,
+    kStatusRejected = 8,
+    kStatusProtocolError = 9,
+};
+
+// Stream state: 0 not open (opening failed), 1 open, 2 open and a serial read has succeeded.
+enum StreamState : int { kStateClosed = 0, kStateOpen = 1, kStateReadOk = 2 };
+
+// One byte stream to one device link: a serial port or a TCP/IP connection. It knows nothing
+// of commands; it writes bytes, reads a fixed count or up to a terminator, keeps one status
+// and can show it to the user.
+class ComStream {
+public:
+    virtual ~ComStream() = default;
+
+    // Bytes sent; 0 on failure (status 6) or when not open. length 0 = strlen(data).
+    virtual int Write(const char* data, int length = 0) = 0;
+    // Reads into `buffer`, whose size bounds every read. terminator -1 with length > 0: a fixed
+    // count (serial) or one receive of up to `length` (TCP/IP); a terminator 0-255: up to and
+    // including it; length 0 with terminator -1 selects LF and reads up to the buffer's size.
+    // Returns the bytes stored, 0 on failure or when not open.
+    virtual int Read(std::span<char> buffer, int length, int terminator = -1) = 0;
+    virtual void Flush() = 0;
+    virtual void PurgeInput() = 0;
+    virtual std::string Describe(int address) const = 0;
+    virtual bool IsNetwork() const = 0;
+    virtual int GetDataBits() const = 0;
+    // Shows the status to the user; returns the message-box result.
+    virtual int ShowError(const char* prefix, unsigned type);
+
+    int Status() const { return status_; }
+    void SetStatus(int status) { status_ = status; }
+    int State() const { return state_; }
+    int PortNumber() const { return portNumber_; }
+
+    // "Communications status OK" ... "Protocol error in response"; out of range gives "".
+    static const char* StatusText(int status);
+
+protected:
+    int status_ = kStatusOk;
+    int state_ = kStateClosed;
+    int portNumber_ = 0;
+};
+
+}  // namespace qs
