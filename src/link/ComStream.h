@@ -40,13 +40,19 @@ public:
     virtual std::string Describe(int address) const = 0;
     virtual bool IsNetwork() const = 0;
     virtual int GetDataBits() const = 0;
-    // Shows the status to the user; returns the message-box result.
+    // Shows the status to the user; returns the message-box result. prefix null = "Error on
+    // serial device at port <n>:" (a TCP/IP stream names its TCP port in the same words).
+    // Status 6 shows the system's text of the failure instead and returns IDABORT.
     virtual int ShowError(const char* prefix, unsigned type);
 
     int Status() const { return status_; }
     void SetStatus(int status) { status_ = status; }
     int State() const { return state_; }
     int PortNumber() const { return portNumber_; }
+    // The errno of the last failure of the system call underneath (0 when none).
+    int SystemError() const { return systemError_; }
+    // The prefix ShowError uses when it is given none.
+    std::string DefaultErrorPrefix() const;
 
     // "Communications status OK" ... "Protocol error in response"; out of range gives "".
     static const char* StatusText(int status);
@@ -55,6 +61,7 @@ protected:
     int status_ = kStatusOk;
     int state_ = kStateClosed;
     int portNumber_ = 0;
+    int systemError_ = 0;
 };
 
 }  // namespace qs

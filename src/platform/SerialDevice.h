@@ -1,0 +1,75 @@
+#pragma once
+#include <termios.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/SerialSettings.h"
+
+namespace qs {
+
+// The termios structure for a line with these settings: raw, receiver on, modem status lines
+// ignored, no flow control of any kind (0x11 and 0x13 are data), speed, parity (mark and space
+// through CMSPAR), 5-8 data bits and 1 or 2 stop bits. Nothing else of the old structure is
+// kept, so the result depends on the settings alone. nullopt for settings a POSIX line cannot
+// carry: one and a half stop bits, data bits outside 5-8, an unknown parity code or a speed
+// without a B-constant.
+std::optional<termios> MakeTermios(const SerialSettings& settings);
+
+// The B-constant of a speed in bits per second; nullopt when the system has none.
+std::optional<speed_t> SpeedConstant(uint32_t baudRate);
+
+// The device path of COM port n: key "COMn" of section "Ports" in QS3X.INI, by default
+// /dev/ttyS<n-1>. An empty value counts as missing.
+std::string SerialPathForCom(int comPort);
+
+// One open serial line. Opening takes an exclusive lock, so a second opener in this or any
+// other process is refused while this one holds the line. Every failure keeps its errno for
+// the user's error text.
+class SerialDevice {
+public:
+    enum class ReadResult { kByte, kTimeout, kError };
+
+    SerialDevice() = default;
+    ~SerialDevice();
+    SerialDevice(const SerialDevice&) = delete;
+    SerialDevice& operator=(const SerialDevice&) = delete;
+
+    // Opens `path` read-write, never as our controlling terminal, without waiting for carrier,
+    // close-on-exec, and locks it. Refused (EBUSY) when another descriptor holds the lock.
+    bool Open(const std::string& path);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+    int Fd() const { return fd_; }
+
+    // Applies MakeTermios(settings); EINVAL when they cannot be applied.
+    bool Apply(const SerialSettings& settings);
+    // Raises DTR and RTS; a driver without modem lines (a pty) is not an error.
+    bool RaiseModemLines();
+    // Drops input not read yet.
+    bool PurgeInput();
+    // Drops input not read yet and output not sent yet.
+    bool PurgeAll();
+    // Waits until everything written has left the line.
+    bool Drain();
+
+    // Writes all `length` bytes, waiting for room until `deadlineMs` on `clock`.
+    bool WriteAll(const void* data, size_t length, int64_t deadlineMs, const Clock& clock);
+    // Reads one byte, waiting until `deadlineMs` on `clock` at the most.
+    ReadResult ReadByte(uint8_t& byte, int64_t deadlineMs, const Clock& clock);
+
+    int LastError() const { return error_; }
+    std::string LastErrorText() const;
+
+private:
+    bool Fail(int error);
+
+    int fd_ = -1;
+    bool exclusive_ = false;  // TIOCEXCL set: released before close
+    int error_ = 0;
+};
+
+}  // namespace qs

@@ -1,0 +1,141 @@
+#include <fcntl.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "PtyPair.h"
+#include "RecordingUi.h"
+#include "TempDir.h"
+#include "TestEnv.h"
+#include "platform/SerialDevice.h"
+
+namespace qs::test {
+
+namespace {
+
+int64_t MsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+const SerialSettings kLine{38400, 8, NOPARITY, ONESTOPBIT};
+
+}  // namespace
+
+TEST(SerialDevice, ComNumberMapsToTheConfiguredPath) {
+    TempDir dir;
+    dir.Write("QS3X.INI", "[ports]\ncom3=/dev/pts/77\nCOM5=\n[Other]\nCOM6=/dev/nope\n");
+    ScopedEnv env("QUILLSET_INI", dir.File("QS3X.INI"));
+    EXPECT_EQ(SerialPathForCom(3), "/dev/pts/77");
+    EXPECT_EQ(SerialPathForCom(4), "/dev/ttyS3");
+    EXPECT_EQ(SerialPathForCom(5), "/dev/ttyS4");
+    EXPECT_EQ(SerialPathForCom(6), "/dev/ttyS5");
+    EXPECT_EQ(SerialPathForCom(1), "/dev/ttyS0");
+}
+
+TEST(SerialDevice, OpenIsExclusiveUntilClosed) {
+    PtyPair pty;
+    SerialDevice first;
+    ASSERT_TRUE(first.Open(pty.SlavePath())) << first.LastErrorText();
+    EXPECT_TRUE(::fcntl(first.Fd(), F_GETFD) & FD_CLOEXEC);
+    EXPECT_TRUE(::fcntl(first.Fd(), F_GETFL) & O_NONBLOCK);
+
+    SerialDevice second;
+    EXPECT_FALSE(second.Open(pty.SlavePath()));
+    EXPECT_EQ(second.LastError(), EBUSY);
+    EXPECT_FALSE(second.IsOpen());
+
+    // Closing hands the line on: neither the lock nor the exclusive mode stays behind.
+    first.Close();
+    EXPECT_TRUE(second.Open(pty.SlavePath())) << second.LastErrorText();
+}
+
+TEST(SerialDevice, OpenFailuresKeepTheirReason) {
+    SerialDevice dev;
+    EXPECT_FALSE(dev.Open("/nonexistent/ttyX"));
+    EXPECT_EQ(dev.LastError(), ENOENT);
+    EXPECT_EQ(dev.LastErrorText(), std::strerror(ENOENT));
+    EXPECT_FALSE(dev.Open("/dev/null"));  // not a terminal
+    EXPECT_EQ(dev.LastError(), ENOTTY);
+    EXPECT_FALSE(dev.IsOpen());
+    uint8_t b = 0;
+    EXPECT_EQ(dev.ReadByte(b, 0, SteadyClock()), SerialDevice::ReadResult::kError);
+    EXPECT_FALSE(dev.WriteAll("x", 1, 0, SteadyClock()));
+}
+
+TEST(SerialDevice, FlowControlBytesAreData) {
+    PtyPair pty;
+    SerialDevice dev;
+    ASSERT_TRUE(dev.Open(pty.SlavePath()));
+    ASSERT_TRUE(dev.Apply(kLine));
+    EXPECT_TRUE(dev.RaiseModemLines());  // a pty has no modem lines: not an error
+
+    // An XOFF from the device must neither stop our output nor vanish from the input.
+    pty.DeviceSends("\x13\x11");
+    SteadyClock clock;
+    ASSERT_TRUE(dev.WriteAll("A\x11\x13Z", 4, clock.NowMs() + 1000, clock));
+    EXPECT_EQ(pty.DeviceReceives(4), "A\x11\x13Z");
+    uint8_t b = 0;
+    ASSERT_EQ(dev.ReadByte(b, clock.NowMs() + 1000, clock), SerialDevice::ReadResult::kByte);
+    EXPECT_EQ(b, 0x13);
+    ASSERT_EQ(dev.ReadByte(b, clock.NowMs() + 1000, clock), SerialDevice::ReadResult::kByte);
+    EXPECT_EQ(b, 0x11);
+    EXPECT_TRUE(dev.Drain());
+}
+
+TEST(SerialDevice, ReadByteWaitsUntilItsDeadlineOnly) {
+    PtyPair pty;
+    SerialDevice dev;
+    ASSERT_TRUE(dev.Open(pty.SlavePath()));
+    ASSERT_TRUE(dev.Apply(kLine));
+    SteadyClock clock;
+    uint8_t b = 0;
+
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(dev.ReadByte(b, clock.NowMs() + 150, clock), SerialDevice::ReadResult::kTimeout);
+    EXPECT_GE(MsSince(start), 140);
+    EXPECT_EQ(dev.LastError(), ETIMEDOUT);
+
+    // A clock that does not move cannot hold the read beyond the time it was given.
+    FakeClock frozen;
+    start = std::chrono::steady_clock::now();
+    EXPECT_EQ(dev.ReadByte(b, frozen.now + 100, frozen), SerialDevice::ReadResult::kTimeout);
+    EXPECT_LT(MsSince(start), 1000);
+
+    // A deadline already past still takes a byte that is waiting.
+    pty.DeviceSends("k");
+    EXPECT_EQ(dev.ReadByte(b, clock.NowMs() - 1, clock), SerialDevice::ReadResult::kByte);
+    EXPECT_EQ(b, 'k');
+}
+
+TEST(SerialDevice, PurgeDropsWhatWasNotRead) {
+    PtyPair pty;
+    SerialDevice dev;
+    ASSERT_TRUE(dev.Open(pty.SlavePath()));
+    ASSERT_TRUE(dev.Apply(kLine));
+    pty.DeviceSends("stale");
+    ASSERT_TRUE(dev.PurgeInput());
+    pty.DeviceSends("N");
+    SteadyClock clock;
+    uint8_t b = 0;
+    ASSERT_EQ(dev.ReadByte(b, clock.NowMs() + 1000, clock), SerialDevice::ReadResult::kByte);
+    EXPECT_EQ(b, 'N');
+}
+
+TEST(SerialDevice, HangUpIsAnErrorNotATimeout) {
+    PtyPair pty;
+    SerialDevice dev;
+    ASSERT_TRUE(dev.Open(pty.SlavePath()));
+    ASSERT_TRUE(dev.Apply(kLine));
+    pty.CloseMaster();
+    SteadyClock clock;
+    uint8_t b = 0;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(dev.ReadByte(b, clock.NowMs() + 5000, clock), SerialDevice::ReadResult::kError);
+    EXPECT_LT(MsSince(start), 2000);
+    EXPECT_EQ(dev.LastError(), EIO);
+}
+
+}  // namespace qs::test
