@@ -4,7 +4,6 @@
 #include <wx/settings.h>
 
 #include <array>
-#include <initializer_list>
 
 #include "programdata/CodePageTable.h"
 
@@ -17,11 +16,10 @@ wxString ResolveFace(int index) {
     if (wxFontEnumerator::IsValidFacename(row.faceName)) return row.faceName;
     // Stand-ins from the packages the program installs: one with the Chinese glyphs for the
     // GB2312 row, one with Latin, Cyrillic, Greek and Central European glyphs for the others.
-    std::initializer_list<const char*> standIns =
-        row.charset == CodePageTable::kGb2312Charset
-            ? std::initializer_list<const char*>{"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Droid Sans Fallback"}
-            : std::initializer_list<const char*>{"DejaVu Sans Mono", "DejaVu Sans", "Noto Sans Mono"};
-    for (const char* face : standIns) {
+    static constexpr std::array<const char*, 3> kChinese = {"WenQuanYi Micro Hei", "Noto Sans CJK SC",
+                                                             "Droid Sans Fallback"};
+    static constexpr std::array<const char*, 3> kOthers = {"DejaVu Sans Mono", "DejaVu Sans", "Noto Sans Mono"};
+    for (const char* face : row.charset == CodePageTable::kGb2312Charset ? kChinese : kOthers) {
         if (wxFontEnumerator::IsValidFacename(face)) return face;
     }
     return wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).GetFaceName();

@@ -36,11 +36,11 @@ wxString FromCodePage(std::string_view bytes, int codePageIndex) {
 std::optional<std::string> ToCodePage(const wxString& text, int codePageIndex) {
     if (text.empty()) return std::string();
     wxCSConv conv(EncodingOf(codePageIndex));
-    const wxScopedWCharBuffer wide = text.wc_str();
-    size_t length = conv.FromWChar(nullptr, 0, wide.data(), wide.length());
+    const std::wstring wide = text.ToStdWstring();
+    const size_t length = conv.FromWChar(nullptr, 0, wide.data(), wide.size());
     if (length == wxCONV_FAILED) return std::nullopt;
     std::string bytes(length, '\0');
-    if (conv.FromWChar(bytes.data(), length, wide.data(), wide.length()) == wxCONV_FAILED) return std::nullopt;
+    if (conv.FromWChar(bytes.data(), length, wide.data(), wide.size()) == wxCONV_FAILED) return std::nullopt;
     return bytes;
 }
 

@@ -30,10 +30,12 @@ public:
 
     // Bytes sent; 0 on failure (status 6) or when not open. length 0 = strlen(data).
     virtual int Write(const char* data, int length = 0) = 0;
-    // Reads into `buffer`, whose size bounds every read. terminator -1 with length > 0: a fixed
-    // count (serial) or one receive of up to `length` (TCP/IP); a terminator 0-255: up to and
-    // including it; length 0 with terminator -1 selects LF and reads up to the buffer's size.
-    // Returns the bytes stored, 0 on failure or when not open.
+    // Reads into `buffer`, whose size bounds every read. terminator -1 (or any value outside
+    // 0-255) with length > 0: a fixed count (serial) or one receive of up to `length` (TCP/IP);
+    // a terminator 0-255: up to and including it, within `length` (0: the buffer's size);
+    // length 0 with terminator -1 selects LF and reads up to the buffer's size.
+    // Returns the bytes stored, 0 on failure (status 6, 7 or 9; never a partial reply for a
+    // terminated read) or when not open.
     virtual int Read(std::span<char> buffer, int length, int terminator = -1) = 0;
     virtual void Flush() = 0;
     virtual void PurgeInput() = 0;

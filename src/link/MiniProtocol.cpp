@@ -60,7 +60,7 @@ std::vector<uint8_t> MiniProtocol::Unescape(std::string_view escaped) {
         case 'S': out.push_back(0x02); break;
         case 'E': out.push_back(0x03); break;
         case 'P': out.push_back(0x7F); break;
-        case kEsc: out.push_back(0x1B); break; case 0x41: out.push_back(0x41); break;
+        case kEsc: out.push_back(0x1B); break;
         default: out.push_back(0x00); break;
         }
     }

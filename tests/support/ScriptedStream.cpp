@@ -27,14 +27,22 @@ int ScriptedStream::Write(const char* data, int length) {
         return 0;
     }
     writes.emplace_back(data, static_cast<size_t>(length));
+    request_.append(data, static_cast<size_t>(length));
     wroteSinceReply_ = true;
     return length;
 }
 
 void ScriptedStream::ReleaseReply() {
-    if (!wroteSinceReply_ || replies.empty()) return;
-    Feed(replies.front());
-    replies.pop_front();
+    if (!wroteSinceReply_) return;
+    if (!replies.empty()) {
+        Feed(replies.front());
+        replies.pop_front();
+    } else if (respond) {
+        Feed(respond(request_));
+    } else {
+        return;
+    }
+    request_.clear();
     wroteSinceReply_ = false;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,8 @@ namespace qs::test {
 //
 // Bytes given to Feed are waiting at once. Bytes given to QueueReply are the device's answer
 // to the next command: each one becomes readable at the first read after a write, one reply
-// per command, so a purge before the send cannot drop it.
+// per command, so a purge before the send cannot drop it. With no queued reply left,
+// `respond` (when set) is asked instead, given every byte written since the last answer.
 class ScriptedStream final : public ComStream {
 public:
     explicit ScriptedStream(bool network = false, int dataBits = 8);
@@ -52,6 +54,7 @@ public:
     int failWritesFrom = 0;
 
     std::deque<std::string> replies;   // answers to come, one per command
+    std::function<std::string(const std::string& request)> respond;
     std::vector<std::string> writes;   // bytes of each successful Write
     int writeCalls = 0;
     int readCalls = 0;
@@ -63,6 +66,7 @@ public:
 
 private:
     bool wroteSinceReply_ = false;
+    std::string request_;  // written since the last answer
     std::string input_;
     size_t inPos_ = 0;
     void ReleaseReply();

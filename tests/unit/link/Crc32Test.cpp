@@ -24,7 +24,9 @@ TEST(Crc32, BytewiseMatchesWholeBufferAtEveryPrefix) {
     EXPECT_EQ(state, 0xFFFFFFFFu);
     for (size_t i = 0; i < data.size(); ++i) {
         uint32_t running = Crc32UpdateByte(&state, static_cast<unsigned char>(data[i]));
-        if (i % 97 == 0 || i + 1 == data.size()) ASSERT_EQ(running, Crc32(data.data(), i + 1)) << i;
+        if (i % 97 == 0 || i + 1 == data.size()) {
+            ASSERT_EQ(running, Crc32(data.data(), i + 1)) << i;
+        }
     }
 }
 

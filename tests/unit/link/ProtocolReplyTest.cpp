@@ -159,4 +159,37 @@ TEST(ProtocolReply, NoRepliesAreRejectionsWithTheirCode) {
     }
 }
 
+TEST(ProtocolReply, ALoopBackLineAnswersWithTheCommandItself) {
+    auto echo = [](const std::string& request) { return request; };
+    {
+        auto s = std::make_unique<ScriptedStream>(false);
+        s->respond = echo;
+        TerminalProtocol p(std::move(s), 1);
+        ASSERT_NE(p.Send("PV SY 111"), nullptr);
+        std::string reply;
+        EXPECT_EQ(p.Receive(reply), 0);
+        EXPECT_EQ(reply, "PV SY 111");
+    }
+    {
+        // On a serial line the frame's own check bytes come back and pass.
+        auto s = std::make_unique<ScriptedStream>(false);
+        s->respond = echo;
+        MiniProtocol p(std::move(s), 1);
+        ASSERT_NE(p.Send("PV SY 111"), nullptr);
+        std::string reply;
+        EXPECT_EQ(p.Receive(reply), 0);
+        EXPECT_EQ(reply, "PV SY 111");
+    }
+    {
+        // Over TCP/IP the text frame carries no check bytes, so its echo never completes.
+        auto s = std::make_unique<ScriptedStream>(true);
+        s->respond = echo;
+        MiniProtocol p(std::move(s), 1);
+        ASSERT_NE(p.Send("PV SY 111"), nullptr);
+        std::string reply;
+        EXPECT_EQ(p.Receive(reply), kStatusTimeout);
+        EXPECT_EQ(reply, "");
+    }
+}
+
 }  // namespace qs::test

@@ -1,0 +1,51 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "BlockTransfer.h"
+#include "CommandProcessor.h"
+#include "DataSetStore.h"
+#include "FaultPlan.h"
+#include "Persona.h"
+#include "ValueStore.h"
+
+namespace sim {
+
+struct ControllerConfig {
+    Persona persona = *Persona::FromName("controller");
+    std::vector<int> addresses{1};
+    std::string cfReply = CommandProcessor::DefaultCfReply();
+    BlockOptions block;
+    char pad = 0x00;               // the byte after the LRC of a Minicomputer reply
+    int64_t frameTimeoutMs = 2000; // a frame half-received this long is given up
+    std::string dataDir;
+};
+
+// The device as every link sees it: one set of values, data sets and faults shared by all
+// the links and connections, as on the real controller.
+class Controller {
+public:
+    explicit Controller(ControllerConfig config);
+    Controller(const Controller&) = delete;
+    Controller& operator=(const Controller&) = delete;
+
+    bool Serves(int address) const;
+    const ControllerConfig& Config() const { return config_; }
+    const Persona& GetPersona() const { return config_.persona; }
+    ValueStore& Values() { return values_; }
+    DataSetStore& DataSets() { return dataSets_; }
+    CommandProcessor& Commands() { return commands_; }
+    FaultPlan& Faults() { return faults_; }
+    BlockTransfer::SpecialHandlers& SpecialBlocks() { return specialBlocks_; }
+
+private:
+    ControllerConfig config_;
+    ValueStore values_;
+    DataSetStore dataSets_;
+    CommandProcessor commands_;
+    FaultPlan faults_;
+    BlockTransfer::SpecialHandlers specialBlocks_;
+};
+
+}  // namespace sim

@@ -1,0 +1,205 @@
+#include "Options.h"
+
+#include "Fault.h"
+#include "Persona.h"
+
+namespace sim {
+namespace {
+
+bool ParseNumber(const std::string& text, int base, uint64_t low, uint64_t high, uint64_t& out) {
+    if (text.empty() || text.size() > 12) return false;
+    uint64_t v = 0;
+    for (char c : text) {
+        int d;
+        if (c >= '0' && c <= '9') d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        else return false;
+        v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+    }
+    if (v < low || v > high) return false;
+    out = v;
+    return true;
+}
+
+bool ParseEndpoint(const std::string& text, TcpEndpoint& out) {
+    const size_t colon = text.rfind(':');
+    std::string host = colon == std::string::npos ? "127.0.0.1" : text.substr(0, colon);
+    std::string port = colon == std::string::npos ? text : text.substr(colon + 1);
+    uint64_t p = 0;
+    if (host.empty() || !ParseNumber(port, 10, 0, 65535, p)) return false;
+    out.host = host;
+    out.port = static_cast<int>(p);
+    return true;
+}
+
+// "1,2,3" or ranges "1-4,7".
+bool ParseAddresses(const std::string& text, std::vector<int>& out) {
+    std::vector<int> list;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        size_t dash = item.find('-');
+        uint64_t a = 0, b = 0;
+        if (dash == std::string::npos) {
+            if (!ParseNumber(item, 10, 0, 99, a)) return false;
+            b = a;
+        } else if (!ParseNumber(item.substr(0, dash), 10, 0, 99, a) || !ParseNumber(item.substr(dash + 1), 10, 0, 99, b) ||
+                   b < a) {
+            return false;
+        }
+        for (uint64_t v = a; v <= b; ++v) list.push_back(static_cast<int>(v));
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    if (list.empty()) return false;
+    out = std::move(list);
+    return true;
+}
+
+}  // namespace
+
+std::optional<Options> Options::Parse(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    error.clear();
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& flag = args[i];
+        if (flag == "--help" || flag == "-h") {
+            o.help = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            error = flag.rfind("--", 0) == 0 ? flag + " needs a value" : "unexpected argument \"" + flag + "\"";
+            return std::nullopt;
+        }
+        const std::string& value = args[++i];
+        uint64_t n = 0;
+        auto bad = [&](const char* what) {
+            error = "bad value for " + flag + ": \"" + value + "\" (" + what + ")";
+            return std::nullopt;
+        };
+        if (flag == "--tcp") {
+            TcpEndpoint e;
+            if (!ParseEndpoint(value, e)) return bad("[HOST:]PORT");
+            o.tcp.push_back(e);
+        } else if (flag == "--pty") {
+            if (value.empty()) return bad("a path");
+            o.pty.push_back(value);
+        } else if (flag == "--addresses") {
+            if (!ParseAddresses(value, o.addresses)) return bad("addresses 0-99, e.g. 1,2,3 or 1-6");
+        } else if (flag == "--persona") {
+            if (!Persona::FromName(value)) return bad("see --help for the personas");
+            o.persona = value;
+        } else if (flag == "--log") {
+            o.log = value;
+        } else if (flag == "--state") {
+            o.state = value;
+        } else if (flag == "--fault") {
+            std::string why;
+            if (!Fault::Parse(value, why)) return bad(why.c_str());
+            o.faults.push_back(value);
+        } else if (flag == "--data-dir") {
+            o.dataDir = value;
+        } else if (flag == "--cf") {
+            if (value.size() > 4000) return bad("at most 4000 characters");
+            o.cf = value;
+        } else if (flag == "--block-size") {
+            if (!ParseNumber(value, 10, 1, 4000, n)) return bad("1-4000");
+            o.blockSize = n;
+        } else if (flag == "--write-limit") {
+            if (!ParseNumber(value, 10, 0, 0xFFFFFFFFu, n)) return bad("0-4294967295");
+            o.writeLimit = static_cast<uint32_t>(n);
+        } else if (flag == "--panel-handover") {
+            if (!ParseNumber(value, 16, 0, 0xFFFF, n)) return bad("a status word in hex, e.g. 0000, 800F or 801C");
+            o.panelHandoverStatus = static_cast<uint16_t>(n);
+        } else if (flag == "--pad") {
+            if (!ParseNumber(value, 16, 0, 0xFF, n)) return bad("a byte in hex");
+            o.pad = static_cast<uint8_t>(n);
+        } else if (flag == "--frame-timeout") {
+            if (!ParseNumber(value, 10, 1, 600000, n)) return bad("1-600000 ms");
+            o.frameTimeoutMs = static_cast<int64_t>(n);
+        } else {
+            error = "unknown option \"" + flag + "\" (see --help)";
+            return std::nullopt;
+        }
+    }
+    if (o.tcp.empty() && o.pty.empty()) o.tcp.push_back({"127.0.0.1", kDefaultPort});
+    return o;
+}
+
+std::string Options::Help() {
+    std::string text = R"(Usage: duravane-sim [OPTION...]
+A simulated Duravane III controller on the command port: text commands in Terminal and
+Minicomputer framing and "SV " block transfers, over TCP and serial lines (a pty).
+
+Links (without --tcp and --pty it listens on 127.0.0.1:7734):
+  --tcp [HOST:]PORT     listen for TCP connections (host default 127.0.0.1; port 0 = any free port);
+                        repeatable; any number of clients at once
+  --pty LINK            open a pty, make it raw, and link its slave to the path LINK (replacing an
+                        older symbolic link there); the program under test opens LINK and may close
+                        and reopen it at will; repeatable
+
+Device:
+  --addresses LIST      device addresses answered, e.g. 1,2,3 or 1-6 (default 1); frames to other
+                        addresses are logged and not answered
+  --persona NAME        what answers (default controller):
+)";
+    for (const auto& [name, description] : Persona::Described()) {
+        text += "                          " + name + std::string(name.size() < 16 ? 16 - name.size() : 1, ' ') +
+                description + "\n";
+    }
+    text += R"(  --state FILE          values and security levels to start from. One code a line:
+                          MN NNN LEVEL VALUE
+                        mnemonic (2 characters: CF SY AR M1 P1 BA BB 01 ...), code number 0-999,
+                        security level 1-255 or "-" for 1, then after one blank the value (to the end
+                        of the line; may be empty or hold blanks). "[1,3]" makes the following lines
+                        apply to devices 1 and 3, "[*]" (the start) to every address served. Blank
+                        lines and lines starting with # are skipped. Only codes in the file exist;
+                        others are refused with NO14.
+  --cf TEXT             the reply to CF (default "CF 14": fifth character not '0', a four-display
+                        faceplate; "CF 10" is a single display)
+
+Text commands: PV MN NNN (value), XV MN NNN (security level), PC MN NNN VALUE, XC MN NNN LEVEL,
+GP (firmware identifier), LO, CF. Replies echo the command, a blank and the value
+("PV SY 111 5"); GP answers eight hex digits alone; an unknown code is refused with NO14, an
+unknown command with NO00.
+
+Blocks ("SV " + a transfer code 0x04xx + arguments, escaped, with LRC, 0x7F, 0x00 on every link):
+  --data-dir DIR        data sets as files: a read of code 0x0418 serves DIR/0418.bin (block 0 answers
+                        its length and CRC-32, block k its k-th chunk); a completed write of code 0x0419
+                        is saved to DIR/0419.bin (the bytes the CRC covers, closing 0x00 included).
+                        Without it reads are refused with 8007 and writes are kept in memory only.
+  --block-size N        data bytes in each block of a read (1-4000, default 500)
+  --write-limit N       largest total a write may announce; larger ones are refused with 8005
+                        (default 4194304)
+  --panel-handover HHHH status word answered to the operator-panel hand-over 0x0417 (default 0000;
+                        e.g. 800F or 801C to refuse it). The remote-display hand-over 0x0416 is
+                        never answered.
+  A write is acknowledged frame by frame (status 0000); its last frame is checked: byte count
+  equal to the announced total and the CRC-32 right, else 8006.
+
+Wire details:
+  --pad HH              the byte sent after the LRC of a Minicomputer reply (hex, default 00)
+  --frame-timeout MS    a frame half-received this long is given up (default 2000)
+
+Faults (--fault SPEC, repeatable):
+)";
+    text += Fault::Help();
+    text += R"(
+Output:
+  --log FILE            one JSON object a line for every frame received or sent, flushed line by line:
+                        {"ms":..,"direction":"rx"|"tx","transport":"tcp"|"pty","link":N,
+                         "kind":"frame"|"noise"|"raw","framing":"terminal"|"mini"|"","binary":bool,
+                         "address":N|null,"hex":"<bytes on the wire>","text":"<text or unescaped
+                         block, \u00XX for bytes outside printable ASCII>","error":"<why not answered>"}
+  --help                this text
+
+On standard output it prints "listening tcp HOST:PORT" and "listening pty LINK" for each link,
+then "ready". It ends cleanly on SIGTERM or SIGINT (exit status 0); a bad option exits with 2, a
+link that cannot be opened with 1.
+)";
+    return text;
+}
+
+}  // namespace sim

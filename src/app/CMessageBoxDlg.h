@@ -1,0 +1,41 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include <wx/dialog.h>
+
+namespace qs {
+
+// The buttons of a Windows-style message box type, in their order, with the ID* result of
+// each; what Esc and the close box answer (0: they do nothing, as in the sets without a
+// Cancel button other than a lone OK); and which button is the default.
+struct MessageBoxLayout {
+    struct Button {
+        std::string label;
+        int result = 0;
+    };
+    std::vector<Button> buttons;
+    int escapeResult = 0;
+    std::size_t defaultIndex = 0;
+};
+
+MessageBoxLayout MessageBoxLayoutFor(unsigned type);
+
+// A message box with the Windows button sets (wx has no Abort/Retry/Ignore, and its native
+// boxes answer Esc with Cancel even where the set has none).
+class CMessageBoxDlg final : public wxDialog {
+public:
+    CMessageBoxDlg(wxWindow* parent, const std::string& text, const std::string& caption, unsigned type);
+    // Shows the box modally; returns the ID* value of the answer.
+    int Run();
+
+private:
+    void OnButton(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
+
+    MessageBoxLayout layout_;
+    unsigned type_;
+};
+
+}  // namespace qs
