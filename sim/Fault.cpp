@@ -44,7 +44,7 @@ bool ParsePrefix(std::string_view text, Bytes& out) {
     return true;
 }
 
-struct KindSpec {
+struct KindInfo {
     const char* name;
     FaultKind kind;
     enum { None, Optional, Required } value;
@@ -53,39 +53,39 @@ struct KindSpec {
     int64_t defaultValue;
 };
 
-const KindSpec kKinds[] = {
-    {"delay", FaultKind::Delay, KindSpec::Required, 10, 600000, 0},
-    {"drop", FaultKind::Drop, KindSpec::None, 10, 0, 0},
-    {"noise", FaultKind::Noise, KindSpec::Optional, 10, 4096, 8},
-    {"bad-lrc", FaultKind::BadLrc, KindSpec::None, 10, 0, 0},
-    {"no-cr", FaultKind::NoCr, KindSpec::None, 10, 0, 0},
-    {"long-reply", FaultKind::LongReply, KindSpec::Optional, 10, 65536, 5000},
-    {"reject", FaultKind::Reject, KindSpec::Required, 10, 99, 0},
-    {"status", FaultKind::Status, KindSpec::Required, 16, 0xFFFF, 0},
-    {"close", FaultKind::Close, KindSpec::None, 10, 0, 0},
-    {"close-after", FaultKind::CloseAfter, KindSpec::Required, 10, 1000000000, 0},
-    {"bad-crc", FaultKind::BadCrc, KindSpec::None, 10, 0, 0},
-    {"length", FaultKind::Length, KindSpec::Optional, 10, 0xFFFFFFFFu, 0xFFFFFFFFu},
-    {"empty-block", FaultKind::EmptyBlock, KindSpec::None, 10, 0, 0},
-    {"short-reply", FaultKind::ShortReply, KindSpec::None, 10, 0, 0},
+const KindInfo kKinds[] = {
+    {"delay", FaultKind::Delay, KindInfo::Required, 10, 600000, 0},
+    {"drop", FaultKind::Drop, KindInfo::None, 10, 0, 0},
+    {"noise", FaultKind::Noise, KindInfo::Optional, 10, 4096, 8},
+    {"bad-lrc", FaultKind::BadLrc, KindInfo::None, 10, 0, 0},
+    {"no-cr", FaultKind::NoCr, KindInfo::None, 10, 0, 0},
+    {"long-reply", FaultKind::LongReply, KindInfo::Optional, 10, 65536, 5000},
+    {"reject", FaultKind::Reject, KindInfo::Required, 10, 99, 0},
+    {"status", FaultKind::Status, KindInfo::Required, 16, 0xFFFF, 0},
+    {"close", FaultKind::Close, KindInfo::None, 10, 0, 0},
+    {"close-after", FaultKind::CloseAfter, KindInfo::Required, 10, 1000000000, 0},
+    {"bad-crc", FaultKind::BadCrc, KindInfo::None, 10, 0, 0},
+    {"length", FaultKind::Length, KindInfo::Optional, 10, 0xFFFFFFFFu, 0xFFFFFFFFu},
+    {"empty-block", FaultKind::EmptyBlock, KindInfo::None, 10, 0, 0},
+    {"short-reply", FaultKind::ShortReply, KindInfo::None, 10, 0, 0},
 };
 
 }  // namespace
 
-std::optional<Fault> Fault::Parse(std::string_view spec, std::string& error) {
+std::optional<Fault> Fault::Parse(std::string_view text, std::string& error) {
     error.clear();
-    // "on=" takes the rest of the spec, commas and all.
+    // "on=" takes the rest of the text, commas and all.
     std::optional<std::string_view> on;
-    if (size_t pos = spec.find(",on="); pos != std::string_view::npos) {
-        on = spec.substr(pos + 4);
-        spec = spec.substr(0, pos);
+    if (size_t pos = text.find(",on="); pos != std::string_view::npos) {
+        on = text.substr(pos + 4);
+        text = text.substr(0, pos);
     }
     std::vector<std::string_view> parts;
     while (true) {
-        size_t comma = spec.find(',');
-        parts.push_back(spec.substr(0, comma));
+        size_t comma = text.find(',');
+        parts.push_back(text.substr(0, comma));
         if (comma == std::string_view::npos) break;
-        spec.remove_prefix(comma + 1);
+        text.remove_prefix(comma + 1);
     }
     std::string_view head = parts[0];
     size_t eq = head.find('=');
@@ -128,8 +128,8 @@ std::optional<Fault> Fault::Parse(std::string_view spec, std::string& error) {
             }
         }
     } else {
-        const KindSpec* kind = nullptr;
-        for (const KindSpec& k : kKinds) {
+        const KindInfo* kind = nullptr;
+        for (const KindInfo& k : kKinds) {
             if (name == k.name) kind = &k;
         }
         if (!kind) {
@@ -138,11 +138,11 @@ std::optional<Fault> Fault::Parse(std::string_view spec, std::string& error) {
         }
         f.kind = kind->kind;
         f.value = kind->defaultValue;
-        if (kind->value == KindSpec::None && value) {
+        if (kind->value == KindInfo::None && value) {
             error = std::string(name) + " takes no value";
             return std::nullopt;
         }
-        if (kind->value == KindSpec::Required && !value) {
+        if (kind->value == KindInfo::Required && !value) {
             error = std::string(name) + " needs a value";
             return std::nullopt;
         }
@@ -262,7 +262,7 @@ std::string Fault::Help() {
     skip=N              let the first N matching frames through untouched
     count=N             act on N matching frames, then no more
     on=PREFIX           only frames whose text (or unescaped block) starts with PREFIX; must come last,
-                        takes the rest of the spec, commas included; \xHH is a byte, \\ a backslash
+                        takes the rest of the fault, commas included; \xHH is a byte, \\ a backslash
   Examples: --fault reject=06,on=PC  --fault drop,count=2  --fault bad-lrc,skip=1,count=1
             --fault reject-block=3:8003,code=0418  --fault late-final=4500  --fault close-after=5
 )";

@@ -53,7 +53,7 @@ struct Fault {
     int applied = 0;
 
     // Parses "kind[=value][,modifier...]"; nullopt with `error` set on a fault.
-    static std::optional<Fault> Parse(std::string_view spec, std::string& error);
+    static std::optional<Fault> Parse(std::string_view text, std::string& error);
     // The help text describing the syntax.
     static std::string Help();
 

@@ -4,9 +4,9 @@
 
 namespace sim {
 
-std::string FaultPlan::Add(std::string_view spec) {
+std::string FaultPlan::Add(std::string_view text) {
     std::string error;
-    std::optional<Fault> fault = Fault::Parse(spec, error);
+    std::optional<Fault> fault = Fault::Parse(text, error);
     if (!fault) return error;
     faults_.push_back(std::move(*fault));
     return "";

@@ -28,7 +28,7 @@ struct FaultEffects {
 class FaultPlan {
 public:
     // Adds "kind[=value][,modifier...]"; returns "" or what is wrong with it.
-    std::string Add(std::string_view spec);
+    std::string Add(std::string_view text);
     void Add(Fault fault) { faults_.push_back(std::move(fault)); }
     bool Empty() const { return faults_.empty(); }
 

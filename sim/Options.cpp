@@ -179,11 +179,14 @@ Blocks ("SV " + a transfer code 0x04xx + arguments, escaped, with LRC, 0x7F, 0x0
   A write is acknowledged frame by frame (status 0000); its last frame is checked: byte count
   equal to the announced total and the CRC-32 right, else 8006.
 
-Wire details:
+Wire details: a request is "*" NN text CR LF (Terminal) or STX NN text ETX (Minicomputer; on a pty
+followed by LRC, 0x7F, 0x00), NN the device address; the framing is told per frame from its
+first byte. A frame with a wrong LRC or trailer, a Terminal frame without CR, a block with an
+unknown escape, or a frame to an address not served is logged and not answered.
   --pad HH              the byte sent after the LRC of a Minicomputer reply (hex, default 00)
   --frame-timeout MS    a frame half-received this long is given up (default 2000)
 
-Faults (--fault SPEC, repeatable):
+Faults (--fault FAULT, repeatable):
 )";
     text += Fault::Help();
     text += R"(

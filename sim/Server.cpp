@@ -10,8 +10,8 @@
 
 namespace sim {
 
-Server::Server(Controller& controller, FrameLog& log) : controller_(controller), log_(log), startMs_(0) {
-    startMs_ = Now();
+Server::Server(Controller& controller, FrameLog& log) : controller_(controller), log_(log), startUs_(0) {
+    startUs_ = NowUs();
 }
 
 Server::~Server() {
@@ -20,9 +20,9 @@ Server::~Server() {
     }
 }
 
-int64_t Server::Now() const {
+int64_t Server::NowUs() const {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() - startMs_;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count() - startUs_;
 }
 
 std::string Server::AddTcp(const std::string& host, int port) {
@@ -47,11 +47,12 @@ std::string Server::AddPty(const std::string& path) {
 }
 
 int Server::PollTimeout() const {
-    const int64_t now = Now();
+    const int64_t now = NowUs();
     int64_t wait = -1;
     for (const auto& link : links_) {
         if (link->queue.empty()) continue;
-        const int64_t until = std::max<int64_t>(0, link->queue.front().due - now);
+        // Rounded up, so that a delayed reply never leaves before its time.
+        const int64_t until = (link->queue.front().due - now + 999) / 1000;
         if (until > 0 && (wait < 0 || until < wait)) wait = until;
     }
     return static_cast<int>(std::min<int64_t>(wait, 60000));
@@ -66,7 +67,7 @@ void Server::Run(int wakeFd) {
         fds.clear();
         fds.push_back({wakeFd, POLLIN, 0});
         for (const auto& l : listeners_) fds.push_back({l->Fd(), POLLIN, 0});
-        const int64_t now = Now();
+        const int64_t now = NowUs();
         for (const auto& link : links_) {
             short events = POLLIN;
             if (!link->queue.empty() && link->queue.front().due <= now) events |= POLLOUT;
@@ -107,7 +108,7 @@ void Server::Read(Link& link) {
     char buffer[65536];
     const ssize_t n = ::read(link.fd, buffer, sizeof buffer);
     if (n > 0) {
-        Dispatch(link, link.session->OnBytes(std::string_view(buffer, static_cast<size_t>(n)), Now()));
+        Dispatch(link, link.session->OnBytes(std::string_view(buffer, static_cast<size_t>(n)), NowUs() / 1000));
         return;
     }
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
@@ -117,14 +118,14 @@ void Server::Read(Link& link) {
 }
 
 void Server::Dispatch(Link& link, std::vector<SessionEvent> events) {
-    const int64_t now = Now();
+    const int64_t now = NowUs();
     for (SessionEvent& e : events) {
         if (e.type == SessionEvent::Type::Received) {
-            log_.Write(e.record, now);
+            log_.Write(e.record, now / 1000);
             continue;
         }
         Pending p;
-        p.due = std::max(now + e.delayMs, link.lastDue);
+        p.due = std::max(now + e.delayMs * 1000, link.lastDue);
         p.close = e.type == SessionEvent::Type::Close;
         p.wire = std::move(e.wire);
         p.record = std::move(e.record);
@@ -140,7 +141,7 @@ void Server::Dispatch(Link& link, std::vector<SessionEvent> events) {
 void Server::Flush(Link& link) {
     while (!link.closed && !link.queue.empty()) {
         Pending& p = link.queue.front();
-        const int64_t now = Now();
+        const int64_t now = NowUs();
         if (p.due > now) return;
         if (p.close) {
             // A pty cannot be hung up from this side; the fault only applies to TCP.
@@ -152,7 +153,7 @@ void Server::Flush(Link& link) {
             continue;
         }
         if (!p.logged) {
-            log_.Write(p.record, now);
+            log_.Write(p.record, now / 1000);
             p.logged = true;
         }
         while (p.offset < p.wire.size()) {

@@ -38,7 +38,7 @@ private:
     struct Pending {
         Bytes wire;
         size_t offset = 0;
-        int64_t due = 0;
+        int64_t due = 0;  // microseconds
         LogRecord record;
         bool logged = false;
         bool close = false;
@@ -53,7 +53,8 @@ private:
         bool closed = false;
     };
 
-    int64_t Now() const;
+    // Microseconds since the start; the log shows milliseconds.
+    int64_t NowUs() const;
     void Accept(const TcpListener& listener);
     void Read(Link& link);
     void Dispatch(Link& link, std::vector<SessionEvent> events);
@@ -63,7 +64,7 @@ private:
 
     Controller& controller_;
     FrameLog& log_;
-    int64_t startMs_;
+    int64_t startUs_;
     int nextLink_ = 1;
     std::vector<std::unique_ptr<TcpListener>> listeners_;
     std::vector<std::unique_ptr<PtyEndpoint>> ptys_;

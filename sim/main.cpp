@@ -49,9 +49,9 @@ int main(int argc, char** argv) {
     config.frameTimeoutMs = options->frameTimeoutMs;
     config.dataDir = options->dataDir;
     sim::Controller controller(config);
-    for (const std::string& spec : options->faults) {
-        if (std::string fault = controller.Faults().Add(spec); !fault.empty()) {
-            std::cerr << "duravane-sim: --fault " << spec << ": " << fault << "\n";
+    for (const std::string& text : options->faults) {
+        if (std::string fault = controller.Faults().Add(text); !fault.empty()) {
+            std::cerr << "duravane-sim: --fault " << text << ": " << fault << "\n";
             return 2;
         }
     }

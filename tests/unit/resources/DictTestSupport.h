@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <string_view>
@@ -143,6 +144,11 @@ inline int LineWith(const std::string& text, const std::string& needle) {
         ++line;
     }
     return 0;
+}
+
+// 1-based line number of byte `offset` of `text`.
+inline int LineAtOffset(const std::string& text, size_t offset) {
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(offset, text.size())), '\n'));
 }
 
 // Texts of all faults, one per line, for failure messages.

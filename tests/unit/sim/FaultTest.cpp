@@ -8,10 +8,10 @@ using namespace std::string_literals;
 
 namespace {
 
-Fault Parsed(const std::string& spec) {
+Fault Parsed(const std::string& text) {
     std::string error;
-    std::optional<Fault> f = Fault::Parse(spec, error);
-    EXPECT_TRUE(f) << spec << ": " << error;
+    std::optional<Fault> f = Fault::Parse(text, error);
+    EXPECT_TRUE(f) << text << ": " << error;
     return f.value_or(Fault{});
 }
 
@@ -36,7 +36,7 @@ FrameTraits Block(uint16_t code, int block, bool final = false) {
 
 }  // namespace
 
-TEST(SimFaults, SpecsParseIntoKindValueAndFilters) {
+TEST(SimFaults, TextsParseIntoKindValueAndFilters) {
     Fault f = Parsed("reject=06,skip=1,count=2,on=PC SY 111 a,b");
     EXPECT_EQ(f.kind, FaultKind::Reject);
     EXPECT_EQ(f.value, 6);
@@ -71,14 +71,14 @@ TEST(SimFaults, SpecsParseIntoKindValueAndFilters) {
     EXPECT_EQ(Parsed("status=8001,on=SV \\x04\\x18\\\\").prefix, "SV \x04\x18\\"s);
 }
 
-TEST(SimFaults, BadSpecsSayWhatIsWrong) {
-    for (const char* spec : {"", "nonsense", "delay", "delay=x", "delay=600001", "drop=3", "reject=100",
+TEST(SimFaults, BadFaultsSayWhatIsWrong) {
+    for (const char* text : {"", "nonsense", "delay", "delay=x", "delay=600001", "drop=3", "reject=100",
                              "status=12345", "status=80G1", "close-after=0", "drop,count", "drop,colour=red",
                              "reject-block=8003", "reject-block=x:8003", "late-final", "no-final=1",
                              "drop,on=\\x4", "drop,on=\\q", "bad-lrc,block=70000"}) {
         std::string error;
-        EXPECT_FALSE(Fault::Parse(spec, error)) << spec;
-        EXPECT_FALSE(error.empty()) << spec;
+        EXPECT_FALSE(Fault::Parse(text, error)) << text;
+        EXPECT_FALSE(error.empty()) << text;
     }
 }
 

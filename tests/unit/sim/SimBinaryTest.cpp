@@ -367,7 +367,7 @@ TEST(SimProgram, WaitsForLogLinesItIsToldAbout) {
 TEST(SimProgram, HelpAndBadArguments) {
     auto [status, text] = RunProgram({"--help"});
     EXPECT_EQ(status, 0);
-    EXPECT_NE(text.find("--fault SPEC"), std::string::npos);
+    EXPECT_NE(text.find("--fault FAULT"), std::string::npos);
     EXPECT_EQ(RunProgram({"--persona", "robot"}).first, 2);
     EXPECT_EQ(RunProgram({"--fault", "sneeze"}).first, 2);
     TempDir files;

@@ -1,0 +1,79 @@
+#pragma once
+#include <string>
+
+#include "programdata/CDirBase.h"
+#include "programdata/ShownFilter.h"
+
+namespace qs {
+
+class CDirectory;
+class CParam;
+class PrintSheet;
+class ProgressSink;
+
+// One subdirectory of a directory (the codes of one hundred, or one recipe): the head of its
+// list of codes, and the next non-empty subdirectory of the same directory.
+class CSubdirectory : public CDirBase {
+public:
+    CSubdirectory(CDirectory* owner, int index, std::string name);
+    CSubdirectory(const CSubdirectory&) = delete;
+    CSubdirectory& operator=(const CSubdirectory&) = delete;
+
+    CDirectory* Owner() const { return owner_; }
+    CParam* First() const { return first_; }
+    CSubdirectory* NextSubdirectory() const { return next_; }
+    void SetCodes(CParam* first, int count);
+    void SetNextSubdirectory(CSubdirectory* next) { next_ = next; }
+
+    // Calls f(CParam&) for each code of the list, in order.
+    template <class F>
+    void ForEachParam(F&& f) const;
+
+    // The code with that number in this list; null when absent.
+    CParam* FindParam(int number) const;
+
+    // The directory's instance this subdirectory shows: its index when the directory shows
+    // its instances as subdirectories, else the directory's current instance.
+    int DirectoryInstance() const;
+    // The value index of that instance on an arm: plus arm x instance count on arms above
+    // the first, for per-arm directories other than Arm.
+    int ValueIndex(int arm) const;
+
+    // Reads every code ("PV") and, for value index 0, its security level ("XV") from the
+    // device at the current arm's address. False when stopped (Abort, Cancel, a failed send
+    // of a level request, no link); the values read so far stay.
+    bool ReadFromDevice(ProgressSink* progress);
+    // Writes the security level ("XC") and the value ("PC") of every code the rules allow.
+    // False when stopped.
+    bool WriteToDevice(ProgressSink* progress);
+
+    int CountShown(const ShownFilter& filter) const;
+    // With the print options of the owning document (none: every code).
+    int CountShown() const;
+
+    // The title and one line per shown code; nothing for a subdirectory that shows nothing.
+    void Print(PrintSheet& sheet, const AppOptions& options) const;
+    void Print(PrintSheet& sheet) const;
+
+private:
+    int CurrentArm() const;
+    std::string TransferText(const char* verb, const std::string& command, const std::string& reply) const;
+
+    CDirectory* owner_;
+    CParam* first_ = nullptr;
+    CSubdirectory* next_ = nullptr;
+};
+
+}  // namespace qs
+
+#include "programdata/CParam.h"
+
+namespace qs {
+
+template <class F>
+void CSubdirectory::ForEachParam(F&& f) const {
+    int n = 0;
+    for (CParam* p = first_; p != nullptr && n < paramCount_; p = p->Next(), ++n) f(*p);
+}
+
+}  // namespace qs
