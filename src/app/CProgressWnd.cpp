@@ -100,7 +100,7 @@ CProgressWnd::CProgressWnd(wxWindow* parent, const std::string& title, bool smoo
     LiveWindows().push_back(this);
     if (GetParent()) CentreOnParent();
     else CentreOnScreen();
-    Show();
+    ShowWithoutActivating();
 }
 
 CProgressWnd::~CProgressWnd() {

@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -153,10 +155,27 @@ void SerialDevice::Close() {
     exclusive_ = false;
 }
 
+namespace {
+
+bool IsPtySlave(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+    unsigned maj = major(st.st_rdev);
+    return maj >= 136 && maj <= 143;  // the Unix98 pty slave majors
+}
+
+}  // namespace
+
 bool SerialDevice::Apply(const SerialSettings& settings) {
     if (fd_ < 0) return Fail(EBADF);
     auto t = MakeTermios(settings);
     if (!t) return Fail(EINVAL);
+    if (IsPtySlave(fd_)) {
+        // A pty carries bytes only: the kernel stores 8 data bits and no parity whatever it is
+        // given, and refuses a later change that asks for anything else. Ask for what it keeps.
+        t->c_cflag = (t->c_cflag & ~(CSIZE | PARENB | PARODD | CMSPAR)) | CS8;
+        t->c_iflag &= ~INPCK;
+    }
     if (::tcsetattr(fd_, TCSANOW, &*t) != 0) return Fail(errno);
     return true;
 }

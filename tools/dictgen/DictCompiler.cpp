@@ -41,7 +41,7 @@ std::vector<DictSource> DictCompiler::ReadFolder(const std::string& folder, std:
 
 DictCompilation DictCompiler::Compile(const std::vector<DictSource>& sources) {
     DictCompilation result;
-    std::vector<std::pair<const DirectoryInfo*, size_t>> directoryFiles;  // directory, first entry index
+    std::vector<const DirectoryInfo*> directoryFiles;  // in the order given
     for (const DictSource& source : sources) {
         const DirectoryInfo* dir = FindDirectory(source.stem);
         if (!dir && source.stem != kRegistersStem) {
@@ -50,7 +50,7 @@ DictCompilation DictCompiler::Compile(const std::vector<DictSource>& sources) {
         }
         DictSourceParser parser(source.path, dir ? dir->name : std::string());
         std::vector<DictEntry> entries = parser.Parse(source.text, result.errors);
-        if (dir) directoryFiles.emplace_back(dir, result.entries.size());
+        if (dir) directoryFiles.push_back(dir);
         for (auto& e : entries) result.entries.push_back(std::move(e));
     }
 
@@ -62,15 +62,14 @@ DictCompilation DictCompiler::Compile(const std::vector<DictSource>& sources) {
         all.push_back(&e);
         if (e.isCode) byDirectory[e.directory].push_back(&e);
     }
-    for (const auto& [dir, firstIndex] : directoryFiles) DictValidator::CheckDirectory(*dir, byDirectory[dir->name], result.errors);
+    for (const DirectoryInfo* dir : directoryFiles) DictValidator::CheckDirectory(*dir, byDirectory[dir->name], result.errors);
     DictValidator::CheckRegisters(all, result.errors);
     if (!result.errors.empty()) return result;
 
     // Directory files: the codes in the order the device walk asks for them.
-    for (const auto& [dir, firstIndex] : directoryFiles) {
+    for (const DirectoryInfo* dir : directoryFiles) {
         std::vector<const DictEntry*> codes = byDirectory[dir->name];
-        const DirectoryInfo* d = dir;
-        std::stable_sort(codes.begin(), codes.end(), [d](const DictEntry* a, const DictEntry* b) {
+        std::stable_sort(codes.begin(), codes.end(), [d = dir](const DictEntry* a, const DictEntry* b) {
             return *d->WalkKey(static_cast<int>(a->number)) < *d->WalkKey(static_cast<int>(b->number));
         });
         DictOutput out{dir->name + std::string(kDirectoryFileExtension), {}};

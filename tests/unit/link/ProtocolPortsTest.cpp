@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "../platform/LoopbackServer.h"
-#include "../platform/PtyPair.h"
+#include "LoopbackServer.h"
+#include "PtyPair.h"
 #include "DeviceFrames.h"
 #include "RecordingUi.h"
 #include "TempDir.h"

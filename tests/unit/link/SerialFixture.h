@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/PtyPair.h"
-#include "../platform/TestEnv.h"
+#include "PtyPair.h"
+#include "TestEnv.h"
 #include "RecordingUi.h"
 #include "TempDir.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/LoopbackServer.h"
+#include "LoopbackServer.h"
 #include "link/TCPPort.h"
 
 namespace qs::test {

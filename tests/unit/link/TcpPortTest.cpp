@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/LoopbackServer.h"
-#include "../platform/TestEnv.h"
+#include "LoopbackServer.h"
+#include "TestEnv.h"
 #include "RecordingUi.h"
 #include "link/PortFactory.h"
 #include "link/TCPPort.h"

@@ -21,7 +21,7 @@ void PutText(std::string& s, size_t at, const char* text) { std::memcpy(&s[at], 
 const char* const kOptionSource =
     "code: 111\n"
     "name: 111 Date Format\n"
-    "register: 4 1 7\n"
+    "register: 4 1 0\n"
     "instances: 0\n"
     "flags: option\n"
     "min: 0\n"
@@ -44,7 +44,7 @@ TEST(DefinitionRecordLayout, OptionCodeMatchesTheFixedLayoutInBothFiles) {
     std::string expected(220 + 3 * 42, '\0');
     PutU16(expected, 0, 111);
     PutU16(expected, 2, 0x0001);
-    PutBytes(expected, 4, {1, 4, 7, 0});
+    PutBytes(expected, 4, {1, 4, 0, 0});
     PutBytes(expected, 8, {0, 0, 0, 0});           // min 0.0f
     PutBytes(expected, 12, {0x00, 0x00, 0x00, 0x40});  // max 2.0f
     PutText(expected, 16, "%*d");
@@ -60,7 +60,7 @@ TEST(DefinitionRecordLayout, OptionCodeMatchesTheFixedLayoutInBothFiles) {
     EXPECT_EQ(sd3->bytes, expected);
 
     // In the dictionary the same record carries data type x 100 + position as its number.
-    PutU16(expected, 0, 1 * 100 + 7);
+    PutU16(expected, 0, 1 * 100 + 0);
     const DictOutput* dat = FindOutput(c, "PARAM.DAT");
     ASSERT_NE(dat, nullptr);
     EXPECT_EQ(dat->bytes, expected);

@@ -174,7 +174,9 @@ TEST_F(DictChecklist, ArmCodesOfExtraArmsAndBays) {
 TEST_F(DictChecklist, EditDialogTable) {
     for (int n = 602; n <= 681; ++n) {
         const DefinitionRecord* r = Code("System", n);
-        if (r) EXPECT_TRUE(IsBitField(*r, 5)) << "System " << n << " is an alarm bit field";
+        if (r) {
+            EXPECT_TRUE(IsBitField(*r, 5)) << "System " << n << " is an alarm bit field";
+        }
     }
     Must("System", 602);
     Must("System", 681);
@@ -260,7 +262,9 @@ TEST_F(DictChecklist, SystemZeroCodesLandWithTheAdditives) {
     int current = 1;
     for (const auto& r : order_["System"]) {
         int placed = system->LoadPlacement(r.number, current);
-        if (r.number == 23) EXPECT_EQ(placed, 8);
+        if (r.number == 23) {
+            EXPECT_EQ(placed, 8);
+        }
     }
 }
 
@@ -311,7 +315,9 @@ TEST_F(DictChecklist, OffsetDirectoriesStartWithInstancedRegisters) {
         ASSERT_NE(r, nullptr) << dictionary;
         EXPECT_EQ(r->instances, instances) << dictionary;
         for (const auto& [key, other] : registers_)
-            if (std::get<0>(key) == dictionary) EXPECT_EQ(other.instances, instances) << other.name;
+            if (std::get<0>(key) == dictionary) {
+                EXPECT_EQ(other.instances, instances) << other.name;
+            }
     }
 }
 

@@ -130,7 +130,9 @@ TEST(DictOrder, ProjectFilesKeepTheWalkAndDictionaryOrder) {
         EXPECT_LE(r.dataType, 9);
         bool newGroup = i == 0 || dat[i - 1].dictionary != r.dictionary || dat[i - 1].dataType != r.dataType;
         if (newGroup) {
-            if (i > 0) EXPECT_LT(std::make_pair(dat[i - 1].dictionary, dat[i - 1].dataType), std::make_pair(r.dictionary, r.dataType));
+            if (i > 0) {
+                EXPECT_LT(std::make_pair(dat[i - 1].dictionary, dat[i - 1].dataType), std::make_pair(r.dictionary, r.dataType));
+            }
             expectedPosition = 0;
         }
         // Each device walk of positions ends at the first missing one.
