@@ -60,11 +60,11 @@ CProgressWnd::CProgressWnd(wxWindow* parent, const std::string& title, bool smoo
     // Status area: 390 wide (at 96 dpi), tall enough for four lines of the window's font.
     const int cxEdge = EdgeMetric(wxSYS_EDGE_X, this);
     const int cyEdge = EdgeMetric(wxSYS_EDGE_Y, this);
-    wxCoord lineW = 0, linesH = 0;
+    wxCoord linesW = 0, linesH = 0;
     {
         wxClientDC dc(text_);
         dc.SetFont(text_->GetFont());
-        dc.GetMultiLineTextExtent("M\nM\nM\nM", &lineW, &linesH);
+        dc.GetMultiLineTextExtent("M\nM\nM\nM", &linesW, &linesH);
     }
     const wxSize statusSize(FromDIP(390), std::max(linesH, kTextLines * text_->GetCharHeight()));
     text_->SetMinSize(statusSize);
@@ -82,15 +82,16 @@ CProgressWnd::CProgressWnd(wxWindow* parent, const std::string& title, bool smoo
     bar_->SetMinSize(wxSize(-1, std::max(buttonSize.y - 2 * cyEdge, 4)));
     bar_->Hide();
 
+    const int gap = FromDIP(10);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(bar_, wxSizerFlags(1).CenterVertical().ReserveSpaceEvenIfHidden());
-    row->AddSpacer(10);
+    row->AddSpacer(gap);
     row->Add(button_, wxSizerFlags(0).CenterVertical());
 
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(text_, wxSizerFlags(0).Border(wxLEFT | wxRIGHT | wxTOP, 10));
-    top->AddSpacer(10);
-    top->Add(row, wxSizerFlags(0).Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM, 10));
+    top->Add(text_, wxSizerFlags(0).Border(wxLEFT | wxRIGHT | wxTOP, gap));
+    top->AddSpacer(gap);
+    top->Add(row, wxSizerFlags(0).Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM, gap));
     SetSizerAndFit(top);
 
     Bind(wxEVT_BUTTON, &CProgressWnd::OnCancel, this, ID_CANCEL_BUTTON);

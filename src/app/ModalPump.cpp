@@ -44,8 +44,8 @@ class CloseDeferral final : public wxEventFilter {
 public:
     int FilterEvent(wxEvent& event) override {
         if (g_busy == 0 || event.GetEventType() != wxEVT_CLOSE_WINDOW) return Event_Skip;
-        auto* win = wxDynamicCast(event.GetEventObject(), wxWindow);
-        if (!win || wxDynamicCast(win, wxDialog)) return Event_Skip;
+        auto* win = dynamic_cast<wxWindow*>(event.GetEventObject());
+        if (!win || dynamic_cast<wxDialog*>(win)) return Event_Skip;
         auto& close = static_cast<wxCloseEvent&>(event);
         const bool force = !close.CanVeto();
         if (close.CanVeto()) close.Veto();

@@ -1,11 +1,17 @@
 #include "link/CommDlgModel.h"
 
+#include "link/SerialPort.h"
+
 #include <cstdlib>
 
 namespace qs {
 
 const std::array<const char*, CommDlgModel::kBaudCount>& CommDlgModel::BaudTexts() {
-    static const std::array<const char*, kBaudCount> texts = {"600", "1200", "2400", "4800", "9600", "19200", "38400"};
+    static const std::array<const char*, kBaudCount> texts = [] {
+        std::array<const char*, kBaudCount> t{};
+        for (int i = 0; i < kBaudCount; ++i) t[static_cast<size_t>(i)] = SerialPort::BaudText(i);
+        return t;
+    }();
     return texts;
 }
 
@@ -20,17 +26,7 @@ const std::array<const char*, CommDlgModel::kFormatCount>& CommDlgModel::FormatT
 
 std::string CommDlgModel::Caption(const std::string& portName) { return "Settings for " + portName; }
 
-int CommDlgModel::BaudIndex(uint32_t baudRate) {
-    switch (baudRate) {
-    case 600: return 0;
-    case 1200: return 1;
-    case 2400: return 2;
-    case 4800: return 3;
-    case 9600: return 4;
-    case 19200: return 5;
-    default: return 6;
-    }
-}
+int CommDlgModel::BaudIndex(uint32_t baudRate) { return SerialPort::BaudIndexOf(baudRate); }
 
 int CommDlgModel::FormatIndex(const SerialSettings& s) {
     int index = 0;

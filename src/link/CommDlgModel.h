@@ -11,7 +11,7 @@ namespace qs {
 // settings outside them are shown as the nearest row the rules below give.
 class CommDlgModel {
 public:
-    static constexpr int kBaudCount = 7;
+    static constexpr int kBaudCount = 7;  // SerialPort's baud table
     static constexpr int kFormatCount = 7;
 
     static const std::array<const char*, kBaudCount>& BaudTexts();      // "600" ... "38400"

@@ -1,5 +1,7 @@
 #include "link/SerialPort.h"
 
+#include "link/CommSettingsText.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +12,6 @@ namespace {
 
 constexpr const char* kBaudTexts[SerialPort::kBaudCount] = {"600", "1200", "2400", "4800", "9600", "19200", "38400"};
 constexpr uint32_t kBaudRates[SerialPort::kBaudCount] = {600, 1200, 2400, 4800, 9600, 19200, 38400};
-constexpr char kParityLetters[] = "NOEMS";
 
 }  // namespace
 

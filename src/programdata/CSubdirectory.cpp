@@ -120,8 +120,9 @@ bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
         case CodeExchange::Outcome::Ignored: p.SetValue("", instance); break;
         case CodeExchange::Outcome::SendFailed:
             p.SetValue("", instance);
-            // Cancel ends the walk rather than asking again for every code that follows.
-            if (r.answer == IDCANCEL) stopped = true;
+            // Only OK goes on: Cancel (or a box that could offer no choice) ends the walk
+            // rather than asking again for every code that follows.
+            if (r.answer != IDOK) stopped = true;
             break;
         case CodeExchange::Outcome::Stop: stopped = true; break;
         }
