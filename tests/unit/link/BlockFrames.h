@@ -67,7 +67,8 @@ inline std::vector<SentBlock> SentBlocks(const std::string& written) {
         b.wellFormed = etx + 2 < written.size() && static_cast<uint8_t>(written[etx + 1]) == XorOf(checked) &&
                        written[etx + 2] == '\x7F' && etx + 3 < written.size() && written[etx + 3] == '\0';
         blocks.push_back(b);
-        i = etx + 1;
+        // The LRC after ETX may itself be 0x02: a whole frame is skipped with its trailer.
+        i = b.wellFormed ? etx + 4 : etx + 1;
     }
     return blocks;
 }
@@ -107,18 +108,63 @@ struct BlockDevice {
     }
 };
 
+// A scripted line that can let one reply come late: the first read after the line has seen a
+// given number of writes times out, and the device's answer is read by the next one.
+class HiccupStream final : public ComStream {
+public:
+    explicit HiccupStream(std::unique_ptr<ScriptedStream> inner) : inner_(std::move(inner)) {
+        state_ = inner_->State();
+        portNumber_ = inner_->PortNumber();
+    }
+    void TimeOutFirstReadAfterWrites(int writes) { hiccupAfter_ = writes; }
+    int hiccups = 0;
+
+    int Write(const char* data, int length = 0) override { return Sync(inner_->Write(data, length)); }
+    int Read(std::span<char> buffer, int length, int terminator = -1) override {
+        if (hiccupAfter_ > 0 && inner_->writeCalls >= hiccupAfter_) {
+            hiccupAfter_ = 0;
+            ++hiccups;
+            status_ = kStatusTimeout;
+            return 0;
+        }
+        return Sync(inner_->Read(buffer, length, terminator));
+    }
+    void Flush() override { inner_->Flush(); }
+    void PurgeInput() override { inner_->PurgeInput(); }
+    std::string Describe(int address) const override { return inner_->Describe(address); }
+    bool IsNetwork() const override { return inner_->IsNetwork(); }
+    int GetDataBits() const override { return inner_->GetDataBits(); }
+
+private:
+    int Sync(int result) {
+        status_ = inner_->Status();
+        systemError_ = inner_->SystemError();
+        return result;
+    }
+    std::unique_ptr<ScriptedStream> inner_;
+    int hiccupAfter_ = 0;
+};
+
 // A binary protocol over a scripted line, with the device above answering it.
 struct ScriptedLink {
     explicit ScriptedLink(bool network = false, int dataBits = 8) {
         auto s = std::make_unique<ScriptedStream>(network, dataBits);
         stream = s.get();
         stream->respond = [this](const std::string& request) { return device.Respond(request); };
-        protocol = std::make_unique<MiniProtocol>(std::move(s), 1);
+        auto h = std::make_unique<HiccupStream>(std::move(s));
+        line = h.get();
+        protocol = std::make_unique<MiniProtocol>(std::move(h), 1);
     }
     std::vector<SentBlock> Sent() const { return SentBlocks(stream->Written()); }
+    std::vector<std::string> SentData() const {
+        std::vector<std::string> out;
+        for (const SentBlock& b : Sent()) out.push_back(b.data);
+        return out;
+    }
 
     BlockDevice device;
     ScriptedStream* stream;
+    HiccupStream* line;
     std::unique_ptr<MiniProtocol> protocol;
 };
 

@@ -8,7 +8,7 @@
 namespace qs::test {
 namespace {
 
-const char* const kTimeoutBox = "Error on serial device at port 0: - Timeout waiting for response";
+const char* const kTimeoutBox = "Error on serial device at port 1: - Timeout waiting for response";
 
 class DeviceWalk : public ::testing::Test {
 protected:
@@ -125,7 +125,7 @@ TEST_F(DeviceWalk, CancelInAReportStopsTheWalk) {
     again.prompt.Answer(IDCANCEL);
     EXPECT_FALSE(system->Subdirectory(1)->ReadFromDevice(nullptr));
     ASSERT_EQ(again.prompt.shown.size(), 2u);
-    EXPECT_EQ(again.prompt.shown[0].text, "Error on serial device at port 0: - Error In Transmission of Data");
+    EXPECT_EQ(again.prompt.shown[0].text, "Error on serial device at port 1: - Error In Transmission of Data");
     EXPECT_EQ(again.prompt.shown[0].type & MB_TYPEMASK, MB_OKCANCEL);
 
     // A port that fails its writes offers no choice: one report, and the walk ends.
@@ -179,22 +179,28 @@ TEST_F(DeviceWalk, WriteSendsLevelsThenValuesUnderTheSkipRules) {
     lang->SetLevel(2);
     system->FindParam(156)->SetValue("1", 0);
     system->FindParam(156)->SetLevel(0);  // level lock: never its level
-    system->FindParam(157)->SetLevel(3);  // no value: only its level
+    system->FindParam(157)->SetLevel(3);  // level lock too, and no value: nothing
     system->FindParam(160)->SetValue("X9", 0);
     system->FindParam(160)->SetLevel(0);  // read-only: nothing
     doc.Reject(95);                       // XC SY 101
     doc.Reject(3);                        // PC SY 101
     doc.Reply("PC SY 156 1");
-    doc.Reply("XC SY 157 4");
     auto bar = MakeProgress("Sending");
     ASSERT_TRUE(system->Subdirectory(1)->WriteToDevice(bar.get()));
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"XC SY 101 3", "PC SY 101 5", "PC SY 156 1", "XC SY 157 4"}));
+    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"XC SY 101 3", "PC SY 101 5", "PC SY 156 1"}));
     EXPECT_EQ(ui.errorLog.Lines(),
               (std::vector<std::string>{"Could Not Set Security Level for System 101 Language : Security Access Not Available",
                                         "Unable to Program System 101 Language to 5 : Value out of Range"}));
     EXPECT_EQ(Bar().steps, 4);
-    EXPECT_EQ(Bar().texts[2], "Downloading System 100-General Purpose Directory...\n    PC SY 156 1\n    PC SY 156 1");
+    EXPECT_EQ(Bar().texts[1], "Downloading System 100-General Purpose Directory...\n    PC SY 156 1\n    PC SY 156 1");
     EXPECT_EQ(Bar().texts[3], "Downloading System 100-General Purpose Directory...\n    \n    ");
+}
+
+TEST_F(DeviceWalk, ALevelIsWrittenEvenWithoutAValue) {
+    arm->FindParam(110)->SetLevel(4);
+    doc.Reply("XC AR 110 5");
+    ASSERT_TRUE(arm->WriteToDevice(nullptr));
+    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"XC AR 110 5"}));
 }
 
 TEST_F(DeviceWalk, WriteSendsFormattedValues) {
