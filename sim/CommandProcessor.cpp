@@ -98,6 +98,7 @@ std::string CommandProcessor::WriteValue(int address, std::string_view command, 
         return head + " " + std::to_string(v);
     }
     if (value.size() > ValueStore::kMaxValue) return Rejection(kValueOutOfRange);
+    if (std::optional<int> refusal = store_.RefuseWrite(mnemonic, number, value)) return Rejection(*refusal);
     code->value.assign(value);
     return head + " " + code->value;
 }

@@ -22,6 +22,10 @@ public:
     void Put(int address, std::string_view mnemonic, int number, CodeValue value);
     // Null for a code the device does not have.
     CodeValue* Find(int address, std::string_view mnemonic, int number);
+    // The catalog's rejection of a write (a code it does not know takes any value).
+    std::optional<int> RefuseWrite(std::string_view mnemonic, int number, std::string_view value) const {
+        return catalog_ ? catalog_->RefuseWrite(mnemonic, number, value) : std::nullopt;
+    }
     size_t Size() const { return codes_.size(); }
 
 private:

@@ -3,6 +3,7 @@
 #include "link/MiniProtocol.h"
 #include "platform/BinaryArchive.h"
 #include "programdata/DefinitionRequest.h"
+#include "programdata/DefinitionSource.h"
 
 namespace qs {
 
@@ -107,6 +108,27 @@ bool ParamDictionary::LoadFile(const std::string& path) {
         return false;
     }
     return Load(std::move(bytes)) > 0;
+}
+
+bool ParamDictionary::LoadOrBuild(const DefinitionSource& source) {
+    std::optional<std::string> path = source.Find(kFileName);
+    if (!path) {
+        if (!BuildFile(source)) {
+            Clear();
+            return false;
+        }
+        path = source.buildDir + "/" + kFileName;
+    }
+    return LoadFile(*path);
+}
+
+bool ParamDictionary::BuildFile(const DefinitionSource& source) {
+    if (!source.connect || source.buildDir.empty()) return false;
+    DefinitionProtocol link = source.connect();
+    if (!link) return false;
+    ArchiveWriter out;
+    if (FetchDefinitions(*link.Get(), out) <= 0) return false;
+    return out.SaveTo(source.buildDir + "/" + kFileName);
 }
 
 CParam* ParamDictionary::FirstParamOfRow(int directory) const {

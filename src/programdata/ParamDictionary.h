@@ -11,6 +11,7 @@ namespace qs {
 
 class ArchiveWriter;
 class MiniProtocol;
+struct DefinitionSource;
 
 // The parameter dictionary: every register of the device, read from "PARAM.DAT" into one list
 // in file order, and 390 heads (39 dictionary directories x 10 data types) pointing at the
@@ -46,6 +47,14 @@ public:
     size_t Load(std::string bytes);
     // Load from a file; false when it cannot be read or holds no record.
     bool LoadFile(const std::string& path);
+    // "PARAM.DAT" from the source's folders; when it is missing it is built from the device
+    // first (BuildFile). False when there is none and none could be built, or it holds no
+    // record: the dictionary is then empty.
+    bool LoadOrBuild(const DefinitionSource& source);
+    // Builds "PARAM.DAT" in the source's build folder over its link, through a temporary
+    // file renamed only when complete (a failed or empty build leaves nothing behind).
+    static bool BuildFile(const DefinitionSource& source);
+    static constexpr const char* kFileName = "PARAM.DAT";
 
     CParam* FirstParamOfRow(int directory) const;
     // Null for an empty dictionary, a directory above 38, a data type above 9, an empty

@@ -25,7 +25,7 @@ void s_DX3_static_file_rec::SetField(char* field, size_t size, std::string_view 
     std::memset(field, 0, size);
     const size_t nul = text.find('\0');
     if (nul != std::string_view::npos) text = text.substr(0, nul);
-    std::memcpy(field, text.data(), std::min(text.size(), size - 1));
+    if (!text.empty()) std::memcpy(field, text.data(), std::min(text.size(), size - 1));
 }
 
 }  // namespace qs

@@ -117,7 +117,7 @@ TEST(BlockReader, RejectionsAndPortFailuresEndTheReadWithTheOwnersPrefix) {
         {"block 0 rejected", 0, BinaryReply(1, 0x0418, 0x8008), "Error initiating read -  - Download Already in Progress"},
         {"block 0 unanswered", 0, "", "Error on serial device at port 1: - Timeout waiting for response"},
         {"block 2 rejected", 2, BinaryReply(1, 0x0418, 0x8003), "Error in transfer -  - Block Out of Sequence"},
-        {"block 2 with a bad LRC", 2, MiniReply(1, EscapeForWire(Vec("SV \x04\x18\x00\x00" "abc")), 1),
+        {"block 2 with a bad LRC", 2, MiniReply(1, EscapeForWire(Vec(std::string("SV \x04\x18\x00\x00" "abc", 10))), 1),
          kPortProtocolError},
         {"block 1 unanswered", 1, "", "Error on serial device at port 1: - Timeout waiting for response"},
     };

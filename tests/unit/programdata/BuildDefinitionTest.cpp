@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 
-#include <map>
 
 #include "ModelFixtures.h"
 #include "TempDir.h"
@@ -99,6 +98,7 @@ std::vector<std::string> EntriesOf(const std::string& path) {
     return names;
 }
 
+// Builds over the scripted link lent as COM1, so the link outlives each build.
 DefinitionSource BuildFrom(const TempDir& dir, std::shared_ptr<ScriptedMini> link) {
     DefinitionSource source;
     source.searchDirs = {dir.Path()};
@@ -106,9 +106,8 @@ DefinitionSource BuildFrom(const TempDir& dir, std::shared_ptr<ScriptedMini> lin
     source.connect = [link] {
         TempDir iniDir;
         IniProfile ini(iniDir.File("QS3X.INI"));
-        return DefinitionProtocol::Acquire(Com1Hook{}, ini, [link](const std::string&) {
-            return std::unique_ptr<MiniProtocol>(std::move(link->protocol));
-        });
+        Com1Hook com1{[link]() -> ComProtocol* { return link->protocol.get(); }, [] {}};
+        return DefinitionProtocol::Acquire(com1, ini, [](const std::string&) { return std::unique_ptr<MiniProtocol>(); });
     };
     return source;
 }
@@ -216,6 +215,43 @@ TEST(BuildParamDat, AsksEachGroupUntilItsFirstMissingPosition) {
     ParamDictionary dict;
     ASSERT_EQ(dict.Load(out.Bytes()), 2u);
     EXPECT_EQ(dict.FindParamByRegisterId(MakeRegisterId(0, 3, 0, 1, 0))->number, 301);
+}
+
+TEST(BuildParamDat, AMissingFileIsBuiltOnceAndFoundThereafter) {
+    TempDir dir;
+    auto link = std::make_shared<ScriptedMini>();
+    for (int n = 0; n < 39 * 10; ++n) {
+        if (n == 0) link->Define(0x0414, ReplyData(0, 0, 0, 0, 0, 20, 0, 0, "%s", "Site Name", ""));
+        link->Reject(0x0414);
+    }
+    ParamDictionary dict;
+    ASSERT_TRUE(dict.LoadOrBuild(BuildFrom(dir, link)));
+    EXPECT_EQ(dict.FirstParamOfRow(0)->Name(), "Site Name");
+    const size_t requests = link->Requests().size();
+    EXPECT_EQ(requests, 391u);
+
+    // The next start finds the built file: no device traffic.
+    DefinitionSource again = BuildFrom(dir, link);
+    again.searchDirs.push_back(dir.Path() + "/built");
+    ParamDictionary next;
+    ASSERT_TRUE(next.LoadOrBuild(again));
+    EXPECT_EQ(next.Size(), 1u);
+    EXPECT_EQ(link->Requests().size(), requests);
+}
+
+TEST(BuildParamDat, AFailedBuildLeavesNoFileAndAnEmptyDictionary) {
+    TempDir dir;
+    auto link = std::make_shared<ScriptedMini>();
+    link->Define(0x0414, ReplyData(0, 0, 0, 0, 0, 20, 0, 0, "%s", "Site Name", ""));
+    link->stream->QueueReply("");
+    ParamDictionary dict;
+    EXPECT_FALSE(dict.LoadOrBuild(BuildFrom(dir, link)));
+    EXPECT_TRUE(dict.Empty());
+    EXPECT_TRUE(EntriesOf(dir.Path() + "/built").empty());
+    DefinitionSource none;
+    none.searchDirs = {dir.Path()};
+    none.buildDir = dir.Path();
+    EXPECT_FALSE(dict.LoadOrBuild(none));
 }
 
 struct Com1Probe {

@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "DeviceFrames.h"
+#include "RecordingUi.h"
+#include "SimProcess.h"
+#include "TempDir.h"
+#include "TestEnv.h"
+#include "link/BlockReader.h"
+#include "link/BlockWriter.h"
+#include "link/MiniProtocol.h"
+#include "link/TransferCodes.h"
+
+// Block transfers against the simulated controller, over loopback TCP and over a pty, in
+// Minicomputer framing: what the simulator received is read back from its frame log and its
+// data folder.
+namespace qs::test {
+
+namespace {
+
+enum class Transport { Tcp, Pty };
+
+constexpr int kCom = 5;
+constexpr size_t kDatabaseLimit = 65000;
+
+std::string U32Be(uint32_t v) {
+    return Bytes({static_cast<int>(v >> 24), static_cast<int>(v >> 16 & 0xFF), static_cast<int>(v >> 8 & 0xFF),
+                  static_cast<int>(v & 0xFF)});
+}
+
+uint32_t BitwiseCrc32(const std::string& data) {
+    uint32_t c = 0xFFFFFFFFu;
+    for (unsigned char b : data) {
+        c ^= b;
+        for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
+    }
+    return ~c;
+}
+
+std::string RandomBytes(size_t n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string s(n, '\0');
+    for (char& c : s) c = static_cast<char>(rng() & 0xFF);
+    return s;
+}
+
+// Ten NUL-terminated records of 100 bytes, 1000 bytes in all.
+std::vector<std::string> ThousandBytes() {
+    std::vector<std::string> items;
+    for (int i = 0; i < 10; ++i) {
+        std::string item = RandomBytes(99, 40 + i);
+        for (char& c : item) {
+            if (c == '\0') c = '0';
+        }
+        items.push_back(item + '\0');
+    }
+    return items;
+}
+
+std::string Joined(const std::vector<std::string>& items) {
+    std::string s;
+    for (const auto& i : items) s += i;
+    return s;
+}
+
+TransferTexts ReadTexts() {
+    TransferTexts t;
+    t.title = "Reading Database...";
+    t.crcMismatch = "CRC of returned card database does not match expected value.";
+    t.allocation = "Unable to allocate buffer for database data";
+    return t;
+}
+
+TransferTexts WriteTexts() {
+    TransferTexts t;
+    t.title = "Downloading Database...";
+    t.sending = "Error sending database - ";
+    t.final = "Error downloading database - ";
+    return t;
+}
+
+BlockWriter::Options SecondWait(bool on) {
+    BlockWriter::Options o;
+    o.secondFinalWait = on;
+    return o;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+// The blocks the simulator received, unescaped, in order.
+std::vector<std::string> ReceivedBlocks(const std::vector<SimFrame>& log) {
+    std::vector<std::string> blocks;
+    for (const SimFrame& f : log) {
+        if (f.Received() && f.binary) blocks.push_back(f.text);
+    }
+    return blocks;
+}
+
+}  // namespace
+
+class BlockTransferSim : public ::testing::TestWithParam<Transport> {
+protected:
+    bool OverPty() const { return GetParam() == Transport::Pty; }
+
+    // Starts the simulator on this test's link with its data sets in data_.
+    void Start(std::vector<std::string> args = {}) {
+        args.push_back("--data-dir");
+        args.push_back(data_.Path());
+        SimProcess::Options o;
+        o.args = args;
+        o.tcp = !OverPty();
+        o.pty = OverPty();
+        sim_ = std::make_unique<SimProcess>(o);
+        ASSERT_TRUE(sim_->Running()) << sim_->Error();
+    }
+
+    std::unique_ptr<MiniProtocol> Connect() {
+        if (!OverPty()) return std::make_unique<MiniProtocol>(sim_->Host(), 7734, kProtocolMini, 1);
+        ini_.Write("QS3X.INI", "[Ports]\nCOM" + std::to_string(kCom) + "=" + sim_->PtyPath() + "\n");
+        if (!env_) env_ = std::make_unique<ScopedEnv>("QUILLSET_INI", ini_.File("QS3X.INI"));
+        return std::make_unique<MiniProtocol>(kCom, SerialSettings{});
+    }
+
+    // What a port failure reads like on this link.
+    std::string PortText(const char* status) const {
+        return std::string("Error on serial device at port ") + (OverPty() ? std::to_string(kCom) : "7734") + ": - " + status;
+    }
+    // One wait for a reply on this link, in milliseconds.
+    int64_t ReplyWaitMs() const { return OverPty() ? 2142 : 4000; }
+
+    std::vector<std::string> WaitForBlocks(size_t n) {
+        EXPECT_TRUE(sim_->WaitForLog([&](const auto& log) { return ReceivedBlocks(log).size() >= n; }));
+        return ReceivedBlocks(sim_->ReadLog());
+    }
+
+    void PutDataSet(uint16_t code, const std::string& bytes) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%04X.bin", code);
+        WriteFile(data_.File(name), bytes);
+    }
+
+    RecordingUi ui_;
+    TempDir data_;
+    TempDir ini_;
+    std::unique_ptr<ScopedEnv> env_;
+    std::unique_ptr<SimProcess> sim_;
+};
+
+TEST_P(BlockTransferSim, ThousandByteWriteIsAcceptedStoredAndReadsBack) {
+    Start();
+    auto link = Connect();
+    const auto items = ThousandBytes();
+    BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+    ASSERT_EQ(writer.Write({}, items), TransferOutcome::Done) << ::testing::PrintToString(ui_.Messages());
+    EXPECT_TRUE(ui_.Messages().empty());
+
+    const std::string payload = Joined(items) + '\0';
+    EXPECT_EQ(Hex(ReadFile(data_.File("0419.bin"))), Hex(payload));
+
+    const auto blocks = ReceivedBlocks(sim_->ReadLog());
+    ASSERT_GE(blocks.size(), 4u);  // the initiation and at least three data frames
+    EXPECT_EQ(Hex(blocks[0]), Hex(std::string("SV \x04\x19", 5)));
+    EXPECT_EQ(Hex(blocks[1].substr(5, 4)), "00 00 03 E9");
+    EXPECT_EQ(Hex(blocks.back().substr(blocks.back().size() - 5)), Hex('\0' + U32Be(BitwiseCrc32(payload))));
+    std::string carried;
+    for (size_t i = 1; i < blocks.size(); ++i) {
+        EXPECT_LE(blocks[i].size(), i + 1 < blocks.size() ? 507u : 512u);
+        carried += blocks[i].substr(i == 1 ? 9 : 5);
+    }
+    EXPECT_EQ(Hex(carried), Hex(payload + U32Be(BitwiseCrc32(payload))));
+
+    // The stored set, served back as a read, arrives byte for byte.
+    PutDataSet(kTransferReadCardDatabase, ReadFile(data_.File("0419.bin")));
+    std::vector<uint8_t> data;
+    BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+    ASSERT_EQ(reader.Read(data), TransferOutcome::Done);
+    EXPECT_EQ(Hex(std::string(data.begin(), data.end())), Hex(payload));
+}
+
+TEST_P(BlockTransferSim, MultiBlockReadMatchesByteForByte) {
+    const std::string set = RandomBytes(2345, 3);  // every byte value, escapes included
+    PutDataSet(kTransferReadEquations, set);
+    Start({"--block-size", "500"});
+    auto link = Connect();
+    std::vector<uint8_t> data;
+    BlockReader reader(*link, kTransferReadEquations, ReadTexts(), kDatabaseLimit);
+    ASSERT_EQ(reader.Read(data), TransferOutcome::Done) << ::testing::PrintToString(ui_.Messages());
+    EXPECT_TRUE(std::string(data.begin(), data.end()) == set);
+    const auto blocks = WaitForBlocks(6);
+    ASSERT_EQ(blocks.size(), 6u);
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(Hex(blocks[static_cast<size_t>(k)]), Hex("SV \x04\x12" + Bytes({0, k})));
+    EXPECT_EQ(ui_.progress.at(0)->pos, 2345);
+}
+
+TEST_P(BlockTransferSim, EmptyDataSetEndsAtOnceWithTheCrcOfNothing) {
+    PutDataSet(kTransferReadCardDatabase, "");
+    Start();
+    auto link = Connect();
+    std::vector<uint8_t> data = {1, 2, 3};
+    BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+    ASSERT_EQ(reader.Read(data), TransferOutcome::Done);
+    EXPECT_TRUE(data.empty());
+    EXPECT_EQ(reader.AnnouncedCrc(), 0u);
+    EXPECT_EQ(ReceivedBlocks(sim_->ReadLog()).size(), 1u);
+}
+
+TEST_P(BlockTransferSim, BadCrcKeepsNothing) {
+    PutDataSet(kTransferReadCardDatabase, RandomBytes(1200, 5));
+    Start({"--fault", "bad-crc"});
+    auto link = Connect();
+    std::vector<uint8_t> data = {'o', 'l', 'd'};
+    BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+    EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
+    EXPECT_EQ(ui_.Messages(), std::vector<std::string>{"CRC of returned card database does not match expected value."});
+    EXPECT_EQ(std::string(data.begin(), data.end()), "old");
+}
+
+TEST_P(BlockTransferSim, ReadFaultsEndWithTheirMessages) {
+    struct Case {
+        std::vector<std::string> faults;
+        std::string message;
+        size_t blocksAsked;
+    };
+    const std::vector<Case> cases = {
+        {{"reject-init=8008"}, "Error initiating read -  - Download Already in Progress", 1},
+        {{"reject-block=2:8003"}, "Error in transfer -  - Block Out of Sequence", 3},
+        {{"length=65001"},
+         "Error initiating read -  - Data too large for Target Buffer (65001 bytes announced, at most 65000 accepted)", 1},
+        {{"length"},
+         "Error initiating read -  - Data too large for Target Buffer (4294967295 bytes announced, at most 65000 "
+         "accepted)",
+         1},
+        {{"empty-block,block=2"}, PortText("Protocol error in response"), 3},
+        {{"short-reply,block=0"}, PortText("Protocol error in response"), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.faults[0]);
+        ui_.prompt.shown.clear();
+        PutDataSet(kTransferReadCardDatabase, RandomBytes(1400, 9));
+        std::vector<std::string> args;
+        for (const auto& f : c.faults) args.insert(args.end(), {"--fault", f});
+        Start(args);
+        auto link = Connect();
+        std::vector<uint8_t> data = {'k'};
+        BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+        EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
+        EXPECT_EQ(ui_.Messages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(ReceivedBlocks(sim_->ReadLog()).size(), c.blocksAsked);
+        EXPECT_EQ(data, std::vector<uint8_t>{'k'});
+        link.reset();
+        sim_.reset();
+    }
+}
+
+TEST_P(BlockTransferSim, WriteRefusalsEndWithTheirMessages) {
+    struct Case {
+        std::string fault;
+        std::string message;
+        size_t framesSent;
+    };
+    const std::vector<Case> cases = {
+        {"reject-init=8008", "Unable to initiate transfer -  - Download Already in Progress", 1},
+        {"reject-block=2:8003", "Error sending database -  - Block Out of Sequence", 3},
+        {"status=8006,final", "Error downloading database -  - Bad CRC", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        ui_.prompt.shown.clear();
+        Start({"--fault", c.fault});
+        auto link = Connect();
+        BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+        EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
+        EXPECT_EQ(ui_.Messages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(ReceivedBlocks(sim_->ReadLog()).size(), c.framesSent);
+        EXPECT_FALSE(std::filesystem::exists(data_.File("0419.bin")));
+        link.reset();
+        sim_.reset();
+    }
+}
+
+TEST_P(BlockTransferSim, FinalAcknowledgementLateOnceCountsAsSuccessWithTheSecondWait) {
+    Start({"--fault", "late-final=" + std::to_string(ReplyWaitMs() + 1000)});
+    auto link = Connect();
+    BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+    EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Done);
+    EXPECT_TRUE(ui_.Messages().empty());
+    EXPECT_EQ(ReadFile(data_.File("0419.bin")).size(), 1001u);
+}
+
+TEST_P(BlockTransferSim, FinalAcknowledgementLateFailsWithoutTheSecondWait) {
+    Start({"--fault", "late-final=" + std::to_string(ReplyWaitMs() + 1000)});
+    auto link = Connect();
+    BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(false));
+    EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
+    EXPECT_EQ(ui_.Messages(), std::vector<std::string>{PortText("Timeout waiting for response")});
+}
+
+TEST_P(BlockTransferSim, FinalAcknowledgementNeverComingFailsAfterTwoWaits) {
+    Start({"--fault", "no-final"});
+    auto link = Connect();
+    BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
+    const auto waited =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(ui_.Messages(), std::vector<std::string>{PortText("Timeout waiting for response")});
+    EXPECT_GE(waited, ReplyWaitMs() * 3 / 2);
+}
+
+TEST_P(BlockTransferSim, CancelAfterKStepsSendsNothingMore) {
+    PutDataSet(kTransferReadCardDatabase, RandomBytes(2400, 11));
+    Start({"--block-size", "500"});
+    auto link = Connect();
+    {
+        // Step 600 falls in the second frame: the initiation and the first frame have gone.
+        ui_.CancelAfterPumps(600);
+        BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+        EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Cancelled);
+    }
+    {
+        ui_.CancelAfterPumps(2);
+        std::vector<uint8_t> data;
+        BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+        EXPECT_EQ(reader.Read(data), TransferOutcome::Cancelled);
+        EXPECT_TRUE(data.empty());
+    }
+    // A marker after both: whatever the simulator got in between was sent before the cancels.
+    ui_.CancelAfterPumps(0);
+    const auto marker = std::vector<uint8_t>{'S', 'V', ' ', 0x04, 0x10, 0x00, 0x00};
+    ASSERT_NE(link->SendBinary(marker), nullptr);
+    const auto blocks = WaitForBlocks(6);
+    ASSERT_EQ(blocks.size(), 6u);
+    EXPECT_EQ(Hex(blocks[0]), Hex(std::string("SV \x04\x19", 5)));
+    EXPECT_EQ(Hex(blocks[1].substr(5, 4)), "00 00 03 E9");
+    EXPECT_EQ(Hex(blocks[2]), Hex(std::string("SV \x04\x18\x00\x00", 7)));
+    EXPECT_EQ(Hex(blocks[3]), Hex(std::string("SV \x04\x18\x00\x01", 7)));
+    EXPECT_EQ(Hex(blocks[4]), Hex(std::string("SV \x04\x18\x00\x02", 7)));
+    EXPECT_EQ(Hex(blocks[5]), Hex(std::string(marker.begin(), marker.end())));
+    EXPECT_TRUE(ui_.Messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(data_.File("0419.bin")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, BlockTransferSim, ::testing::Values(Transport::Tcp, Transport::Pty),
+                         [](const auto& info) { return info.param == Transport::Tcp ? "Tcp" : "Pty"; });
+
+}  // namespace qs::test
