@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "DefinitionRequests.h"
+
 namespace sim {
 
 Controller::Controller(ControllerConfig config)
@@ -11,6 +13,13 @@ Controller::Controller(ControllerConfig config)
 
 bool Controller::Serves(int address) const {
     return std::find(config_.addresses.begin(), config_.addresses.end(), address) != config_.addresses.end();
+}
+
+void Controller::UseDictionary(std::shared_ptr<const Dictionary> dictionary) {
+    dictionary_ = std::move(dictionary);
+    catalog_ = std::make_unique<DictionaryCatalog>(dictionary_);
+    values_.SetCatalog(catalog_.get());
+    DefinitionRequests::Install(dictionary_, specialBlocks_);
 }
 
 }  // namespace sim

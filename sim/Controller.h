@@ -1,11 +1,14 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "BlockTransfer.h"
 #include "CommandProcessor.h"
 #include "DataSetStore.h"
+#include "Dictionary.h"
+#include "DictionaryCatalog.h"
 #include "FaultPlan.h"
 #include "Persona.h"
 #include "ValueStore.h"
@@ -39,6 +42,11 @@ public:
     FaultPlan& Faults() { return faults_; }
     BlockTransfer::SpecialHandlers& SpecialBlocks() { return specialBlocks_; }
 
+    // Gives the device the dictionary's codes (with their defaults, under the values put in
+    // already or later from a state file) and answers the definition requests from it.
+    void UseDictionary(std::shared_ptr<const Dictionary> dictionary);
+    const Dictionary* GetDictionary() const { return dictionary_.get(); }
+
 private:
     ControllerConfig config_;
     ValueStore values_;
@@ -46,6 +54,8 @@ private:
     CommandProcessor commands_;
     FaultPlan faults_;
     BlockTransfer::SpecialHandlers specialBlocks_;
+    std::shared_ptr<const Dictionary> dictionary_;
+    std::unique_ptr<DictionaryCatalog> catalog_;
 };
 
 }  // namespace sim

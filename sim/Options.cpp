@@ -69,6 +69,10 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
             o.help = true;
             continue;
         }
+        if (flag == "--no-dictionary") {
+            o.dictionary.clear();
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = flag.rfind("--", 0) == 0 ? flag + " needs a value" : "unexpected argument \"" + flag + "\"";
             return std::nullopt;
@@ -99,6 +103,9 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
             std::string why;
             if (!Fault::Parse(value, why)) return bad(why.c_str());
             o.faults.push_back(value);
+        } else if (flag == "--dictionary") {
+            if (value.empty()) return bad("a folder");
+            o.dictionary = value;
         } else if (flag == "--data-dir") {
             o.dataDir = value;
         } else if (flag == "--cf") {
@@ -128,6 +135,8 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
     return o;
 }
 
+std::string Options::DefaultDictionary() { return DURAVANE_SIM_SOURCE_DIR "/src/resources/dictionary"; }
+
 std::string Options::Help() {
     std::string text = R"(Usage: duravane-sim [OPTION...]
 A simulated Duravane III controller on the command port: text commands in Terminal and
@@ -155,8 +164,24 @@ Device:
                         security level 1-255 or "-" for 1, then after one blank the value (to the end
                         of the line; may be empty or hold blanks). "[1,3]" makes the following lines
                         apply to devices 1 and 3, "[*]" (the start) to every address served. Blank
-                        lines and lines starting with # are skipped. Only codes in the file exist;
-                        others are refused with NO14.
+                        lines and lines starting with # are skipped. The file's values and levels
+                        stand over the dictionary's defaults (and are not checked against it);
+                        without a dictionary only the file's codes exist.
+  --dictionary DIR      the program-code dictionary source folder (Config.txt ... Bay B.txt and
+                        Registers.txt, all nine required); default
+                        )" + DefaultDictionary() + R"(
+                        Every code of every directory exists at every address under each of its
+                        mnemonics (CF SY AR M1-M6 P1-P6 01-50 BA BB), starting with the
+                        dictionary's default value and security level ("none" reads as 0 with
+                        XV). Codes not in it are refused with NO14. PC on a read-only code is
+                        refused with NO06; a text longer than the code's length, a number outside
+                        its min..max or not a number of its data type with NO03 (integers in the
+                        base of the code's format, reals compared as the nearest float; blanks and
+                        leading zeros allowed). The accepted text is kept as sent. A file that
+                        breaks the folder's README rules stops the simulator with exit status 2
+                        and "FILE:LINE: what".
+  --no-dictionary       no dictionary: only the codes of --state exist; 0414 and 0415 are refused
+                        with 8002 like other malformed block requests
   --cf TEXT             the reply to CF (default "CF 14": fifth character not '0', a four-display
                         faceplate; "CF 10" is a single display)
 
@@ -173,6 +198,15 @@ Blocks ("SV " + a transfer code 0x04xx + arguments, escaped, with LRC, 0x7F, 0x0
   --block-size N        data bytes in each block of a read (1-4000, default 500)
   --write-limit N       largest total a write may announce; larger ones are refused with 8005
                         (default 4194304)
+  Definition requests (answered from the dictionary):
+    0415, 13 bytes: "SV " 0415, directory type 0-7, 0, digit 0-9, index 0-99 (u16 each)
+          -> the definition of code digit x 100 + index, or 8017 when the directory has none
+    0414, 11 bytes: "SV " 0414, data type 0-9, dictionary directory 0-38, position (u16 each)
+          -> the definition of that register, or 8017 past the last position of the group
+    Reply data: data type, dictionary directory, position, 2 unused bytes, instances, min, max
+    (big-endian float32), width, precision, then NUL-terminated: format, name with the flag
+    markers ({O read-only; {B blending, else {S sequential, {R ratio, {H hybrid; {U unloading),
+    help, and each option text of an option list. Another size or a field out of range: 8002.
   --panel-handover HHHH status word answered to the operator-panel hand-over 0x0417 (default 0000;
                         e.g. 800F or 801C to refuse it). The remote-display hand-over 0x0416 is
                         never answered.

@@ -23,6 +23,7 @@ struct Options {
     std::string state;
     std::vector<std::string> faults;
     std::string dataDir;
+    std::string dictionary = DefaultDictionary();  // empty: no dictionary (--no-dictionary)
     std::optional<std::string> cf;
     size_t blockSize = 500;
     uint32_t writeLimit = 4u << 20;
@@ -35,6 +36,8 @@ struct Options {
     // --tcp and --pty the simulator listens on 127.0.0.1:7734.
     static std::optional<Options> Parse(const std::vector<std::string>& args, std::string& error);
     static std::string Help();
+    // The dictionary source folder of the source tree the simulator was built from.
+    static std::string DefaultDictionary();
 };
 
 }  // namespace sim

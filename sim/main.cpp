@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Controller.h"
+#include "DictionaryParser.h"
 #include "FrameLog.h"
 #include "Options.h"
 #include "Server.h"
@@ -54,6 +55,14 @@ int main(int argc, char** argv) {
             std::cerr << "duravane-sim: --fault " << text << ": " << fault << "\n";
             return 2;
         }
+    }
+    if (!options->dictionary.empty()) {
+        auto dictionary = std::make_shared<sim::Dictionary>();
+        if (std::string fault = sim::DictionaryParser::Load(options->dictionary, *dictionary); !fault.empty()) {
+            std::cerr << "duravane-sim: dictionary: " << fault << "\n";
+            return 2;
+        }
+        controller.UseDictionary(std::move(dictionary));
     }
     if (!options->state.empty()) {
         if (std::string fault = sim::StateFile::Load(options->state, options->addresses, controller.Values());

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <memory>
 #include <random>
 #include <string>
@@ -26,6 +27,8 @@ namespace qs::test {
 namespace {
 
 enum class Transport { Tcp, Pty };
+
+void PrintTo(Transport t, std::ostream* os) { *os << (t == Transport::Tcp ? "loopback TCP" : "pty"); }
 
 constexpr int kCom = 5;
 constexpr size_t kDatabaseLimit = 65000;

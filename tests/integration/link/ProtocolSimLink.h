@@ -52,7 +52,7 @@ public:
     struct Setup {
         Transport transport = Transport::Tcp;
         std::vector<std::string> args{};                    // persona, faults, addresses ...
-        std::string state{};                                // --state file content ("" = none)
+        std::string state{};                                // --state file: the only codes there are
         std::map<std::string, std::string> dataSets{};      // --data-dir files by name
     };
 

@@ -120,6 +120,7 @@ TEST(BlockReader, RejectionsAndPortFailuresEndTheReadWithTheOwnersPrefix) {
         {"block 2 with a bad LRC", 2, MiniReply(1, EscapeForWire(Vec(std::string("SV \x04\x18\x00\x00" "abc", 10))), 1),
          kPortProtocolError},
         {"block 1 unanswered", 1, "", "Error on serial device at port 1: - Timeout waiting for response"},
+        {"block 1 of four bytes", 1, MiniReply(1, "SV \x04"), kPortProtocolError},
     };
     for (const Case& c : cases) {
         RecordingUi ui;

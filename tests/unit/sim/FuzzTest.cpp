@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "Controller.h"
+#include "DefinitionRequests.h"
+#include "DictionaryParser.h"
 #include "FrameParser.h"
 #include "Fuzz.h"
 #include "Session.h"
@@ -76,6 +78,55 @@ TEST(SimFuzz, SessionsAnswerAnyBytesWithinBounds) {
             }
         }
     });
+    EXPECT_GT(runs, 100);
+}
+
+TEST(SimFuzz, DictionaryTextIsReadOrRefusedWithItsLine) {
+    const std::vector<std::string> seeds{
+        "code: 111\nname: 111 Date Format\nregister: 4 1 11\ninstances: 0\nflags: option\nmin: 0\nmax: 1\n"
+        "format: %*d\nwidth: 1\nprecision: 0\nhelp: Dates.\noption: A\noption: B\ndefault: 0\nlevel: 4\n",
+        "code: 205\r\nname: 205 Factor\r\nregister: 11 4 0\r\ninstances: 6\r\nflags: blending, read-only\r\n"
+        "min: -1e38\r\nmax: 999.9\r\nformat: %-*.*E\r\nwidth: 1\r\nprecision: 2\r\nhelp: F.\r\ndefault: 1.5\r\n"
+        "level: none\r\n",
+        "# c\n\ncode: 732\nname: 732 T\nregister: 12 0 2\ninstances: 6\nmin: 0\nmax: 6\nformat: %s\nwidth: 6\n"
+        "precision: 0\nhelp: T.\ndefault:\nlevel: 3\n",
+    };
+    const int runs = qs::test::RunFuzz(seeds, [&](const std::string& input) {
+        for (int type : {1, 5, DictionaryParser::kRegistersFile}) {
+            Dictionary d;
+            const std::string fault = DictionaryParser::Parse(input, "f.txt", type, d);
+            if (fault.empty()) {
+                // Whatever was taken fits the fields of a definition reply.
+                for (const auto& [number, code] : d.Codes(type < 0 ? 0 : type)) {
+                    ASSERT_LE(code.name.size(), 41u);
+                    ASSERT_LE(code.format.size(), 9u);
+                    ASSERT_LE(code.help.size(), 149u);
+                    ASSERT_LE(code.options.size(), 255u);
+                    ASSERT_EQ(code.options.empty(), !code.Has(Definition::kOption));
+                }
+                d.Index();
+            } else {
+                ASSERT_EQ(fault.rfind("f.txt:", 0), 0u) << fault;
+            }
+        }
+    }, {.iterations = 5000, .budget = std::chrono::milliseconds(3000), .maxLength = 1024, .seed = 777});
+    EXPECT_GT(runs, 100);
+}
+
+TEST(SimFuzz, DefinitionRequestsAnswerAnyBytes) {
+    auto dictionary = std::make_shared<Dictionary>();
+    ASSERT_EQ(DictionaryParser::Load(QS_SOURCE_DIR "/src/resources/dictionary", *dictionary), "");
+    DefinitionRequests requests(dictionary);
+    const std::vector<std::string> seeds{"SV \x04\x15\x00\x01\x00\x00\x00\x01\x00\x0B"s,
+                                         "SV \x04\x14\x00\x04\x00\x1E\x00\x00"s};
+    const int runs = qs::test::RunFuzz(seeds, [&](const std::string& input) {
+        for (const Bytes& reply : {requests.AnswerCode(input), requests.AnswerRegister(input)}) {
+            ASSERT_GE(reply.size(), 7u);
+            ASSERT_EQ(reply.substr(0, 3), "SV ");
+            // A definition with every text at its longest and 255 options of 41 characters.
+            ASSERT_LE(reply.size(), 7u + 16u + 10u + 50u + 150u + 255u * 42u);
+        }
+    }, {.iterations = 20000, .budget = std::chrono::milliseconds(2000), .maxLength = 32, .seed = 99});
     EXPECT_GT(runs, 100);
 }
 

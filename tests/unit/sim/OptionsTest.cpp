@@ -28,6 +28,9 @@ TEST(SimOptions, DefaultsAndEveryFlag) {
     EXPECT_EQ(o->tcp[0].port, 7734);
     EXPECT_EQ(o->addresses, std::vector<int>{1});
     EXPECT_EQ(o->persona, "controller");
+    EXPECT_EQ(o->dictionary, Options::DefaultDictionary());
+    EXPECT_EQ(Parse({"--dictionary", "/some/folder"})->dictionary, "/some/folder");
+    EXPECT_EQ(Parse({"--dictionary", "/some/folder", "--no-dictionary"})->dictionary, "");
 
     o = Parse({"--tcp", "7744", "--tcp", "127.1.2.3:7734", "--pty", "/tmp/x", "--addresses", "1-3,7", "--persona",
                "mmi", "--log", "l.json", "--state", "s.txt", "--fault", "delay=5", "--fault", "drop,on=GP",
@@ -63,7 +66,8 @@ TEST(SimOptions, FaultsInTheCommandLineAreReported) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"--tcp"}, {"--tcp", "70000"}, {"--tcp", "host:"}, {"--addresses", "100"}, {"--addresses", "3-1"},
              {"--addresses", ""}, {"--persona", "robot"}, {"--fault", "sneeze"}, {"--block-size", "0"},
-             {"--pad", "100"}, {"--panel-handover", "xyz"}, {"--frame-timeout", "0"}, {"--bogus", "1"}, {"stray"}}) {
+             {"--pad", "100"}, {"--panel-handover", "xyz"}, {"--frame-timeout", "0"}, {"--dictionary", ""}, {"--dictionary"},
+             {"--bogus", "1"}, {"stray"}}) {
         std::string error;
         EXPECT_FALSE(Parse(args, &error)) << args[0];
         EXPECT_FALSE(error.empty()) << args[0];
@@ -74,7 +78,7 @@ TEST(SimOptions, HelpDocumentsEveryFlagPersonaAndFault) {
     const std::string help = Options::Help();
     for (const char* word : {"--tcp", "--pty", "--addresses", "--persona", "--log", "--state", "--fault", "--data-dir",
                              "--cf", "--block-size", "--write-limit", "--panel-handover", "--pad", "--frame-timeout",
-                             "--help"}) {
+                             "--dictionary", "--no-dictionary", "--help"}) {
         EXPECT_NE(help.find(word), std::string::npos) << word;
     }
     for (const auto& [name, text] : Persona::Described()) EXPECT_NE(help.find(name), std::string::npos) << name;

@@ -14,9 +14,14 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "DefinitionRequests.h"
+#include "DictionaryParser.h"
+#include "Options.h"
 #include "SimProcess.h"
 #include "TempDir.h"
 
@@ -153,8 +158,9 @@ uint32_t Crc32Reference(const std::string& data) {
     return ~crc;
 }
 
-// Runs the program with `args` and returns its exit status and standard output.
-std::pair<int, std::string> RunProgram(std::vector<std::string> args) {
+// Runs the program with `args` and returns its exit status and standard output (or, with
+// `errors`, its standard error).
+std::pair<int, std::string> RunProgram(std::vector<std::string> args, bool errors = false) {
     args.insert(args.begin(), SimProcess::ProgramPath());
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
@@ -163,9 +169,9 @@ std::pair<int, std::string> RunProgram(std::vector<std::string> args) {
     if (::pipe2(out, O_CLOEXEC) != 0) return {-1, ""};
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::dup2(out[1], STDOUT_FILENO);
+        ::dup2(out[1], errors ? STDERR_FILENO : STDOUT_FILENO);
         int devnull = ::open("/dev/null", O_WRONLY);
-        ::dup2(devnull, STDERR_FILENO);
+        ::dup2(devnull, errors ? STDOUT_FILENO : STDERR_FILENO);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -193,7 +199,8 @@ std::pair<int, std::string> RunProgram(std::vector<std::string> args) {
 TEST(SimProgram, AnswersBothFramingsOverTcpAndLogsEveryFrame) {
     TempDir files;
     files.Write("state.txt", "SY 111 3 5\n");
-    SimProcess sim({.args = {"--state", files.File("state.txt")}});
+    // Without the dictionary only the state file's codes exist, and take any value.
+    SimProcess sim({.args = {"--state", files.File("state.txt"), "--no-dictionary"}});
     ASSERT_TRUE(sim.Running()) << sim.Error();
     EXPECT_EQ(sim.Port(), 7734);
     EXPECT_EQ(sim.Host().rfind("127.", 0), 0u);
@@ -230,6 +237,77 @@ TEST(SimProgram, AnswersBothFramingsOverTcpAndLogsEveryFrame) {
     EXPECT_EQ(log[10].error, "address not served");
     EXPECT_EQ(log[12].text, "PV SY 111 8");
     EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST(SimProgram, AnswersFromTheSourceDictionaryByDefault) {
+    Dictionary dictionary;
+    ASSERT_EQ(DictionaryParser::Load(Options::DefaultDictionary(), dictionary), "");
+    const Definition* dateFormat = dictionary.Code(1, 111);
+    const Definition* totalsTime = dictionary.Code(3, 732);
+    ASSERT_NE(dateFormat, nullptr);
+    ASSERT_NE(totalsTime, nullptr);
+
+    SimProcess sim({.args = {"--addresses", "1-3"}});
+    ASSERT_TRUE(sim.Running()) << sim.Error();
+    Fd conn(ConnectTcp(sim.Host(), sim.Port()));
+    ASSERT_GE(conn.Get(), 0);
+    // The definition of System 111, asked as the program asks it: type 1, 0, digit 1, index 11.
+    ASSERT_TRUE(SendAll(conn.Get(), BlockFrame("SV \x04\x15"s + Be16(1) + Be16(0) + Be16(1) + Be16(11))));
+    EXPECT_EQ(BlockOf(ReadReply(conn.Get(), true)), "SV \x04\x15\x00\x00"s + DefinitionRequests::ReplyData(*dateFormat));
+    // A code that is not there is refused, and the next request is answered as usual.
+    int missing = 0;
+    while (dictionary.Code(2, missing)) ++missing;
+    ASSERT_TRUE(SendAll(conn.Get(), BlockFrame("SV \x04\x15"s + Be16(2) + Be16(0) + Be16(static_cast<uint16_t>(missing / 100)) +
+                                               Be16(static_cast<uint16_t>(missing % 100)))));
+    EXPECT_EQ(BlockOf(ReadReply(conn.Get(), true)), "SV \x04\x15\x80\x17"s);
+    const Definition& firstRegister = *dictionary.Registers().front();
+    ASSERT_TRUE(SendAll(conn.Get(), BlockFrame("SV \x04\x14"s + Be16(firstRegister.dataType) + Be16(firstRegister.directory) +
+                                               Be16(firstRegister.position))));
+    EXPECT_EQ(BlockOf(ReadReply(conn.Get(), true)), "SV \x04\x14\x00\x00"s + DefinitionRequests::ReplyData(firstRegister));
+    // Values start from the dictionary's defaults at every address.
+    ASSERT_TRUE(SendAll(conn.Get(), "*03PV M2 732\r\n"));
+    EXPECT_EQ(ReadReply(conn.Get(), false), "*03PV M2 732 " + totalsTime->defaultValue + "\r\n");
+    ASSERT_TRUE(SendAll(conn.Get(), "*02PC M2 732 " + std::string(static_cast<size_t>(totalsTime->max) + 1, '1') + "\r\n"));
+    EXPECT_EQ(ReadReply(conn.Get(), false), "*02NO03\r\n");
+    EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST(SimProgram, ReadsTheDictionaryFolderItIsGiven) {
+    TempDir files;
+    const std::string source = Options::DefaultDictionary();
+    for (const char* name : {"Config", "System", "Arm", "Meter", "Product", "Recipe", "Bay A", "Bay B", "Registers"}) {
+        std::ifstream in(source + "/" + name + ".txt", std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_FALSE(text.empty()) << name;
+        if (std::string(name) == "Bay B") {
+            const size_t at = text.find("\ncode:");
+            ASSERT_NE(at, std::string::npos);
+            text.insert(at + 1, "code: 199\n");  // a code line without a block of its own
+        }
+        files.Write(std::string(name) + ".txt", text);
+    }
+    auto [status, errors] = RunProgram({"--tcp", "127.0.0.1:0", "--dictionary", files.Path()}, true);
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(errors.find(files.Path() + "/Bay B.txt:"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("no \"register:\" line"), std::string::npos) << errors;
+    EXPECT_EQ(RunProgram({"--tcp", "127.0.0.1:0", "--dictionary", files.File("nowhere")}).first, 2);
+
+    // A sound folder of its own is the one answered from.
+    std::ifstream in(source + "/Bay B.txt", std::ios::binary);
+    std::string bayB((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    files.Write("Bay B.txt", bayB);
+    std::ifstream systemIn(source + "/System.txt", std::ios::binary);
+    std::string system((std::istreambuf_iterator<char>(systemIn)), std::istreambuf_iterator<char>());
+    const size_t at = system.find("\ncode: 111\n");
+    ASSERT_NE(at, std::string::npos);
+    const size_t help = system.find("\nhelp: ", at);
+    system.replace(help, system.find('\n', help + 1) - help, "\nhelp: Told by the test folder.");
+    files.Write("System.txt", system);
+    SimProcess sim({.args = {"--dictionary", files.Path()}});
+    ASSERT_TRUE(sim.Running()) << sim.Error();
+    Fd conn(ConnectTcp(sim.Host(), sim.Port()));
+    ASSERT_TRUE(SendAll(conn.Get(), BlockFrame("SV \x04\x15"s + Be16(1) + Be16(0) + Be16(1) + Be16(11))));
+    EXPECT_NE(BlockOf(ReadReply(conn.Get(), true)).find("\0Told by the test folder.\0"s), std::string::npos);
 }
 
 TEST(SimProgram, ServesAPtyThatTheProgramMayCloseAndReopen) {
