@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,6 +69,11 @@ public:
     ~CVexa3Doc() override;
     CVexa3Doc(const CVexa3Doc&) = delete;
     CVexa3Doc& operator=(const CVexa3Doc&) = delete;
+
+    // Makes the protocol of a TCP/IP link for a host text and a protocol kind; by default a
+    // connection to the host's port 7734 at device address 1.
+    using TcpProtocolFactory = std::function<std::unique_ptr<DX3Protocol>(const std::string& host, int protocolKind)>;
+    void SetTcpProtocolFactory(TcpProtocolFactory factory) { tcpFactory_ = std::move(factory); }
 
     // What the directories need of their document.
     DX3Protocol* Protocol() override { return GetProtocol(); }
@@ -198,7 +204,7 @@ private:
 
     int ConnectComPort();
     bool EnsureTcpProtocol();
-    int ProbeAnswered(DX3Protocol& protocol, const std::string& reply, bool readOnlyProbe);
+    int ProbeAnswered(const std::string& reply, bool readOnlyProbe);
     int ProbeRejected();
     // The value of a reply to one command at the base address, "" for a rejection or failure.
     std::string QueryValue(const std::string& command);
@@ -219,6 +225,7 @@ private:
     uint32_t ipv4_ = 0xC0A80001;
     int protocolKind_ = 1;
     std::unique_ptr<DX3Protocol> ownProtocol_;
+    TcpProtocolFactory tcpFactory_;
     std::string description_;
     std::string title_;
     std::string host_;

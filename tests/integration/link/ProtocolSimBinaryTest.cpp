@@ -143,6 +143,39 @@ TEST_P(ProtocolSimBinary, RequestBytesThatNeedEscapingReachTheDeviceIntact) {
     }
 }
 
+TEST_P(ProtocolSimBinary, ABinaryReplyLongerThanTheReaderTakesIsAProtocolErrorWithoutWaiting) {
+    // The reader takes 4095 bytes after STX: the address digits, the escaped block and ETX.
+    // Block 1 escapes to exactly 4092 bytes (a 7-byte head, 2042 bytes 0x7F doubled, one
+    // plain byte); block 2 to one byte more than fits.
+    std::string set(2042, '\x7F');
+    set += 'A';
+    set += std::string(2043, '\x7F');
+    SimLink sim({GetParam(), {"--block-size", "2043"}, "", {{"0418.bin", set}}});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
+    auto p = sim.OpenMini();
+
+    std::vector<uint8_t> out;
+    ASSERT_NE(p->SendBinary(ReadRequest(1)), nullptr);
+    ASSERT_EQ(p->ReceiveBinary(out), 7 + 2043) << Transcript(sim);
+    EXPECT_EQ(AsText(out).substr(7), set.substr(0, 2043));
+
+    ASSERT_NE(p->SendBinary(ReadRequest(2)), nullptr);
+    const auto took = Timed([&] { EXPECT_EQ(p->ReceiveBinary(out), -kStatusProtocolError); });
+    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(p->Port()->Status(), kStatusProtocolError);
+    EXPECT_LT(took, std::chrono::milliseconds(2000));
+
+    // The rest of the long reply is dropped before the next request.
+    ASSERT_NE(p->SendBinary(ReadRequest(0)), nullptr);
+    ASSERT_EQ(p->ReceiveBinary(out), 15) << Transcript(sim);
+    EXPECT_EQ(BigEndian32(out, 7), set.size());
+
+    ASSERT_TRUE(sim.WaitForFrames(3, 3));
+    const auto tx = sim.Sent();
+    EXPECT_EQ(tx[0].bytes.size(), 1 + 4095 + 2u);
+    EXPECT_EQ(tx[1].bytes.size(), 1 + 4096 + 2u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Links, ProtocolSimBinary, ::testing::Values(Transport::Tcp, Transport::Pty),
                          [](const auto& info) { return std::string(info.param == Transport::Tcp ? "Tcp" : "Pty"); });
 

@@ -77,6 +77,8 @@ TEST_P(ProtocolSim, ReadsSeededValuesAndSecurityLevels) {
         EXPECT_EQ(f.framing, F() == Framing::Terminal ? "terminal" : "mini");
         EXPECT_FALSE(f.binary);
     }
+    // The simulator ends cleanly on SIGTERM, even with the program still connected.
+    EXPECT_EQ(sim->Sim().Stop(), 0);
 }
 
 TEST_P(ProtocolSim, AValueWrittenIsReadBackOnThisAndOnANewConnection) {

@@ -80,6 +80,14 @@ TEST(SimCommands, PersonasAnswerAsTheirDevice) {
     EXPECT_EQ(panel.commands.Handle(1, "GP"), "32A0E748");
     EXPECT_EQ(panel.commands.Handle(1, "XV SY 111"), "XV SY 111 3");
 
+    Device oldPanel("mmi-900");
+    EXPECT_EQ(oldPanel.commands.Handle(1, "PV SY 111"), "NO00");
+    EXPECT_EQ(oldPanel.commands.Handle(1, "GP"), "72F9F00F");
+
+    Device unknown("controller-unknown");
+    EXPECT_EQ(unknown.commands.Handle(1, "PV SY 111"), "PV SY 111 5");
+    EXPECT_EQ(unknown.commands.Handle(1, "GP"), "5EEDF00D");
+
     Device readOnly("readonly");
     EXPECT_EQ(readOnly.commands.Handle(1, "PV SY 111"), "PV SY 111 5");
     EXPECT_EQ(readOnly.commands.Handle(1, "PC SY 111 5"), "NO06");

@@ -1,0 +1,13 @@
+#pragma once
+#include <wx/dialog.h>
+
+namespace qs {
+
+// "About Quillset for Duravane III.net": the revision and the notice.
+class CAboutDlg : public wxDialog {
+public:
+    static constexpr const char* kCaption = "About Quillset for Duravane III.net";
+    explicit CAboutDlg(wxWindow* parent);
+};
+
+}  // namespace qs

@@ -1,0 +1,10 @@
+#include "app/ShellContext.h"
+
+namespace qs {
+
+ShellContext& Shell() {
+    static ShellContext context;
+    return context;
+}
+
+}  // namespace qs

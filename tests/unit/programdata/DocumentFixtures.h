@@ -1,0 +1,150 @@
+#pragma once
+// A program-data document over the build's dictionary, or over definition files made here,
+// with its TCP/IP link replaced by a scripted one; and ".D3X" images written out by hand.
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DeviceFrames.h"
+#include "ModelFixtures.h"
+#include "ScriptedStream.h"
+#include "link/ComPortTable.h"
+#include "link/TerminalProtocol.h"
+#include "programdata/CVexa3Doc.h"
+#include "programdata/DocumentObserver.h"
+
+namespace qs::test {
+
+// The definition files the build made from the dictionary source.
+inline DefinitionSource BuiltDictionary() { return FilesIn(QS_DATA_BUILD_DIR); }
+
+// Gives a document a Terminal protocol over a scripted stream each time it builds its
+// TCP/IP link, and keeps the stream of the last one.
+struct ScriptedTcp {
+    void Attach(CVexa3Doc& doc) {
+        doc.SetPortIndex(CVexa3Doc::kPortTcp);
+        doc.SetProtocolKind(kProtocolTerminal);
+        doc.SetTcpProtocolFactory([this](const std::string& host, int kind) {
+            hosts.push_back(host);
+            kinds.push_back(kind);
+            auto s = std::make_unique<ScriptedStream>(false);
+            s->SetState(opens ? kStateOpen : kStateClosed);
+            if (!opens) s->SetStatus(kStatusCannotOpen);
+            stream = s.get();
+            for (const auto& r : pending) s->QueueReply(r);
+            pending.clear();
+            if (respond) s->respond = respond;
+            return std::unique_ptr<DX3Protocol>(std::make_unique<TerminalProtocol>(std::move(s), 1));
+        });
+    }
+    // The device's answer to the next command, to the address it was sent to.
+    void Reply(const std::string& text, int address = 1) {
+        const std::string bytes = TerminalReply(address, text);
+        if (stream) stream->QueueReply(bytes);
+        else pending.push_back(bytes);
+    }
+    void Silence() { Reply(std::string()); }
+    // The commands written to the last link, without their framing.
+    std::vector<std::string> Commands() const {
+        std::vector<std::string> out;
+        if (!stream) return out;
+        for (const auto& w : stream->writes)
+            if (w.size() >= 5) out.push_back(w.substr(3, w.size() - 5));
+        return out;
+    }
+    // The address digits of each command written.
+    std::vector<int> Addresses() const {
+        std::vector<int> out;
+        if (!stream) return out;
+        for (const auto& w : stream->writes)
+            if (w.size() >= 5) out.push_back(std::stoi(w.substr(1, 2)));
+        return out;
+    }
+
+    bool opens = true;
+    ScriptedStream* stream = nullptr;
+    std::vector<std::string> pending;
+    std::vector<std::string> hosts;
+    std::vector<int> kinds;
+    std::function<std::string(const std::string&)> respond;
+};
+
+struct RecordingObserver final : DocumentObserver {
+    void OnDocumentChanged(CVexa3Doc&) override { ++changes; }
+    void OnStateChanged(CVexa3Doc&, int state) override { states.push_back(state); }
+    int changes = 0;
+    std::vector<int> states;
+};
+
+// ---- little-endian pieces of a ".D3X" image
+
+inline void PutLe32(std::string& s, uint32_t v) {
+    for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+inline uint32_t Le32At(const std::string& s, size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(s.at(at + static_cast<size_t>(i)));
+    return v;
+}
+
+inline std::string FileHeader(uint32_t magic, uint32_t versionBits, const std::string& description = "Duravane III.NET Data File (.D3X",
+                              const std::string& notice = "notice") {
+    std::string s;
+    PutLe32(s, magic);
+    PutLe32(s, versionBits);
+    PutField(s, description, 33);
+    PutField(s, notice, 33);
+    return s;
+}
+
+inline uint32_t FloatBits(float f) {
+    uint32_t b;
+    std::memcpy(&b, &f, 4);
+    return b;
+}
+
+struct LinkImage {
+    int32_t port = 0;
+    int32_t base = 7;
+    uint32_t ipv4 = 0x0A000102;  // 10.0.1.2
+    std::vector<int32_t> arms = {8, 9, 10, 11, 12};
+    int32_t kind = 0;
+    int32_t codePage = 3;
+    std::string title = "title";
+    std::string description = "a description";
+};
+
+inline std::string LinkFields(const LinkImage& l, bool withIpv4 = true) {
+    std::string s;
+    PutLe32(s, static_cast<uint32_t>(l.port));
+    PutLe32(s, static_cast<uint32_t>(l.base));
+    if (withIpv4) PutLe32(s, l.ipv4);
+    for (int32_t a : l.arms) PutLe32(s, static_cast<uint32_t>(a));
+    PutLe32(s, static_cast<uint32_t>(l.kind));
+    PutLe32(s, static_cast<uint32_t>(l.codePage));
+    PutField(s, l.title, 33);
+    PutField(s, l.description, 33);
+    return s;
+}
+
+// One 54-byte value record; `levelWord` is the int16 as written.
+inline std::string ValueRecordBytes(int32_t type, int32_t instance, int32_t number, const std::string& value,
+                                    uint16_t levelWord = 0xFFFF) {
+    std::string s;
+    PutLe32(s, static_cast<uint32_t>(type));
+    PutLe32(s, static_cast<uint32_t>(instance));
+    PutLe32(s, static_cast<uint32_t>(number));
+    PutField(s, value, 40);
+    s += static_cast<char>(levelWord & 0xFF);
+    s += static_cast<char>(levelWord >> 8);
+    return s;
+}
+
+inline constexpr uint32_t kMagic = 30520;
+inline constexpr uint32_t kOldMagic = 30519;
+inline const uint32_t kVersion1126 = FloatBits(11.26f);
+
+}  // namespace qs::test
