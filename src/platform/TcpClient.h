@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -50,11 +51,16 @@ public:
 
 private:
     Result Fail(Result result, int error);
+    // Serves bytes already received; false when none are waiting.
+    bool TakeBuffered(void* buffer, size_t capacity, size_t& received);
 
     int fd_ = -1;
     bool busy_ = false;
     bool peerClosed_ = false;
     int error_ = 0;
+    std::array<char, 4096> inbox_{};
+    size_t inboxBegin_ = 0;
+    size_t inboxEnd_ = 0;
 };
 
 }  // namespace qs

@@ -1,0 +1,48 @@
+#pragma once
+#include <memory>
+
+#include <wx/docview.h>
+
+#include "programdata/DocumentObserver.h"
+
+namespace qs {
+
+class CVexa3Doc;
+
+// The program-data document as the document manager sees it: open, save, save as, the
+// modified flag and the update of every view, over the core document that holds the data and
+// the link. The core document tells this one when its values or its state change.
+class CVexa3WxDoc : public wxDocument, public DocumentObserver {
+    wxDECLARE_DYNAMIC_CLASS(CVexa3WxDoc);
+
+public:
+    CVexa3WxDoc();
+    ~CVexa3WxDoc() override;
+    CVexa3WxDoc(const CVexa3WxDoc&) = delete;
+    CVexa3WxDoc& operator=(const CVexa3WxDoc&) = delete;
+
+    CVexa3Doc& Core() { return *core_; }
+    const CVexa3Doc& Core() const { return *core_; }
+
+    // The open document wrapping `core` (compared by address only), null when none does.
+    static CVexa3WxDoc* FromCore(const void* core);
+
+    bool OnNewDocument() override;
+    bool OnCloseDocument() override;
+    bool IsModified() const override;
+    void Modify(bool modified) override;
+    void OnChangeFilename(bool notifyViews) override;
+
+    void OnDocumentChanged(CVexa3Doc& document) override;
+    void OnStateChanged(CVexa3Doc& document, int state) override;
+
+protected:
+    bool DoOpenDocument(const wxString& file) override;
+    bool DoSaveDocument(const wxString& file) override;
+
+private:
+    std::unique_ptr<CVexa3Doc> core_;
+    bool opening_ = false;
+};
+
+}  // namespace qs
