@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "DefinitionReader.h"
 #include "Dictionary.h"
 
 namespace sim {
@@ -13,7 +14,7 @@ namespace sim {
 class DictionaryParser {
 public:
     static constexpr size_t kMaxFileSize = 4u << 20;
-    static constexpr int kRegistersFile = -1;
+    static constexpr int kRegistersFile = DefinitionReader::kRegister;
 
     // Loads the nine files of `folder` into `out`. Returns "" or the first fault as
     // "<path>:<line>: <what>" (or "<path>: <what>" for a file that cannot be read).

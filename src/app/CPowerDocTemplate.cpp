@@ -1,5 +1,7 @@
 #include "app/CPowerDocTemplate.h"
 
+#include <vector>
+
 namespace qs {
 
 CPowerDocTemplate::CPowerDocTemplate(int resourceId, wxDocManager* manager, const wxString& description,
@@ -13,7 +15,8 @@ CPowerDocTemplate::CPowerDocTemplate(int resourceId, wxDocManager* manager, cons
 
 void CPowerDocTemplate::UpdateAllDocuments() {
     // The list is copied: a view's update may show a box that lets documents come and go.
-    const wxList docs = GetDocumentManager()->GetDocuments();
+    std::vector<wxObject*> docs;
+    for (wxObject* object : GetDocumentManager()->GetDocuments()) docs.push_back(object);
     for (wxObject* object : docs) {
         auto* doc = static_cast<wxDocument*>(object);
         if (doc->GetDocumentTemplate() == this) doc->UpdateAllViews();

@@ -20,10 +20,10 @@ struct ShellContext {
     SettingsStore* settings = nullptr;
     std::string iniPath;  // "QS3X.INI"
 
-    // Runs the new-device wizard on a scratch document and, when it finished, writes its
-    // answers into `document`; false when cancelled. Empty until the wizard exists: File New
-    // then opens a document set to COM1, as a cancelled wizard does.
-    std::function<bool(CVexa3Doc& document)> newDeviceWizard;
+    // Runs the new-device wizard on a scratch document of its own and returns what writes its
+    // answers into the new document, or nothing when it was cancelled. Empty until the wizard
+    // exists: File New then opens a document set to COM1, as a cancelled wizard does.
+    std::function<std::function<void(CVexa3Doc& document)>()> newDeviceWizard;
 };
 
 ShellContext& Shell();

@@ -3,7 +3,9 @@
 #include <initializer_list>
 #include <memory>
 
+#include <wx/brush.h>
 #include <wx/graphics.h>
+#include <wx/pen.h>
 #include <wx/image.h>
 
 namespace qs {

@@ -281,7 +281,7 @@ int CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
     // Fetched again: while a box was up another document may have reopened the slot. A reply
     // too short to carry the code's digit leaves nothing to write back.
     DX3Protocol* link = GetProtocol();
-    if (reply.size() < kWriteTestLength || link == nullptr) {
+    if (link == nullptr) {
         SetState(kStateReadOnly);
         return kStateReadOnly;
     }
@@ -520,7 +520,11 @@ bool CVexa3Doc::Save(const std::string& path) {
 // ---- settings
 
 void CVexa3Doc::ChangeLink(int port, int protocolKind, uint32_t ipv4) {
-    if (port != port_ || protocolKind != protocolKind_ || ipv4 != ipv4_) ReleaseProtocol();
+    if (port != port_ || protocolKind != protocolKind_ || ipv4 != ipv4_) {
+        ReleaseProtocol();
+        // The state was that of the old link; the next connection identifies the device anew.
+        if (state_ > kStateOffline) SetState(kStateOffline);
+    }
     port_ = port;
     protocolKind_ = protocolKind;
     ipv4_ = ipv4;

@@ -2,9 +2,12 @@
 // identification, the write test, and the single commands other parts send through it.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "DocumentFixtures.h"
 #include "RecordingUi.h"
 #include "TempDir.h"
+#include "programdata/DeviceIdentification.h"
 
 namespace qs::test {
 namespace {
@@ -177,9 +180,11 @@ TEST_F(DocumentConnect, ARefusedProbeIsAnOperatorPanelOrAnUnknownDevice) {
 }
 
 TEST_F(DocumentConnect, BothIdentificationTablesAreSearched) {
+    Controller();
+    ASSERT_EQ(doc->Connect(true), CVexa3Doc::kStateReadOnly);
     for (const auto& [id, kind, revision] : std::vector<std::tuple<std::string, int, float>>{
              {"7219241C", 7, 0.0f}, {"8ECAE4A6", 7, 11.0f}, {"0A463B8B", 7, 11.26f}, {"32A0E748", 8, 11.0f},
-             {"0x5cfb4707", 8, 10.0f}, {"E612702B", 8, 10.23f}}) {
+             {"5CFB4707", 8, 10.0f}, {"E612702B", 8, 10.23f}}) {
         tcp.Reply(id);
         EXPECT_FLOAT_EQ(doc->IdentifyDevice(), revision) << id;
         EXPECT_EQ(doc->DeviceKind(), kind) << id;
@@ -198,6 +203,7 @@ TEST_F(DocumentConnect, ALinkThatFailedIsMadeAgainAtTheNextConnection) {
     EXPECT_EQ(tcp.hosts.size(), 1u);
 
     tcp.opens = true;
+    tcp.ExpectNewLink();
     Controller();
     tcp.Reply("PC SY 111 5");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
@@ -209,9 +215,10 @@ TEST_F(DocumentConnect, ALinkThatFailedIsMadeAgainAtTheNextConnection) {
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
     EXPECT_EQ(tcp.hosts.size(), 2u);
 
-    // New link settings let it go.
+    // New link settings let it go, and the state was the old link's.
     doc->SetIpv4(0x7F000003);
     EXPECT_EQ(doc->GetProtocol(), nullptr);
+    EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline);
 }
 
 TEST_F(DocumentConnect, ALinkThatCannotBeMadeAtAllIsNoComm) {
@@ -228,8 +235,8 @@ TEST_F(DocumentConnect, SingleCommandsGiveTheReplyTheRejectionOrNothing) {
     EXPECT_EQ(doc->SendCommand("PV SY 111"), "PV SY 111 5");
     tcp.Reply("NO14");
     EXPECT_EQ(doc->SendCommand("PV SY 112"), "         NO14");
-    tcp.Reply("NO3");
-    EXPECT_EQ(doc->SendCommand("PV SY 112"), "         NO03");
+    tcp.Reply("NO99");
+    EXPECT_EQ(doc->SendCommand("PV SY 112"), "         NO99");
     tcp.Reply("PV SY 104 " + std::string(400, 'x'));
     EXPECT_EQ(doc->SendCommand("PV SY 104"), "PV SY 104 " + std::string(261, 'x'));
     EXPECT_TRUE(ui.prompt.shown.empty());

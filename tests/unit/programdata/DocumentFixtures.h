@@ -40,12 +40,15 @@ struct ScriptedTcp {
         });
     }
     // The device's answer to the next command, to the address it was sent to.
-    void Reply(const std::string& text, int address = 1) {
-        const std::string bytes = TerminalReply(address, text);
+    void Reply(const std::string& text, int address = 1) { Queue(TerminalReply(address, text)); }
+    // No answer to the next command: its read times out.
+    void Silence() { Queue(std::string()); }
+    void Queue(const std::string& bytes) {
         if (stream) stream->QueueReply(bytes);
         else pending.push_back(bytes);
     }
-    void Silence() { Reply(std::string()); }
+    // Replies from now on are for the link the document builds next.
+    void ExpectNewLink() { stream = nullptr; }
     // The commands written to the last link, without their framing.
     std::vector<std::string> Commands() const {
         std::vector<std::string> out;

@@ -1,0 +1,101 @@
+// Quillset started as a user starts it: its own process on a display with a window manager.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "QuillsetProcess.h"
+#include "WmDisplay.h"
+#include "XWindows.h"
+#include "Processes.h"
+#include "platform/IniProfile.h"
+#include "platform/InstanceToken.h"
+
+namespace qs::test {
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kSplashTitle = "^Starting Quillset$";
+
+long long MsSince(Clock::time_point t) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t).count();
+}
+
+}  // namespace
+
+TEST(QuillsetStart, ShowsTheSplashForThreeSecondsOverTheMainWindowAndWritesItsToken) {
+    if (!OnOwnWmDisplay()) return;
+    QuillsetHome home;
+    const auto started = Clock::now();
+    QuillsetProcess quillset(home);
+    ASSERT_TRUE(quillset.Started());
+
+    ASSERT_TRUE(WaitUntil([] { return !FindWindows(kSplashTitle, true).empty(); }, 10s))
+        << "no splash window; output:\n" << quillset.Output();
+    const auto appeared = Clock::now();
+    std::printf("splash shown %lld ms after the start\n", MsSince(started));
+    // About a second into start-up it is there, over the main window.
+    std::this_thread::sleep_until(appeared + 1000ms);
+    EXPECT_FALSE(FindWindows(kSplashTitle, true).empty()) << "gone before its three seconds";
+    const auto main = quillset.WaitForMainWindow();
+    ASSERT_TRUE(main) << quillset.Output();
+
+    // Gone once its three seconds are up (about four seconds into start-up).
+    ASSERT_TRUE(WaitUntil([] { return FindWindows(kSplashTitle, false).empty(); }, 6s)) << "splash never closed";
+    const long long shownMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - appeared).count();
+    std::printf("splash gone after %lld ms\n", shownMs);
+    EXPECT_GE(shownMs, 2500);
+    EXPECT_LE(shownMs, 4500);
+
+    IniProfile ini(home.IniPath());
+    EXPECT_EQ(InstanceToken::Read(ini), static_cast<uint32_t>(quillset.Pid()));
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "hWnd=%08X", static_cast<unsigned>(quillset.Pid()));
+    EXPECT_NE(home.Read("config/QS3X.INI").find(expected), std::string::npos) << home.Read("config/QS3X.INI");
+
+    const std::string shot = ScreenshotPath("quillset-main-window.png");
+    EXPECT_TRUE(Screenshot(*main, shot));
+    std::printf("main window: %s\n", shot.c_str());
+
+    EXPECT_EQ(quillset.CloseAndWait(*main), 0) << quillset.Output();
+    const std::string settings = home.Read("config/Norvane Technologies/Quillset");
+    EXPECT_NE(settings.find("[General]"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("Color=1"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("ToolTips=1"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("[Settings]"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("WindowPos=0,1,-1,-1,-1,-1,"), std::string::npos) << settings;
+}
+
+TEST(QuillsetStart, ASecondStartBringsBackTheMinimisedFirstAndEnds) {
+    if (!OnOwnWmDisplay()) return;
+    QuillsetHome home;
+    QuillsetProcess first(home);
+    const auto window = first.WaitForMainWindow();
+    ASSERT_TRUE(window) << first.Output();
+
+    RunTool({"xdotool", "windowminimize", "--sync", *window});
+    ASSERT_TRUE(WaitUntil([] { return FindWindows(QuillsetProcess::kMainTitle, true).empty(); }, 5s))
+        << "the window manager did not minimise it";
+    EXPECT_NE(WindowStates(*window).find("_NET_WM_STATE_HIDDEN"), std::string::npos);
+
+    const auto started = Clock::now();
+    QuillsetProcess second(home);
+    const auto status = second.WaitForExit(5s);
+    const long long tookMs = MsSince(started);
+    ASSERT_TRUE(status) << "the second start did not end";
+    EXPECT_EQ(*status, 0) << second.Output();
+    EXPECT_LT(tookMs, 2000) << "the second start took too long to hand over";
+    std::printf("second start ended after %lld ms\n", tookMs);
+
+    EXPECT_TRUE(WaitUntil([] { return FindWindows(QuillsetProcess::kMainTitle, true).size() == 1; }, 5s))
+        << "the first window did not come back";
+    EXPECT_EQ(WindowStates(*window).find("_NET_WM_STATE_HIDDEN"), std::string::npos) << WindowStates(*window);
+    EXPECT_EQ(FindWindows(QuillsetProcess::kMainTitle, false).size(), 1u) << "one main window remains";
+    EXPECT_FALSE(first.WaitForExit(0ms)) << "the first copy must go on running";
+}
+
+}  // namespace qs::test

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace qs::test {
+
+// Tests that watch windows being minimised, restored, maximised and raised need a window
+// manager, and a display of their own (other suites share the default one). Such a test starts
+// with
+//     if (!OnOwnWmDisplay()) return;
+// In the shared run this starts a private Xvfb with openbox on it, runs the same test again in
+// a child process there, records the child's result as this test's and returns false; in the
+// child it returns true and the test body runs.
+bool OnOwnWmDisplay();
+
+}  // namespace qs::test

@@ -1,0 +1,215 @@
+// Connecting a program-data document to the simulated controller, over loopback TCP and over
+// a pty mapped to a COM port, for every kind of device at the other end.
+#include <gtest/gtest.h>
+
+#include "DocumentSim.h"
+#include "RecordingUi.h"
+#include "link/DX3Protocol.h"
+
+namespace qs::test::docsim {
+namespace {
+
+const std::string kEcho = "Response invalid - echo detected. \nCheck wiring, port selection (is port attached to a modem?)";
+
+class DocumentConnectSim : public ::testing::TestWithParam<LinkKind> {
+protected:
+    // A document on a simulator of the given kind, over this test's link.
+    struct Rig {
+        Rig(const LinkKind& kind, std::vector<std::string> args)
+            : device({kind.transport, std::move(args), "", ""}), doc(ports, BuiltDictionary()) {
+            if (device.Ready()) device.Attach(doc, kind.protocolKind);
+        }
+        SimDevice device;
+        ComPortTable ports;
+        CVexa3Doc doc;
+    };
+
+    RecordingUi ui;
+};
+
+TEST_P(DocumentConnectSim, AControllerThatTakesTheWriteTestIsOnline) {
+    Rig rig(GetParam(), {});
+    ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
+    EXPECT_EQ(rig.doc.Connect(false), CVexa3Doc::kStateOnline);
+    EXPECT_EQ(rig.doc.State(), CVexa3Doc::kStateOnline);
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+    EXPECT_EQ(ui.status.texts, (std::vector<std::string>{"Attempting to connect to Duravane III.net...", "Connected."}));
+    EXPECT_EQ(rig.doc.DeviceKind(), 7);
+    EXPECT_FLOAT_EQ(rig.doc.Revision(), 11.26f);
+    ASSERT_TRUE(rig.device.WaitForFrames(3, 3));
+    const auto exchanges = rig.device.Exchanges();
+    ASSERT_EQ(exchanges.size(), 3u);
+    EXPECT_EQ(exchanges[0].command, "PV SY 111");
+    EXPECT_EQ(exchanges[0].reply, "PV SY 111 0");
+    EXPECT_EQ(exchanges[1].command, "GP");
+    EXPECT_EQ(exchanges[2].command, "PC SY 111 0");
+    EXPECT_EQ(exchanges[2].reply, "PC SY 111 0");
+    for (const Exchange& e : exchanges) EXPECT_EQ(e.address, 1);
+}
+
+TEST_P(DocumentConnectSim, ARefusedWriteTestIsReadOnly) {
+    Rig rig(GetParam(), {"--persona", "readonly"});
+    ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
+    EXPECT_EQ(rig.doc.Connect(false), CVexa3Doc::kStateReadOnly);
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+    ASSERT_TRUE(rig.device.WaitForFrames(3, 3));
+    EXPECT_EQ(rig.device.Exchanges().back().reply, "NO06");
+}
+
+TEST_P(DocumentConnectSim, AReadOnlyProbeSendsNoWrite) {
+    Rig rig(GetParam(), {});
+    ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
+    EXPECT_EQ(rig.doc.Connect(true), CVexa3Doc::kStateReadOnly);
+    ASSERT_TRUE(rig.device.WaitForFrames(2, 2));
+    EXPECT_EQ(rig.device.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
+}
+
+TEST_P(DocumentConnectSim, DevicesOtherThanACurrentControllerAreSaid) {
+    struct Case {
+        const char* persona;
+        int state;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"mmi", 4,
+         "The Quillset recognizes the addressed device as an MMI (Rev 11.00.) \nQuillset programming is limited to "
+         "transmitting driver database information only."},
+        {"mmi-900", 4,
+         "The Quillset recognizes the addressed device as an MMI (Rev 9.00.) \nThis MMI revision is not supported by "
+         "Quillset."},
+        {"controller-unknown", 4,
+         "Quillset does not recognize the Duravane III revision. \nVerify Quillset is the current version (Check "
+         "Help|About)"},
+        {"controller-1125", 4,
+         "The Duravane III online is an older revision (Rev 11.25). \nNot all Rev 11.26 program codes may be "
+         "supported."},
+    };
+    for (const Case& c : cases) {
+        ui.prompt.shown.clear();
+        Rig rig(GetParam(), {"--persona", c.persona});
+        ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
+        EXPECT_EQ(rig.doc.Connect(false), c.state) << c.persona;
+        EXPECT_EQ(ui.Messages(), (std::vector<std::string>{c.message})) << c.persona;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, DocumentConnectSim,
+                         ::testing::Values(LinkKind{Transport::Tcp, 0}, LinkKind{Transport::Tcp, 1},
+                                           LinkKind{Transport::Pty, 0}, LinkKind{Transport::Pty, 1}),
+                         [](const auto& info) { return Name(info.param); });
+
+// Documents on a COM port share the port table's protocol and take it from the table each time.
+class DocumentComSlotSim : public DocumentConnectSim {};
+
+TEST_P(DocumentComSlotSim, TheSlotIsSharedAndTakenAgainAfterItWasEmptied) {
+    Rig rig(GetParam(), {});
+    ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
+    ASSERT_EQ(rig.doc.Connect(false), CVexa3Doc::kStateOnline);
+    EXPECT_EQ(rig.ports.RefCount(kComPort), 1);
+    EXPECT_EQ(static_cast<ComProtocol*>(rig.doc.GetProtocol()), rig.ports.Protocol(kComPort));
+    EXPECT_EQ(rig.doc.GetProtocol()->ProtocolIndex(), GetParam().protocolKind);
+
+    // A second document on the same port counts once more and reopens the slot.
+    CVexa3Doc second(rig.ports, BuiltDictionary());
+    rig.device.Attach(second, GetParam().protocolKind);
+    ASSERT_EQ(second.Connect(true), CVexa3Doc::kStateReadOnly);
+    EXPECT_EQ(rig.ports.RefCount(kComPort), 2);
+    EXPECT_EQ(rig.doc.GetProtocol(), second.GetProtocol());
+
+    // The port lent to an emulator: the slot is emptied, and the next connection takes it again.
+    rig.ports.CloseSlot(kComPort);
+    EXPECT_EQ(rig.doc.GetProtocol(), nullptr);
+    EXPECT_FALSE(rig.doc.SendCommand("PV SY 111"));
+    EXPECT_EQ(rig.doc.Connect(false), CVexa3Doc::kStateOnline);
+    EXPECT_EQ(rig.ports.RefCount(kComPort), 2);
+    EXPECT_EQ(rig.doc.SendCommand("PV SY 111"), "PV SY 111 0");
+
+    second.ReleaseProtocol();
+    EXPECT_EQ(rig.ports.RefCount(kComPort), 1);
+    EXPECT_NE(rig.ports.Protocol(kComPort), nullptr);
+    rig.doc.ReleaseProtocol();
+    EXPECT_EQ(rig.ports.Protocol(kComPort), nullptr);
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, DocumentComSlotSim,
+                         ::testing::Values(LinkKind{Transport::Pty, 0}, LinkKind{Transport::Pty, 1}),
+                         [](const auto& info) { return Name(info.param); });
+
+// A loop-back cable: the probe comes back as its own reply wherever the echo is a whole frame.
+class DocumentEchoSim : public ::testing::TestWithParam<LinkKind> {
+protected:
+    RecordingUi ui;
+};
+
+TEST_P(DocumentEchoSim, AnEchoIsOfflineAndSaid) {
+    SimDevice device({GetParam().transport, {"--persona", "echo"}, "", ""});
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    ComPortTable ports;
+    CVexa3Doc doc(ports, BuiltDictionary());
+    device.Attach(doc, GetParam().protocolKind);
+    EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOffline);
+    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{kEcho}));
+    EXPECT_EQ(ui.status.texts, (std::vector<std::string>{"Attempting to connect to Duravane III.net...", "     "}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, DocumentEchoSim,
+                         ::testing::Values(LinkKind{Transport::Tcp, 0}, LinkKind{Transport::Pty, 0},
+                                           LinkKind{Transport::Pty, 1}),
+                         [](const auto& info) { return Name(info.param); });
+
+TEST(DocumentLinkSim, WithoutAPortTheStateIsNoComm) {
+    RecordingUi ui;
+    ComPortTable ports;
+    CVexa3Doc doc(ports, BuiltDictionary());
+    doc.SetPortIndex(CVexa3Doc::kPortNone);
+    EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateNoComm);
+    EXPECT_TRUE(ui.prompt.shown.empty());
+}
+
+TEST(DocumentLinkSim, ADeviceThatWasDownIsReachedOnceItIsBack) {
+    RecordingUi ui;
+    ComPortTable ports;
+    CVexa3Doc doc(ports, BuiltDictionary());
+    const std::string host = SimProcess::UniqueLoopbackAddress();
+    DocumentLinkFields f = doc.GetLinkFields();
+    f.port = CVexa3Doc::kPortTcp;
+    f.ipv4 = Ipv4Of(host);
+    doc.SetLinkFields(f);
+
+    EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOffline);  // nothing listens there yet
+    SimDevice device({Transport::Tcp, {}, "", host});
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOnline);
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+}
+
+// The waits below run to the link's receive time-out (3 s, plus 1 s of grace).
+
+TEST(DocumentLinkSimSlow, ASilentDeviceIsOffline) {
+    RecordingUi ui;
+    SimDevice device({Transport::Tcp, {"--persona", "silent"}, "", ""});
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    ComPortTable ports;
+    CVexa3Doc doc(ports, BuiltDictionary());
+    device.Attach(doc, 1);
+    EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOffline);
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+}
+
+// Over TCP/IP a Minicomputer frame has no LRC trailer, so the echoed probe is never a whole
+// reply: the read times out and nothing is said about an echo.
+TEST(DocumentLinkSimSlow, AnEchoOfAMinicomputerFrameOverTcpTimesOut) {
+    RecordingUi ui;
+    SimDevice device({Transport::Tcp, {"--persona", "echo"}, "", ""});
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    ComPortTable ports;
+    CVexa3Doc doc(ports, BuiltDictionary());
+    device.Attach(doc, 1);
+    EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOffline);
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+    EXPECT_EQ(ui.status.texts, (std::vector<std::string>{"Attempting to connect to Duravane III.net..."}));
+}
+
+}  // namespace
+}  // namespace qs::test::docsim

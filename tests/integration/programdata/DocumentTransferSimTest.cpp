@@ -1,0 +1,321 @@
+// Read All and Dump All of a three-arm configuration against the simulated controller. What
+// the document holds is checked against the simulator's frame log and against the simulator's
+// store as read back command by command with a protocol of the link layer alone.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "DocumentSim.h"
+#include "RecordingUi.h"
+#include "link/DX3Protocol.h"
+#include "link/TerminalProtocol.h"
+#include "platform/SerialSettings.h"
+#include "programdata/CDirectory.h"
+#include "programdata/CParam.h"
+
+namespace qs::test::docsim {
+namespace {
+
+constexpr int kArms = 6;
+constexpr int kActiveArms = 3;
+
+// One code of the device at one address, e.g. (2, "M3", 103).
+using Key = std::tuple<int, std::string, int>;
+
+std::string KeyText(const Key& k) {
+    return std::to_string(std::get<0>(k)) + " " + std::get<1>(k) + " " + std::to_string(std::get<2>(k));
+}
+
+std::string Number3(int n) {
+    char t[8];
+    std::snprintf(t, sizeof t, "%03d", n);
+    return t;
+}
+
+// Where a code of the device lives in the document: directory type and value index, from the
+// address (arm = address - 1) and the mnemonic.
+struct Place {
+    int type;
+    int instance;
+};
+
+Place PlaceOf(int address, const std::string& mnemonic) {
+    const int arm = address - 1;
+    if (mnemonic == "CF") return {CDirectory::kConfig, 0};
+    if (mnemonic == "SY") return {CDirectory::kSystem, 0};
+    if (mnemonic == "AR") return {CDirectory::kArm, arm};
+    if (mnemonic == "BA") return {CDirectory::kBayA, 0};
+    if (mnemonic == "BB") return {CDirectory::kBayB, 0};
+    if (mnemonic[0] == 'M') return {CDirectory::kMeter, (mnemonic[1] - '1') + arm * 6};
+    if (mnemonic[0] == 'P') return {CDirectory::kProduct, (mnemonic[1] - '1') + arm * 6};
+    return {CDirectory::kRecipe, std::stoi(mnemonic) - 1};
+}
+
+// Every code the device has for this configuration: the device-wide directories at the base
+// address, the per-arm ones at each arm's address.
+std::vector<Key> DeviceCodes(CVexa3Doc& doc) {
+    std::vector<Key> keys;
+    auto codes = [&](int type, auto&& each) {
+        std::set<int> numbers;
+        CDirectory* d = doc.FindDirectory(type);
+        for (int i = 0; d && i < d->SubdirectoryCount(); ++i)
+            d->Subdirectory(i)->ForEachParam([&](const CParam& p) { numbers.insert(p.number); });
+        for (int n : numbers) each(n);
+    };
+    for (const auto& [type, mnemonic] : std::vector<std::pair<int, std::string>>{
+             {CDirectory::kConfig, "CF"}, {CDirectory::kSystem, "SY"}, {CDirectory::kBayA, "BA"}, {CDirectory::kBayB, "BB"}})
+        codes(type, [&](int n) { keys.emplace_back(1, mnemonic, n); });
+    for (int r = 1; r <= 50; ++r)
+        codes(CDirectory::kRecipe, [&](int n) { keys.emplace_back(1, (r < 10 ? "0" : "") + std::to_string(r), n); });
+    for (int address = 1; address <= kArms; ++address) {
+        codes(CDirectory::kArm, [&](int n) { keys.emplace_back(address, "AR", n); });
+        for (int i = 1; i <= 6; ++i) {
+            codes(CDirectory::kMeter, [&](int n) { keys.emplace_back(address, "M" + std::to_string(i), n); });
+            codes(CDirectory::kProduct, [&](int n) { keys.emplace_back(address, "P" + std::to_string(i), n); });
+        }
+    }
+    return keys;
+}
+
+// A value or level as the simulator holds it.
+struct Held {
+    std::string value;
+    std::string level;
+};
+
+// Reads the store of the device with bare "PV"/"XV" commands, levels only where `levels` says.
+std::map<Key, Held> ReadStore(TerminalProtocol& link, const std::vector<Key>& keys, const std::set<Key>& levels) {
+    std::map<Key, Held> store;
+    auto ask = [&](int address, const std::string& command) {
+        link.SetAddress(address);
+        std::string reply;
+        EXPECT_NE(link.Send(command), nullptr) << command;
+        const int status = link.Receive(reply);
+        EXPECT_EQ(status, kStatusOk) << command << " at " << address;
+        EXPECT_TRUE(reply.starts_with(command + " ")) << reply;
+        return reply.substr(std::min(reply.size(), command.size() + 1));
+    };
+    for (const Key& k : keys) {
+        const std::string code = std::get<1>(k) + " " + Number3(std::get<2>(k));
+        Held h;
+        h.value = ask(std::get<0>(k), "PV " + code);
+        if (levels.count(k)) h.level = ask(std::get<0>(k), "XV " + code);
+        store[k] = h;
+    }
+    return store;
+}
+
+CParam* CodeOf(CVexa3Doc& doc, const Key& k) {
+    CDirectory* d = doc.FindDirectory(PlaceOf(std::get<0>(k), std::get<1>(k)).type);
+    return d ? d->FindParam(std::get<2>(k)) : nullptr;
+}
+
+// The three-arm configuration of the device read from, with values of its own at every arm.
+std::string SourceState() {
+    std::string s = "[1]\nCF 001 - 3\nCF 002 - 2\nCF 003 - 3\nCF 004 - 0\nCF 006 - 1\nCF 007 - 2\n"
+                    "SY 104 - RACK 4 NORTH\nSY 111 3 1\nSY 101 - 10001\nBA 101 - SOUTH BAY\n"
+                    "05 002 2 RECIPE FIVE\n";
+    for (int a = 1; a <= kArms; ++a) {
+        const std::string n = std::to_string(a);
+        s += "[" + n + "]\nAR 101 - ARM " + n + "\nAR 107 - LANE " + n + "\nAR 108 - " + n + "\n";
+        for (int m = 1; m <= 3; ++m) s += "M" + std::to_string(m) + " 101 4 METER " + n + "." + std::to_string(m) + "\n";
+        s += "M3 103 - " + n + "2.125\nP2 101 - PRODUCT " + n + ".2\n";
+    }
+    return s;
+}
+
+// The device dumped to: its own values where the write rules send nothing.
+std::string TargetState() {
+    return "[1]\nSY 101 - 20002\n[4]\nAR 101 - OTHER ARM\nAR 107 - OTHER LANE\nM1 101 - OTHER METER\n[5]\n"
+           "P2 101 - OTHER PRODUCT\n[6]\nM3 103 - 77.5\n";
+}
+
+class DocumentTransferSim : public ::testing::Test {
+protected:
+    RecordingUi ui;
+    ComPortTable ports;
+};
+
+TEST_F(DocumentTransferSim, ReadAllThenDumpAllOfAThreeArmConfiguration) {
+    SimDevice source({Transport::Tcp, {"--addresses", "1-6"}, SourceState(), ""});
+    ASSERT_TRUE(source.Ready()) << source.Error();
+    CVexa3Doc doc(ports, BuiltDictionary());
+    source.Attach(doc, kProtocolMini);
+
+    // ---- Read All
+    ASSERT_EQ(doc.Connect(true), CVexa3Doc::kStateReadOnly);
+    ASSERT_TRUE(source.WaitForFrames(2, 2));
+    const size_t connectFrames = source.Exchanges().size();
+    auto bar = MakeProgress("Reading Duravane.NET...");
+    bar->SetRange(0, doc.TotalCodes());
+    const auto readStart = std::chrono::steady_clock::now();
+    ASSERT_TRUE(doc.ReadAllFromDevice(bar.get()));
+    const auto readTime = std::chrono::steady_clock::now() - readStart;
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+    EXPECT_TRUE(ui.errorLog.lines.empty());
+    EXPECT_EQ(ui.progress.back()->pos, doc.TotalCodes());
+
+    const std::vector<Key> codes = DeviceCodes(doc);
+    std::vector<Exchange> read;
+    {
+        const auto all = source.Exchanges();
+        read.assign(all.begin() + static_cast<long>(connectFrames), all.end());
+    }
+    std::set<Key> valuesRead, levelsRead;
+    for (const Exchange& e : read) {
+        ASSERT_TRUE(e.answered) << e.command;
+        ASSERT_GE(e.command.size(), 9u);
+        const Key k{e.address, e.command.substr(3, 2), std::stoi(e.command.substr(6, 3))};
+        const Place at = PlaceOf(e.address, std::get<1>(k));
+        CParam* p = CodeOf(doc, k);
+        ASSERT_NE(p, nullptr) << KeyText(k);
+        ASSERT_TRUE(e.reply.starts_with(e.command + " ")) << e.reply;
+        const std::string value = e.reply.substr(10);
+        if (e.command.starts_with("PV")) {
+            EXPECT_TRUE(valuesRead.insert(k).second) << "read twice: " << KeyText(k);
+            EXPECT_EQ(p->Value(at.instance), value) << KeyText(k);
+        } else {
+            ASSERT_TRUE(e.command.starts_with("XV")) << e.command;
+            EXPECT_TRUE(levelsRead.insert(k).second) << "level read twice: " << KeyText(k);
+            EXPECT_EQ(p->Level(), value == "0" ? CParam::kLevelNone : std::stoi(value) - 1) << KeyText(k);
+        }
+    }
+    EXPECT_EQ(valuesRead, std::set<Key>(codes.begin(), codes.end()));
+    EXPECT_EQ(valuesRead.size(), static_cast<size_t>(doc.TotalCodes()));
+    // Every arm's own values arrived.
+    for (int a = 1; a <= kArms; ++a) {
+        const std::string n = std::to_string(a);
+        EXPECT_EQ(CodeOf(doc, {a, "AR", 101})->Value(a - 1), "ARM " + n);
+        EXPECT_EQ(CodeOf(doc, {a, "M2", 101})->Value(1 + (a - 1) * 6), "METER " + n + ".2");
+        EXPECT_EQ(CodeOf(doc, {a, "P2", 101})->Value(1 + (a - 1) * 6), "PRODUCT " + n + ".2");
+    }
+    EXPECT_EQ(CodeOf(doc, {1, "M1", 101})->Level(), 3);
+    EXPECT_EQ(CodeOf(doc, {1, "05", 2})->Value(4), "RECIPE FIVE");
+
+    ASSERT_TRUE(doc.ApplyConfiguration());
+    ASSERT_EQ(doc.ActiveArmCount(), kActiveArms);
+    std::printf("Read All: %zu commands in %lld ms\n", read.size(),
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(readTime).count()));
+
+    // ---- Dump All to another device, over a pty
+    SimDevice target({Transport::Pty,
+                      {"--addresses", "1-6", "--fault", "reject=03,on=PC SY 104", "--fault",
+                       "reject=14,address=2,on=PC M2 101", "--fault", "reject=03,on=XC SY 111"},
+                      TargetState(), ""});
+    ASSERT_TRUE(target.Ready()) << target.Error();
+    std::set<Key> firstInstance;  // codes whose level a dump may write
+    for (const Key& k : codes)
+        if (PlaceOf(std::get<0>(k), std::get<1>(k)).instance == 0) firstInstance.insert(k);
+    std::map<Key, Held> before;
+    {
+        TerminalProtocol raw(kComPort, SerialSettings{}, kProtocolTerminal);
+        ASSERT_GE(raw.Port()->State(), kStateOpen);
+        before = ReadStore(raw, codes, firstInstance);
+    }
+    ASSERT_TRUE(target.WaitForFrames(codes.size() + firstInstance.size(), codes.size() + firstInstance.size()));
+    const size_t snapshotFrames = target.Exchanges().size();
+
+    target.Attach(doc, kProtocolTerminal);
+    ASSERT_EQ(doc.Connect(false), CVexa3Doc::kStateOnline);
+    AddTransferError(&doc, "a line of an earlier dump");
+    ASSERT_TRUE(doc.WriteAllToDevice(nullptr));
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+    EXPECT_EQ(ui.errorLog.Lines(),
+              (std::vector<std::string>{
+                  "Unable to Program System 104 Terminal Name to RACK 4 NORTH : Value out of Range",
+                  "Could Not Set Security Level for System 111 Date Format : Value out of Range",
+                  "Unable to Program Arm 2 Meter 2 101 Meter Name to METER 2.2 : Program Code Not Used"}));
+
+    // What the write rules send: values of codes that are not read-only, on arms in use (arms
+    // beyond them only their position codes 107 and 108), and the levels of the first instance.
+    std::map<Key, std::string> valuesSent, levelsSent;
+    for (const Key& k : codes) {
+        const auto [address, mnemonic, number] = k;
+        const CParam* p = CodeOf(doc, k);
+        const Place at = PlaceOf(address, mnemonic);
+        if (p->IsReadOnly()) continue;
+        const bool inactive = address - 1 >= kActiveArms;
+        if (inactive && (mnemonic[0] == 'M' || mnemonic[0] == 'P')) continue;
+        if (inactive && mnemonic == "AR" && number != 107 && number != 108) continue;
+        if (const std::string v = p->FormatValue(at.instance); !v.empty()) valuesSent[k] = v;
+        const bool locked = mnemonic == "SY" && number >= 156 && number <= 158;
+        if (at.instance == 0 && p->Level() != CParam::kLevelNone && !locked)
+            levelsSent[k] = std::to_string(p->Level() + 1);
+    }
+    std::map<Key, std::string> pcLog, xcLog;
+    std::vector<Exchange> dump;
+    {
+        const auto all = target.Exchanges();
+        // After the connection: the probe, the identification and the write test.
+        auto first = all.begin() + static_cast<long>(snapshotFrames);
+        ASSERT_GE(all.end() - first, 3);
+        EXPECT_EQ(first[0].command, "PV SY 111");
+        EXPECT_EQ(first[1].command, "GP");
+        EXPECT_EQ(first[2].command, "PC SY 111 0");
+        dump.assign(first + 3, all.end());
+    }
+    for (const Exchange& e : dump) {
+        const Key k{e.address, e.command.substr(3, 2), std::stoi(e.command.substr(6, 3))};
+        if (e.command.starts_with("PC")) pcLog[k] = e.command.substr(10);
+        else if (e.command.starts_with("XC")) xcLog[k] = e.command.substr(10);
+        else ADD_FAILURE() << "unexpected command " << e.command;
+    }
+    auto differences = [](const std::map<Key, std::string>& got, const std::map<Key, std::string>& want) {
+        std::string out;
+        for (const auto& [k, v] : got)
+            if (!want.count(k) || want.at(k) != v) out += "sent " + KeyText(k) + " " + v + "\n";
+        for (const auto& [k, v] : want)
+            if (!got.count(k) || got.at(k) != v) out += "expected " + KeyText(k) + " " + v + "\n";
+        return out;
+    };
+    EXPECT_EQ(differences(pcLog, valuesSent), "");
+    EXPECT_EQ(differences(xcLog, levelsSent), "");
+    EXPECT_EQ(pcLog.size(), dump.size() - xcLog.size());  // nothing sent twice, no "LO"
+
+    // The store: what was sent and taken, else what it held before.
+    ASSERT_TRUE(doc.SendLoCommand());
+    ASSERT_TRUE(target.WaitForFrames(snapshotFrames + 3 + dump.size() + 1, snapshotFrames + 3 + dump.size() + 1));
+    EXPECT_EQ(target.Exchanges().back().command, "LO");
+    EXPECT_EQ(target.Exchanges().back().reply, "LO");
+    doc.ReleaseProtocol();
+    const std::set<Key> refusedValues = {{1, "SY", 104}, {2, "M2", 101}}, refusedLevels = {{1, "SY", 111}};
+    std::map<Key, Held> after;
+    {
+        TerminalProtocol raw(kComPort, SerialSettings{}, kProtocolTerminal);
+        ASSERT_GE(raw.Port()->State(), kStateOpen);
+        after = ReadStore(raw, codes, firstInstance);
+    }
+    size_t changed = 0;
+    for (const Key& k : codes) {
+        const Held& was = before.at(k);
+        const Held& now = after.at(k);
+        if (valuesSent.count(k) && !refusedValues.count(k)) {
+            EXPECT_EQ(now.value, valuesSent.at(k)) << KeyText(k);
+        } else {
+            EXPECT_EQ(now.value, was.value) << KeyText(k);
+        }
+        if (levelsSent.count(k) && !refusedLevels.count(k)) {
+            EXPECT_EQ(now.level, levelsSent.at(k)) << KeyText(k);
+        } else {
+            EXPECT_EQ(now.level, was.level) << KeyText(k);
+        }
+        changed += now.value != was.value ? 1 : 0;
+    }
+    // The skipped codes held values of their own that the document's differ from.
+    EXPECT_EQ(after.at({4, "AR", 101}).value, "OTHER ARM");
+    EXPECT_EQ(after.at({4, "AR", 107}).value, "LANE 4");
+    EXPECT_EQ(after.at({4, "M1", 101}).value, "OTHER METER");
+    EXPECT_EQ(after.at({5, "P2", 101}).value, "OTHER PRODUCT");
+    EXPECT_EQ(after.at({6, "M3", 103}).value, "77.5");
+    EXPECT_EQ(after.at({1, "SY", 101}).value, "20002");
+    EXPECT_EQ(after.at({1, "SY", 104}).value, before.at({1, "SY", 104}).value);
+    EXPECT_EQ(after.at({2, "M2", 101}).value, before.at({2, "M2", 101}).value);
+    EXPECT_EQ(after.at({1, "05", 2}).value, "RECIPE FIVE");
+    EXPECT_GT(changed, 20u);
+}
+
+}  // namespace
+}  // namespace qs::test::docsim
