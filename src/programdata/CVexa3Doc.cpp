@@ -10,8 +10,6 @@
 
 #include "link/ComPortTable.h"
 #include "link/DX3Protocol.h"
-#include "link/MiniProtocol.h"
-#include "link/TerminalProtocol.h"
 #include "platform/BinaryArchive.h"
 #include "platform/UiServices.h"
 #include "programdata/CDirectory.h"
@@ -60,7 +58,7 @@ const char* CVexa3Doc::StateLabel(int state) {
 }
 
 CVexa3Doc::CVexa3Doc(ComPortTable& ports, const DefinitionSource& source, const AppOptions* options)
-    : ports_(ports), options_(options), host_(ProgramDataFile::HostText(ipv4_)) {
+    : link_(ports), options_(options), host_(ProgramDataFile::HostText(ipv4_)) {
     BuildChain(source);
     ComputeTotalCodes();
 }
@@ -155,19 +153,9 @@ const AppOptions& CVexa3Doc::Options() const { return options_ ? *options_ : Def
 
 // ---- the link
 
-DX3Protocol* CVexa3Doc::GetProtocol() {
-    if (port_ == kPortTcp) return ownProtocol_.get();
-    if (ComPortTable::IsValidPort(port_)) return dynamic_cast<DX3Protocol*>(ports_.Protocol(port_));
-    return nullptr;
-}
+DX3Protocol* CVexa3Doc::GetProtocol() { return link_.Protocol(port_); }
 
-void CVexa3Doc::ReleaseProtocol() {
-    if (heldPort_ != 0) {
-        ports_.ReleasePort(heldPort_);
-        heldPort_ = 0;
-    }
-    ownProtocol_.reset();
-}
+void CVexa3Doc::ReleaseProtocol() { link_.Release(); }
 
 std::optional<std::string> CVexa3Doc::SendCommand(std::string_view command) {
     DX3Protocol* protocol = GetProtocol();
@@ -192,37 +180,6 @@ std::optional<std::string> CVexa3Doc::SendCommand(std::string_view command) {
     return std::nullopt;
 }
 
-bool CVexa3Doc::EnsureTcpProtocol() {
-    // A connection that failed or was lost is made again: a device that was down is reached
-    // once it is back.
-    if (ownProtocol_ && ownProtocol_->Port()->State() >= kStateOpen) return true;
-    ownProtocol_.reset();
-    try {
-        if (tcpFactory_)
-            ownProtocol_ = tcpFactory_(host_, protocolKind_);
-        else if (protocolKind_ == kProtocolMini)
-            ownProtocol_ = std::make_unique<MiniProtocol>(host_, kTcpPort, kProtocolMini, 1);
-        else
-            ownProtocol_ = std::make_unique<TerminalProtocol>(host_, kTcpPort, kProtocolTerminal, 1);
-    } catch (const std::exception&) {
-        ownProtocol_.reset();
-    }
-    return ownProtocol_ != nullptr;
-}
-
-int CVexa3Doc::ConnectComPort() {
-    if (!ports_.OpenComPort(port_, protocolKind_ != kProtocolTerminal)) return 0;
-    if (heldPort_ != port_) {
-        if (heldPort_ != 0) ports_.ReleasePort(heldPort_);
-        heldPort_ = ports_.AddRefPort(port_) ? port_ : 0;
-    }
-    const ComProtocol* slot = ports_.Protocol(port_);
-    if (slot != nullptr && slot->ProtocolIndex() != protocolKind_)
-        ShowMessage("Protocol settings for this document do not match port configuration\nChoose \"Options|Options "
-                    "for this document\" and select the desired protocol");
-    return 1;
-}
-
 int CVexa3Doc::Connect(bool readOnlyProbe) {
     if (port_ == kPortNone) {
         SetState(kStateNoComm);
@@ -230,16 +187,19 @@ int CVexa3Doc::Connect(bool readOnlyProbe) {
     }
     SetStatusText(kConnectingText);
     if (port_ == kPortTcp) {
-        if (!EnsureTcpProtocol()) {
+        if (!link_.OpenTcp(host_, protocolKind_)) {
             SetStatusText(kClearedText);
             SetState(kStateNoComm);
             return kStateNoComm;
         }
-    } else if (!ConnectComPort()) {
+    } else if (!link_.OpenCom(port_, protocolKind_)) {
         SetState(kStateOffline);
         return kStateOffline;
     }
     DX3Protocol* protocol = GetProtocol();
+    if (port_ != kPortTcp && protocol != nullptr && protocol->ProtocolIndex() != protocolKind_)
+        ShowMessage("Protocol settings for this document do not match port configuration\nChoose \"Options|Options "
+                    "for this document\" and select the desired protocol");
     if (protocol == nullptr) {
         SetState(kStateOffline);
         return kStateOffline;
@@ -281,7 +241,7 @@ int CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
     // Fetched again: while a box was up another document may have reopened the slot. A reply
     // too short to carry the code's digit leaves nothing to write back.
     DX3Protocol* link = GetProtocol();
-    if (link == nullptr) {
+    if (reply.size() < kWriteTestLength || link == nullptr) {
         SetState(kStateReadOnly);
         return kStateReadOnly;
     }

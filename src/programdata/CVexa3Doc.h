@@ -11,6 +11,7 @@
 #include "programdata/AppOptions.h"
 #include "programdata/ArmConfiguration.h"
 #include "programdata/DefinitionSource.h"
+#include "programdata/DocumentLink.h"
 #include "programdata/DocumentOptionsModel.h"
 #include "programdata/ProgramDataContext.h"
 
@@ -47,7 +48,6 @@ public:
     static constexpr int kMaxArms = 6;
     static constexpr int kPortNone = -1;
     static constexpr int kPortTcp = 0;
-    static constexpr unsigned kTcpPort = 7734;
     // Replies are kept to what the device's reply buffer holds (271 characters and a NUL).
     static constexpr size_t kReplyBufferSize = 272;
     // Largest ".D3X" file read: far more records than every code of every arm.
@@ -72,8 +72,8 @@ public:
 
     // Makes the protocol of a TCP/IP link for a host text and a protocol kind; by default a
     // connection to the host's port 7734 at device address 1.
-    using TcpProtocolFactory = std::function<std::unique_ptr<DX3Protocol>(const std::string& host, int protocolKind)>;
-    void SetTcpProtocolFactory(TcpProtocolFactory factory) { tcpFactory_ = std::move(factory); }
+    using TcpProtocolFactory = DocumentLink::TcpProtocolFactory;
+    void SetTcpProtocolFactory(TcpProtocolFactory factory) { link_.SetTcpFactory(std::move(factory)); }
 
     // What the directories need of their document.
     DX3Protocol* Protocol() override { return GetProtocol(); }
@@ -176,7 +176,7 @@ public:
     void SetDescription(std::string_view text);
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
-    bool HoldsPortReference() const { return heldPort_ != 0; }
+    bool HoldsPortReference() const { return link_.HoldsReference(); }
 
     int DeviceKind() const { return deviceKind_; }
     float Revision() const { return revision_; }
@@ -202,8 +202,6 @@ private:
     template <class Visit>
     bool WalkAll(Visit&& visit);
 
-    int ConnectComPort();
-    bool EnsureTcpProtocol();
     int ProbeAnswered(const std::string& reply, bool readOnlyProbe);
     int ProbeRejected();
     // The value of a reply to one command at the base address, "" for a rejection or failure.
@@ -212,7 +210,7 @@ private:
     // lets the link go.
     void ChangeLink(int port, int protocolKind, uint32_t ipv4);
 
-    ComPortTable& ports_;
+    DocumentLink link_;
     const AppOptions* options_;
     std::vector<std::unique_ptr<CDirectory>> directories_;
     CDirectory* first_ = nullptr;
@@ -220,12 +218,9 @@ private:
     std::array<int, kMaxArms> armAddresses_ = {1, 2, 3, 4, 5, 6};
     std::array<int, 2> bayAddresses_ = {0, 0};
     int port_ = 1;
-    int heldPort_ = 0;  // the COM slot this document holds a reference on; 0 none
     int codePage_ = 0;
     uint32_t ipv4_ = 0xC0A80001;
     int protocolKind_ = 1;
-    std::unique_ptr<DX3Protocol> ownProtocol_;
-    TcpProtocolFactory tcpFactory_;
     std::string description_;
     std::string title_;
     std::string host_;

@@ -2,6 +2,8 @@
 #include <chrono>
 #include <functional>
 
+#include <wx/app.h>
+
 #include "app/ModalPump.h"
 
 namespace qs::test {
@@ -12,6 +14,8 @@ inline bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
     while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
         qs::ModalPump::WaitForEvent(10);
+        // No main loop runs in a test program: idle time (where deferred work runs) is given here.
+        if (wxTheApp) wxTheApp->ProcessIdle();
     }
     return true;
 }

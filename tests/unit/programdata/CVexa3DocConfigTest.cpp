@@ -191,6 +191,23 @@ TEST_F(DocumentConfiguration, ValuesAreStoredAsNumbersWithTheirOptionText) {
     EXPECT_FALSE(doc->SetParamText(CDirectory::kMeter, 101, 0, "x"));  // no such directory
 }
 
+TEST_F(DocumentConfiguration, TheOptionsDialogsFieldsGoBothWays) {
+    DocumentLinkFields f = doc->GetLinkFields();
+    EXPECT_EQ(f, (DocumentLinkFields{"", 7, 1, 1, 1, {2, 3, 4, 5, 6}, 0, 0xC0A80001}));
+    f = {"Lane 3 rack, north end of the terminal", 2, 0, 0, 12, {13, 0, 15, 16, 99}, 4, 0x0A0B0C0D};
+    doc->SetModified(false);
+    doc->SetLinkFields(f);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetLinkFields(),
+              (DocumentLinkFields{"Lane 3 rack, north end of the te", 7, 0, 0, 12, {13, 0, 15, 16, 99}, 4, 0x0A0B0C0D}));
+    EXPECT_EQ(doc->Host(), "10.11.12.13");
+
+    // What the dialog left unset keeps the document's; the model is not the document's to take.
+    doc->SetLinkFields({"", 3, -1, -1, -1, {-1, 5, -1, 200, -1}, -1, 0x0A0B0C0E});
+    EXPECT_EQ(doc->GetLinkFields(), (DocumentLinkFields{"", 7, 0, 0, 12, {13, 5, 15, 16, 99}, 4, 0x0A0B0C0E}));
+    EXPECT_EQ(doc->Host(), "10.11.12.14");
+}
+
 TEST(ArmConfigurationNumbers, TheLeadingWholeNumberOfAText) {
     EXPECT_EQ(ArmConfiguration::LeadingInteger("3 Ratio Blending"), 3);
     EXPECT_EQ(ArmConfiguration::LeadingInteger("  -2"), -2);
