@@ -17,9 +17,11 @@ std::vector<uint8_t> ReadRequest(uint16_t block) {
 
 // The head a reply echoes, its status word, then `data`.
 std::vector<uint8_t> ReplyBlock(uint16_t status, const std::vector<uint8_t>& data = {}) {
-    std::vector<uint8_t> out = {'S', 'V', ' ', kCode >> 8, kCode & 0xFF, static_cast<uint8_t>(status >> 8),
-                                static_cast<uint8_t>(status)};
-    out.insert(out.end(), data.begin(), data.end());
+    const uint8_t head[] = {'S', 'V', ' ', kCode >> 8, kCode & 0xFF, static_cast<uint8_t>(status >> 8),
+                            static_cast<uint8_t>(status)};
+    std::vector<uint8_t> out(sizeof head + data.size());
+    std::copy(std::begin(head), std::end(head), out.begin());
+    std::copy(data.begin(), data.end(), out.begin() + sizeof head);
     return out;
 }
 
