@@ -185,6 +185,7 @@ int CVexa3Doc::Connect(bool readOnlyProbe) {
         SetState(kStateNoComm);
         return kStateNoComm;
     }
+    writeTest_ = {};
     SetStatusText(kConnectingText);
     if (port_ == kPortTcp) {
         if (!link_.OpenTcp(host_, protocolKind_)) {
@@ -248,7 +249,13 @@ int CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
     std::string test = reply.substr(0, kWriteTestLength);
     test[1] = 'C';
     std::string answer;
-    const bool accepted = link->Send(test) != nullptr && link->Receive(answer) == kStatusOk;
+    if (link->Send(test) == nullptr) {
+        writeTest_.status = link->Port()->Status() != kStatusOk ? link->Port()->Status() : kStatusTransmitError;
+    } else {
+        writeTest_.status = link->Receive(answer);
+        if (writeTest_.status == kStatusRejected) writeTest_.code = link->LastCode();
+    }
+    const bool accepted = writeTest_.status == kStatusOk;
     SetState(accepted ? kStateOnline : kStateReadOnly);
     return state_;
 }

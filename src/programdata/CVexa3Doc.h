@@ -96,6 +96,15 @@ public:
     // tests whether it takes writes. Returns the new state (also stored): 0 no port, 1 no usable
     // answer, 2 readable, 4 writable (or not a controller, which is said).
     int Connect(bool readOnlyProbe);
+    // How the write test of the last Connect(false) ended: the port status of its reply (0
+    // accepted, 8 rejected with `code` the device's, else the failure), or -1 when none was
+    // sent (a read-only probe, a device that is not a controller, or a probe reply too short
+    // to be sent back). A refused dump names the rejection only when there was one.
+    struct WriteTest {
+        int status = -1;
+        uint32_t code = 0;
+    };
+    const WriteTest& LastWriteTest() const { return writeTest_; }
     // Asks the device for its firmware identifier ("GP"): the revision of the matching row of
     // the controller or operator-panel table (device kind 7 or 8), or -1.
     float IdentifyDevice();
@@ -226,6 +235,7 @@ private:
     std::string host_;
 
     int state_ = kStateNoComm;
+    WriteTest writeTest_;
     int deviceKind_ = 7;
     float revision_ = -1.0f;
     int armCount_ = kMaxArms;

@@ -111,7 +111,10 @@ TEST_F(DeviceDocuments, SeveralDocumentsAreListedByTitleAndLinkForTheUserToChoos
 
     WhenListShown([](CStringArrayDialog& d) { d.EndModal(wxID_CANCEL); });
     EXPECT_EQ(frame->ChooseDeviceDocument(), nullptr) << "cancelled";
+    WhenListShown([](CStringArrayDialog& d) { d.EndModal(wxID_CANCEL); });
     EXPECT_EQ(frame->GetConnectedProtocol(nullptr, false), nullptr) << "cancelled before connecting";
+    EXPECT_EQ(serial->Core().State(), CVexa3Doc::kStateNoComm);
+    EXPECT_EQ(tcp->Core().State(), CVexa3Doc::kStateNoComm);
     EXPECT_TRUE(ui.Messages().empty()) << ui.LastMessage();
 }
 

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 
 #include "ModelSimDevice.h"
 #include "RecordingUi.h"
@@ -49,10 +50,11 @@ long long MsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The folder holds exactly the named file: no temporary left over, nothing else.
+// What a folder holds (nothing when it does not exist).
 std::vector<std::string> EntriesOf(const std::string& dir) {
     std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(dir, ec)) names.push_back(e.path().filename().string());
     return names;
 }
 
@@ -91,6 +93,7 @@ TEST_P(ModelDefinitionBuildTcp, MatchesTheGeneratedFile) {
     const auto blocks = device.BlocksReceived();
     EXPECT_EQ(blocks.size(), kind.type == CDirectory::kRecipe ? 100u : 1000u);
     EXPECT_EQ(device.FramesReceivedOver("tcp"), blocks.size());
+    EXPECT_EQ(device.AddressesReceived(), std::set<int>{1});
     EXPECT_EQ(hook.Acquired(), 0);
     EXPECT_EQ(ports.Protocol(1), nullptr);
     EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
@@ -202,8 +205,12 @@ TEST(ModelDefinitionBuildSim, AMissingFileIsBuiltAndLoaded) {
 
 // ---- PARAM.DAT
 
-TEST(ModelParamDatBuildSim, MatchesTheGeneratedFileAndLoads) {
-    ModelSimDevice device({});
+// Over TCP/IP to the fallback host, or over the pty lent as COM1.
+class ModelParamDatBuild : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ModelParamDatBuild, MatchesTheGeneratedFileAndLoads) {
+    const bool overCom1 = GetParam();
+    ModelSimDevice device({.tcp = !overCom1, .pty = overCom1});
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
@@ -213,7 +220,9 @@ TEST(ModelParamDatBuildSim, MatchesTheGeneratedFileAndLoads) {
     const auto start = std::chrono::steady_clock::now();
     ParamDictionary dictionary;
     ASSERT_TRUE(dictionary.LoadOrBuild(source));
-    std::printf("PARAM.DAT over TCP/IP: %lld ms, %zu requests\n", MsSince(start), device.BlocksReceived().size());
+    std::printf("PARAM.DAT over %s: %lld ms, %zu requests\n", overCom1 ? "COM1 (pty)" : "TCP/IP", MsSince(start),
+                device.BlocksReceived().size());
+    EXPECT_EQ(device.FramesReceivedOver(overCom1 ? "pty" : "tcp"), device.BlocksReceived().size());
 
     const std::string want = ReadWhole(std::string(QS_DATA_BUILD_DIR) + "/PARAM.DAT");
     const std::string got = device.Built(ParamDictionary::kFileName);
@@ -238,6 +247,9 @@ TEST(ModelParamDatBuildSim, MatchesTheGeneratedFileAndLoads) {
         EXPECT_EQ(dictionary.FindParamByRegisterId(id)->Name(), generated.FindParamByRegisterId(id)->Name());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Links, ModelParamDatBuild, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Com1" : "Tcp"; });
 
 // A build that breaks off part-way leaves no file (and no temporary one) and an empty
 // dictionary; the next start builds it again from the beginning.

@@ -5,11 +5,10 @@
 // answered is taken from the simulator's frame log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <map>
 #include <set>
-#include <tuple>
 
 #include "ModelChain.h"
 #include "ModelSimDevice.h"

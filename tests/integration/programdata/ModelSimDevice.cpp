@@ -38,8 +38,7 @@ ModelSimDevice::ModelSimDevice(Setup setup) {
     // wrongly went there fails at once instead of finding some other simulator.
     ini += "[Dictionary]\nFallbackHost=" + (sim_->Running() && setup.tcp ? sim_->Host() : std::string()) + "\n";
     files_.Write("QS3X.INI", ini);
-    ::mkdir(files_.File("data").c_str(), 0700);
-    ::mkdir(files_.File("data/quillset").c_str(), 0700);
+    // The data home is left to be made: a first build on a fresh machine creates it.
     ::mkdir(files_.File("search").c_str(), 0700);
     ini_ = std::make_unique<ScopedEnv>("QUILLSET_INI", files_.File("QS3X.INI"));
     dataHome_ = std::make_unique<ScopedEnv>("XDG_DATA_HOME", files_.File("data"));
@@ -104,6 +103,13 @@ std::vector<std::string> ModelSimDevice::BlocksReceived() const {
     return out;
 }
 
+std::set<int> ModelSimDevice::AddressesReceived() const {
+    std::set<int> out;
+    for (const SimFrame& f : sim_->ReadLog())
+        if (f.kind == "frame" && f.Received()) out.insert(f.address);
+    return out;
+}
+
 size_t ModelSimDevice::FramesReceivedOver(const std::string& transport) const {
     size_t n = 0;
     for (const SimFrame& f : sim_->ReadLog())
@@ -150,13 +156,13 @@ std::string ReadWhole(const std::string& path) {
     return ss.str();
 }
 
-std::string FirstDifference(const std::string& got, const std::string& want, size_t recordBytes) {
+std::string FirstDifference(const std::string& got, const std::string& want) {
     if (got == want) return "";
     size_t i = 0;
     while (i < got.size() && i < want.size() && got[i] == want[i]) ++i;
     char text[160];
-    std::snprintf(text, sizeof text, "sizes %zu and %zu, first difference at byte %zu (near record %zu)", got.size(),
-                  want.size(), i, i / recordBytes);
+    std::snprintf(text, sizeof text, "built %zu bytes, generated %zu, first difference at byte %zu", got.size(),
+                  want.size(), i);
     return text;
 }
 

@@ -5,6 +5,7 @@
 // application's port table lends it. What the simulator received and answered is read back
 // from its frame log.
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,8 @@ public:
     SimProcess& Sim() { return *sim_; }
     const std::string& Host() const { return sim_->Host(); }
 
-    // Where definition builds write (the data home's "quillset" folder, created).
+    // Where definition builds write: the data home's "quillset" folder (missing until a build
+    // writes there).
     std::string BuildDir() const;
     // A file the build wrote there ("" when missing).
     std::string Built(const std::string& fileName) const;
@@ -67,6 +69,8 @@ public:
     std::vector<std::string> Commands() const;
     // Binary blocks received (definition requests), as their unescaped bytes.
     std::vector<std::string> BlocksReceived() const;
+    // The device addresses of every frame received.
+    std::set<int> AddressesReceived() const;
     // Frames received per transport ("tcp" or "pty").
     size_t FramesReceivedOver(const std::string& transport) const;
     // Waits until at least `received` text commands arrived and `sent` replies left.
@@ -117,7 +121,7 @@ DefinitionSource GeneratedFiles();
 // The whole content of a file ("" when it cannot be read).
 std::string ReadWhole(const std::string& path);
 // Where two images first differ, for a failure message ("" when equal).
-std::string FirstDifference(const std::string& got, const std::string& want, size_t recordBytes = 220);
+std::string FirstDifference(const std::string& got, const std::string& want);
 
 // "PV SY 023" style: the verb, the mnemonic and the number in three digits.
 std::string CodeCommand(const std::string& verb, const std::string& mnemonic, int number);

@@ -5,9 +5,9 @@
 // simulator's frame log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <map>
 #include <set>
 
 #include "ModelChain.h"
