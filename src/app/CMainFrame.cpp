@@ -428,7 +428,7 @@ void CMainFrame::OnFileNew() {
     // new document after it opens.
     std::function<void(CVexa3Doc&)> apply;
     if (Shell().newDeviceWizard) apply = Shell().newDeviceWizard();
-    auto* doc = dynamic_cast<CVexa3WxDoc*>(t->CreateDocument(wxString(), wxDOC_NEW));
+    auto* doc = dynamic_cast<CVexa3WxDoc*>(NewDocument(t));
     if (!doc) return;
     CVexa3Doc& core = doc->Core();
     if (!apply) {
@@ -451,9 +451,19 @@ void CMainFrame::OnFileNew() {
     }
 }
 
-void CMainFrame::NewSideDocument(CPowerDocTemplate* docTemplate) {
-    if (docTemplate && docTemplate->IsAvailable()) docTemplate->CreateDocument(wxString(), wxDOC_NEW);
+wxDocument* CMainFrame::NewDocument(CPowerDocTemplate* docTemplate) {
+    if (!docTemplate || !docTemplate->IsAvailable()) return nullptr;
+    wxDocument* doc = docTemplate->CreateDocument(wxString(), wxDOC_NEW);
+    if (!doc) return nullptr;
+    doc->SetDocumentName(docTemplate->GetDocumentName());
+    if (!doc->OnNewDocument()) {
+        doc->DeleteAllViews();
+        return nullptr;
+    }
+    return doc;
 }
+
+void CMainFrame::NewSideDocument(CPowerDocTemplate* docTemplate) { NewDocument(docTemplate); }
 
 // ---------------------------------------------------------------- transfer-error log
 

@@ -117,6 +117,9 @@ public:
 
     // ---- commands
     void OnFileNew();
+    // A new document of a template, named as its kind names new ones; null when the kind does
+    // not exist yet or the document could not be made.
+    wxDocument* NewDocument(CPowerDocTemplate* docTemplate);
     // A new side document of that template, when its kind exists yet.
     void NewSideDocument(CPowerDocTemplate* docTemplate);
     void OnToolbars();

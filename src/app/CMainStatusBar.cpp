@@ -18,6 +18,9 @@ CMainStatusBar::CMainStatusBar(wxWindow* parent, wxWindowID id) : wxStatusBar(pa
     const int widths[kPaneCount] = {-1, dc.GetTextExtent(kStateSizeText).x + pad, dc.GetTextExtent(kLinkSizeText).x + pad,
                                     dc.GetTextExtent("CAP").x + pad, dc.GetTextExtent("NUM").x + pad};
     SetFieldsCount(kPaneCount, widths);
+    const int styles[kPaneCount] = {wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN};
+    SetStatusStyles(kPaneCount, styles);
+    SetStatusText(kReadyText, kMessagePane);
     SetStatusText(kIdleText, kStatePane);
     SetStatusText(kIdleText, kLinkPane);
     UpdateKeyIndicators();

@@ -19,6 +19,7 @@ public:
     static constexpr const char* kStateSizeText = "Line:   0   Column:   0";
     static constexpr const char* kLinkSizeText = "TCP/IP: 192.168.174.070 : 07734";
     static constexpr const char* kIdleText = "   ";
+    static constexpr const char* kReadyText = "Ready";
 
     explicit CMainStatusBar(wxWindow* parent, wxWindowID id = wxID_ANY);
 

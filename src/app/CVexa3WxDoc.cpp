@@ -4,6 +4,7 @@
 #include "app/CPowerDocTemplate.h"
 #include "app/ShellContext.h"
 #include "link/ComPortTable.h"
+#include "platform/UiServices.h"
 #include "programdata/CVexa3Doc.h"
 
 namespace qs {
@@ -59,6 +60,20 @@ bool CVexa3WxDoc::OnCloseDocument() {
     core_->ReleaseProtocol();
     if (CMainFrame* frame = CMainFrame::Instance()) frame->UpdateConnectionPane();
     return closed;
+}
+
+bool CVexa3WxDoc::OnSaveModified() {
+    if (!IsModified()) return true;
+    switch (ShowMessage("Save changes to " + GetUserReadableName().utf8_string() + "?",
+                        MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDYES:
+        return Save();
+    case IDNO:
+        Modify(false);
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool CVexa3WxDoc::IsModified() const { return core_->IsModified() || wxDocument::IsModified(); }

@@ -29,6 +29,8 @@ public:
 
     bool OnNewDocument() override;
     bool OnCloseDocument() override;
+    // "Save changes to <title>?" with Yes, No and Cancel, as the program's other boxes.
+    bool OnSaveModified() override;
     bool IsModified() const override;
     void Modify(bool modified) override;
     void OnChangeFilename(bool notifyViews) override;

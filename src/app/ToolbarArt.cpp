@@ -223,9 +223,10 @@ wxBitmap DrawToolIcon(ToolIcon icon, bool colour, int size) {
             Painter painter(*gc, colour);
             DrawPicture(painter, icon);
         }
-    }  // the picture lands in the image when the context goes
+    }  // the picture lands in the image when the context goes (in new buffers)
     if (!colour) {
         // Anything the edges left half-way is made plainly black or white, and plainly there or not.
+        alpha = image.GetAlpha();
         unsigned char* rgb = image.GetData();
         for (int i = 0; i < size * size; ++i) {
             alpha[i] = alpha[i] < 128 ? 0 : 255;

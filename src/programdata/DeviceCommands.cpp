@@ -1,5 +1,7 @@
 #include "programdata/DeviceCommands.h"
 
+#include <algorithm>
+
 #include "link/ComPortTable.h"
 #include "link/DX3Protocol.h"
 #include "platform/ProcessLauncher.h"
@@ -12,8 +14,10 @@ namespace qs {
 
 namespace {
 
-// Device commands in progress in the whole program (one UI thread: a plain count).
+// Device commands in progress in the whole program (one UI thread: a plain count), and the
+// frames whose reconnection after an emulator waits for them to end.
 int g_running = 0;
+std::vector<DeviceCommands*> g_reconnectPending;
 
 }  // namespace
 
@@ -25,7 +29,10 @@ public:
         if (entered_) ++g_running;
     }
     ~CommandScope() {
-        if (entered_) --g_running;
+        if (!entered_ || --g_running > 0) return;
+        std::vector<DeviceCommands*> pending;
+        pending.swap(g_reconnectPending);
+        for (DeviceCommands* frame : pending) frame->ReconnectAfterEmulator();
     }
     CommandScope(const CommandScope&) = delete;
     CommandScope& operator=(const CommandScope&) = delete;
@@ -71,7 +78,9 @@ DeviceCommands::DeviceCommands(CVexa3Doc& document, ComPortTable& ports, Process
       hooks_(std::move(hooks)),
       displays_(document, ports, launcher, hooks_, std::move(programDir)) {}
 
-DeviceCommands::~DeviceCommands() = default;
+DeviceCommands::~DeviceCommands() {
+    std::erase(g_reconnectPending, this);
+}
 
 bool DeviceCommands::CommandRunning() { return g_running > 0; }
 
@@ -324,7 +333,12 @@ bool DeviceCommands::InteractiveDisplay() {
 
 int DeviceCommands::ReconnectAfterEmulator() {
     CommandScope scope;
-    if (!scope.Entered()) return doc_.State();
+    if (!scope.Entered()) {
+        // Done as soon as the command that is running ends.
+        if (std::find(g_reconnectPending.begin(), g_reconnectPending.end(), this) == g_reconnectPending.end())
+            g_reconnectPending.push_back(this);
+        return doc_.State();
+    }
     WaitCursor wait(hooks_);
     return displays_.Reconnect();
 }

@@ -1,5 +1,4 @@
 #pragma once
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,8 +23,8 @@ class ProgressSink;
 // handlers; everything reaches the user through the platform's services.
 //
 // One device command runs at a time in the whole program: while one pumps its progress
-// window, another (from any frame) is refused, and a frame asked to reconnect after an
-// emulator should wait until CommandRunning() is false.
+// window, another (from any frame) is refused, and a reconnection after an emulator waits
+// until it has ended.
 class DeviceCommands {
 public:
     static constexpr const char* kNotResponding = "Duravane.NET not responding";
@@ -81,7 +80,8 @@ public:
     DocumentLinkFields OptionsFields() const;
     void ApplyOptions(const DocumentLinkFields& fields, bool serialSettingsEdited);
 
-    // An emulator program has ended and given the port back. Returns the new state.
+    // An emulator program has ended and given the port back: the document connects again, at
+    // once or, while another command runs, as soon as it ends. Returns the state now.
     int ReconnectAfterEmulator();
     // The frame got the focus: documents sharing a COM port may address different devices.
     void OnFocus();

@@ -61,6 +61,8 @@ protected:
 
     void DestroyFrame() {
         if (!frame) return;
+        // What a test left unsaved is thrown away without asking.
+        for (wxObject* doc : manager->GetDocuments()) static_cast<wxDocument*>(doc)->Modify(false);
         manager->CloseDocuments(true);
         frame->Destroy();
         frame = nullptr;

@@ -47,7 +47,8 @@ std::string WindowStates(const std::string& windowId) {
 }
 
 bool Screenshot(const std::string& windowId, const std::string& path) {
-    return RunTool({"import", "-window", windowId, path}).status == 0;
+    // With the window manager's frame around it, as the user sees it.
+    return RunTool({"import", "-frame", "-window", windowId, path}).status == 0;
 }
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {

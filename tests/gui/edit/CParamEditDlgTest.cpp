@@ -1,0 +1,224 @@
+// The general program-code editor driven as a user would: typing, choosing and pressing OK,
+// with its checks refusing what they must and the dialog staying open then.
+#include "app/CParamEditDlg.h"
+
+#include <wx/choice.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "EditFixture.h"
+#include "app/CodePageFont.h"
+#include "programdata/ParamValueCheck.h"
+
+namespace qs::test {
+namespace {
+
+class CParamEditDlgTest : public EditFixture {};
+
+TEST_F(CParamEditDlgTest, ANumberShowsItsCodeAndTakesADecimalComma) {
+    ParamEditRequest request = Request(Row(CDirectory::kSystem, 1), "5", 1);
+    CParamEditDlg dialog(nullptr, request);
+    dialog.Show();
+    EXPECT_EQ(dialog.GetTitle(), "Edit Program Code Data");
+    EXPECT_EQ(dialog.CaptionText()->GetLabel(), "System 001 - Additive 1 Injection Volume");
+    EXPECT_EQ(dialog.CurrentField()->GetValue(), "5");
+    EXPECT_FALSE(dialog.CurrentField()->IsEditable());
+    EXPECT_EQ(dialog.NewField()->GetValue(), "005.00");
+    EXPECT_EQ(dialog.PromptText()->GetLabel(), "(0.00 - 999.99)");
+    EXPECT_EQ(dialog.HelpText()->GetLabel(), "Volume of additive 1 per injection, in cc.");
+    EXPECT_EQ(dialog.OptionList(), nullptr);
+    ASSERT_EQ(dialog.LevelList()->GetCount(), 5u);
+    EXPECT_EQ(dialog.LevelList()->GetString(0), "Level 1");
+    EXPECT_EQ(dialog.LevelList()->GetString(4), "Level 5");
+    EXPECT_EQ(dialog.LevelList()->GetStringSelection(), "Level 2");
+    EXPECT_TRUE(dialog.LevelList()->IsEnabled());
+
+    Type(dialog.NewField(), "abc");
+    ClickOk(dialog);
+    EXPECT_TRUE(dialog.IsShown());
+    EXPECT_EQ(ui.LastMessage(), "Please enter a number.");
+
+    Type(dialog.NewField(), "1000");
+    ClickOk(dialog);
+    EXPECT_TRUE(dialog.IsShown());
+    EXPECT_EQ(ui.LastMessage(), "Please enter a number between 0 and 999.99.");
+    EXPECT_EQ(request.newValue, "005.00") << "nothing taken while the dialog stays open";
+
+    Type(dialog.NewField(), "12,5");
+    Choose(dialog.LevelList(), 3);
+    ClickOk(dialog);
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(request.newValue, "12.5");
+    EXPECT_EQ(request.newLevel, 3);
+    EXPECT_EQ(ui.prompt.shown.size(), 2u);
+}
+
+TEST_F(CParamEditDlgTest, AnUntouchedValueComesBackAsItWasShown) {
+    ParamEditRequest request = Request(Row(CDirectory::kSystem, 682), "7");
+    CParamEditDlg dialog(nullptr, request);
+    dialog.Show();
+    EXPECT_EQ(dialog.NewField()->GetValue(), "007");
+    EXPECT_EQ(dialog.LevelList()->GetSelection(), wxNOT_FOUND) << "a code without a level shows none";
+    ClickOk(dialog);
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(request.newValue, "7");
+    EXPECT_EQ(request.newLevel, -1);
+    EXPECT_TRUE(ui.prompt.shown.empty());
+}
+
+TEST_F(CParamEditDlgTest, ATextIsLimitedToItsLengthAndControlCharactersAreRefused) {
+    ParamEditRequest request = Request(Row(CDirectory::kRecipe, 15, 0, 0, 0), "Unleaded");
+    CParamEditDlg dialog(nullptr, request);
+    dialog.Show();
+    EXPECT_EQ(dialog.PromptText()->GetLabel(), "Enter up to 20 characters of text");
+    EXPECT_EQ(dialog.NewField()->GetValue(), "Unleaded");
+
+    // The field takes no 21st character as it is typed.
+    dialog.NewField()->SetFocus();
+    dialog.NewField()->SetInsertionPointEnd();
+    dialog.NewField()->ChangeValue("");
+    for (int i = 0; i < 21; ++i) dialog.NewField()->WriteText("x");
+    dialog.NewField()->MarkDirty();
+    EXPECT_EQ(dialog.NewField()->GetValue(), wxString('x', 20));
+    // Whatever reaches the field another way is still counted when OK is pressed.
+    Type(dialog.NewField(), wxString('y', 21));
+    if (dialog.NewField()->GetValue().length() > 20) {
+        ClickOk(dialog);
+        EXPECT_TRUE(dialog.IsShown());
+        EXPECT_EQ(ui.LastMessage(), "Enter no more than 20 characters.");
+    }
+
+    Type(dialog.NewField(), "Premium\tblend");
+    ClickOk(dialog);
+    EXPECT_TRUE(dialog.IsShown());
+    EXPECT_EQ(ui.LastMessage(), ParamValueCheck::kControlCharacterMessage);
+
+    Type(dialog.NewField(), "Premium blend");
+    ClickOk(dialog);
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(request.newValue, "Premium blend");
+}
+
+TEST_F(CParamEditDlgTest, TheTimeCodeTakesOnlyAValidTime) {
+    ParamEditRequest request = Request(Row(CDirectory::kMeter, 732), "06:00A");
+    CParamEditDlg dialog(nullptr, request);
+    dialog.Show();
+    for (const char* bad : {"13:00P", "12-30P", "24:00M"}) {
+        Type(dialog.NewField(), bad);
+        ClickOk(dialog);
+        EXPECT_TRUE(dialog.IsShown()) << bad;
+        EXPECT_EQ(ui.LastMessage(), ParamValueCheck::kTimeMessage) << bad;
+    }
+    Type(dialog.NewField(), "12:30p");
+    ClickOk(dialog);
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(request.newValue, "12:30P");
+    EXPECT_EQ(ui.prompt.shown.size(), 3u);
+}
+
+TEST_F(CParamEditDlgTest, AnOptionCodeIsChosenFromItsListAndNeverLeftEmpty) {
+    // A level lock switch: its list of four, and no level to choose.
+    ParamEditRequest request = Request(Row(CDirectory::kSystem, 156), "2 2nd Security Switch", 4);
+    CParamEditDlg dialog(nullptr, request);
+    dialog.Show();
+    EXPECT_EQ(dialog.NewField(), nullptr);
+    ASSERT_NE(dialog.OptionList(), nullptr);
+    ASSERT_EQ(dialog.OptionList()->GetCount(), 4u);
+    EXPECT_EQ(dialog.OptionList()->GetString(0), "0 No Switch Required");
+    EXPECT_EQ(dialog.OptionList()->GetString(3), "3 Both Security Switches");
+    EXPECT_EQ(dialog.OptionList()->GetSelection(), 2);
+    EXPECT_EQ(dialog.PromptText()->GetLabel(), "Select desired option from list");
+    EXPECT_EQ(dialog.CurrentField()->GetValue(), "2 2nd Security Switch");
+    EXPECT_FALSE(dialog.LevelList()->IsEnabled());
+    EXPECT_EQ(dialog.LevelList()->GetCount(), 0u);
+
+    Choose(dialog.OptionList(), 1);
+    ClickOk(dialog);
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(request.newValue, "1 Security Switch");
+    EXPECT_EQ(request.newLevel, -1);
+
+    // A stored value naming no option selects none, and OK does not take an empty value.
+    ParamEditRequest stray = Request(Row(CDirectory::kSystem, 157), "9");
+    CParamEditDlg other(nullptr, stray);
+    other.Show();
+    EXPECT_EQ(other.OptionList()->GetSelection(), wxNOT_FOUND);
+    ClickOk(other);
+    EXPECT_TRUE(other.IsShown());
+    EXPECT_EQ(ui.LastMessage(), "Select desired option from list");
+    Choose(other.OptionList(), 0);
+    ClickOk(other);
+    EXPECT_FALSE(other.IsShown());
+    EXPECT_EQ(stray.newValue, "0 No Switch Required");
+}
+
+TEST_F(CParamEditDlgTest, ALockedLevelOffersNothingAtLaterInstances) {
+    ParamEditRequest meter2 = Request(Row(CDirectory::kMeter, 103, 1, 0), "1.000", 2);
+    CParamEditDlg dialog(nullptr, meter2);
+    dialog.Show();
+    EXPECT_EQ(dialog.CaptionText()->GetLabel(), "Meter 2 103 - K-Factor");
+    EXPECT_FALSE(dialog.LevelList()->IsEnabled());
+    EXPECT_EQ(dialog.LevelList()->GetCount(), 0u);
+    Type(dialog.NewField(), "1.25");
+    ClickOk(dialog);
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(meter2.newLevel, -1);
+}
+
+TEST_F(CParamEditDlgTest, TextsAreShownAndTakenInTheDocumentsCodePage) {
+    SetCodePage(2);  // Cyrillic (1251)
+    ParamEditRequest request = Request(Row(CDirectory::kRecipe, 2, 0, 0, 0), "\xcf\xf0\xe8\xe2\xee\xe4");
+    CParamEditDlg dialog(nullptr, request);
+    dialog.Show();
+    EXPECT_EQ(dialog.CurrentField()->GetValue(), wxString::FromUTF8("Привод"));
+    EXPECT_EQ(dialog.NewField()->GetValue(), wxString::FromUTF8("Привод"));
+    EXPECT_EQ(dialog.NewField()->GetFont().GetFaceName(), CodePageFaceName(2));
+    EXPECT_EQ(dialog.CurrentField()->GetFont().GetFaceName(), CodePageFaceName(2));
+    Type(dialog.NewField(), wxString::FromUTF8("Насос"));
+    ClickOk(dialog);
+    EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(request.newValue, "\xcd\xe0\xf1\xee\xf1");
+
+    // Text the code page cannot hold is refused, not stored with stand-ins.
+    SetCodePage(0);
+    ParamEditRequest latin = Request(Row(CDirectory::kRecipe, 2, 0, 0, 0), "Gas");
+    CParamEditDlg other(nullptr, latin);
+    other.Show();
+    Type(other.NewField(), wxString::FromUTF8("Насос"));
+    ClickOk(other);
+    EXPECT_TRUE(other.IsShown());
+    EXPECT_EQ(ui.LastMessage(), CParamEditDlg::kNotConvertibleMessage);
+
+    // Bytes the page leaves undefined survive an edit that does not touch them.
+    ParamEditRequest odd = Request(Row(CDirectory::kRecipe, 2, 0, 0, 0), "A\x81Z");
+    CParamEditDlg untouched(nullptr, odd);
+    untouched.Show();
+    ClickOk(untouched);
+    EXPECT_FALSE(untouched.IsShown());
+    EXPECT_EQ(odd.newValue, "A\x81Z");
+}
+
+TEST_F(CParamEditDlgTest, TheEditFlowRunsTheRealDialog) {
+    const ParamEditTarget row = Row(CDirectory::kSystem, 1);
+    const auto typeAndOk = [](const wxString& text) {
+        return [text](ParamEditRequest& request) {
+            CParamEditDlg dialog(nullptr, request);
+            dialog.Show();
+            Type(dialog.NewField(), text);
+            ClickOk(dialog);
+            return !dialog.IsShown();
+        };
+    };
+    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, typeAndOk("12,5")), ParamEditFlow::Outcome::Stored);
+    EXPECT_EQ(row.param->Value(0), "012.50");
+    EXPECT_TRUE(doc->IsModified());
+
+    doc->SetModified(false);
+    // A dialog that will not close on a bad value ends as a cancel would.
+    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, typeAndOk("lots")), ParamEditFlow::Outcome::Cancelled);
+    EXPECT_EQ(row.param->Value(0), "012.50");
+    EXPECT_FALSE(doc->IsModified());
+}
+
+}  // namespace
+}  // namespace qs::test
