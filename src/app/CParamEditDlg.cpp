@@ -6,6 +6,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
 #include "app/CodePageFont.h"
 #include "app/CodePageText.h"
 #include "app/ContextHelp.h"
@@ -49,8 +51,6 @@ CParamEditDlg::CParamEditDlg(wxWindow* parent, ParamEditRequest& request) : CPar
         values->Add(options_, 1, wxEXPAND);
     } else {
         newValue_ = new wxTextCtrl(this, kNewId);
-        if (param != nullptr && param->dataType == CParam::kTypeText)
-            newValue_->SetMaxLength(static_cast<unsigned long>(ParamValueCheck::TextLimit(*param)));
         values->Add(newValue_, 1, wxEXPAND);
     }
     if (request_.valueFont) {
@@ -133,8 +133,16 @@ bool CParamEditDlg::TransferDataToWindow() {
         options_->SetSelection(row >= 0 ? row : wxNOT_FOUND);
     }
     if (newValue_) {
-        newValue_->ChangeValue(Shown(request_.newValue));
+        // Typing stops at the code's length; a stored text that is already longer is shown
+        // whole (the field would refuse it), and OK says it is too long.
+        const wxString shown = Shown(request_.newValue);
+        newValue_->SetMaxLength(0);
+        newValue_->ChangeValue(shown);
         newValue_->DiscardEdits();
+        if (request_.param != nullptr && request_.param->dataType == CParam::kTypeText) {
+            const size_t limit = static_cast<size_t>(ParamValueCheck::TextLimit(*request_.param));
+            newValue_->SetMaxLength(static_cast<unsigned long>(std::max(limit, shown.length())));
+        }
     }
     LevelToWindow();
     Layout();

@@ -80,14 +80,6 @@ TEST_F(CParamEditDlgTest, ATextIsLimitedToItsLengthAndControlCharactersAreRefuse
     for (int i = 0; i < 21; ++i) dialog.NewField()->WriteText("x");
     dialog.NewField()->MarkDirty();
     EXPECT_EQ(dialog.NewField()->GetValue(), wxString('x', 20));
-    // Whatever reaches the field another way is still counted when OK is pressed.
-    Type(dialog.NewField(), wxString('y', 21));
-    if (dialog.NewField()->GetValue().length() > 20) {
-        ClickOk(dialog);
-        EXPECT_TRUE(dialog.IsShown());
-        EXPECT_EQ(ui.LastMessage(), "Enter no more than 20 characters.");
-    }
-
     Type(dialog.NewField(), "Premium\tblend");
     ClickOk(dialog);
     EXPECT_TRUE(dialog.IsShown());
@@ -97,6 +89,33 @@ TEST_F(CParamEditDlgTest, ATextIsLimitedToItsLengthAndControlCharactersAreRefuse
     ClickOk(dialog);
     EXPECT_FALSE(dialog.IsShown());
     EXPECT_EQ(request.newValue, "Premium blend");
+
+    // The length is in bytes of the code page: eleven GB2312 characters are 22.
+    SetCodePage(5);
+    ParamEditRequest chinese = Request(Row(CDirectory::kRecipe, 15, 0, 0, 0), "");
+    CParamEditDlg wide(nullptr, chinese);
+    wide.Show();
+    wxString eleven;
+    for (int i = 0; i < 11; ++i) eleven += wxString::FromUTF8("中");
+    Type(wide.NewField(), eleven);
+    ASSERT_EQ(wide.NewField()->GetValue(), eleven);
+    ClickOk(wide);
+    EXPECT_TRUE(wide.IsShown());
+    EXPECT_EQ(ui.LastMessage(), "Enter no more than 20 characters.");
+    Type(wide.NewField(), eleven.Left(10));
+    ClickOk(wide);
+    EXPECT_FALSE(wide.IsShown());
+    EXPECT_EQ(chinese.newValue.size(), 20u);
+
+    // A stored text longer than the code allows is shown whole, and refused until shortened.
+    SetCodePage(0);
+    ParamEditRequest tooLong = Request(Row(CDirectory::kRecipe, 15, 0, 0, 0), std::string(24, 'z'));
+    CParamEditDlg longer(nullptr, tooLong);
+    longer.Show();
+    EXPECT_EQ(longer.NewField()->GetValue(), wxString('z', 24));
+    ClickOk(longer);
+    EXPECT_TRUE(longer.IsShown());
+    EXPECT_EQ(ui.LastMessage(), "Enter no more than 20 characters.");
 }
 
 TEST_F(CParamEditDlgTest, TheTimeCodeTakesOnlyAValidTime) {
