@@ -42,6 +42,9 @@ CBitmapParamEditDlg::CBitmapParamEditDlg(wxWindow* parent, ParamEditRequest& req
         }
     }
     column->Add(grid, 0, wxLEFT | wxBOTTOM, gap);
+    // Set before the window first shows, so the boxes open in their state rather than
+    // animating into it.
+    LoadBits();
 
     AddHelp(column);
     AddLevelAndButtons(column);
@@ -54,9 +57,13 @@ wxCheckBox* CBitmapParamEditDlg::BitBox(int bit) const {
     return nullptr;
 }
 
-bool CBitmapParamEditDlg::TransferDataToWindow() {
+void CBitmapParamEditDlg::LoadBits() {
     bits_ = ParamValueCheck::BitsOfValue(request_.newValue);
     for (const auto& [bit, box] : boxes_) box->SetValue((bits_ >> bit) & 1u);
+}
+
+bool CBitmapParamEditDlg::TransferDataToWindow() {
+    LoadBits();
     LevelToWindow();
     return wxDialog::TransferDataToWindow();
 }

@@ -27,6 +27,9 @@ protected:
     CBitmapParamEditDlg(wxWindow* parent, ParamEditRequest& request, ParamDialogKind kind);
 
 private:
+    // The bits of the value given, and the boxes that show them.
+    void LoadBits();
+
     uint32_t bits_ = 0;
     std::vector<std::pair<int, wxCheckBox*>> boxes_;
 };

@@ -71,9 +71,10 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
         colour_ = settings->GetInt(kGeneralSection, kColorKey, 1) != 0;
         toolTips_ = settings->GetInt(kGeneralSection, kToolTipsKey, 1) != 0;
     }
-    RestorePlacement();
     BuildMenus();
     BuildBars();
+    // Last: building the bars lays the frame out again.
+    RestorePlacement();
 
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnCloseWindow, this);
     Bind(wxEVT_SIZE, [this](wxSizeEvent& e) {
@@ -307,8 +308,8 @@ void CMainFrame::RestorePlacement() {
         }
     }
     if (restore) {
-        SetSize(restore->normal.x, restore->normal.y, restore->normal.width, restore->normal.height);
         normalRect_ = wxRect(restore->normal.x, restore->normal.y, restore->normal.width, restore->normal.height);
+        SetSize(normalRect_);
         if (restore->maximized) Maximize(true);
     } else {
         SetSize(kDefaultWidth, kDefaultHeight);
@@ -317,8 +318,29 @@ void CMainFrame::RestorePlacement() {
     }
 }
 
+bool CMainFrame::Show(bool show) {
+    const bool changed = wxDocMDIParentFrame::Show(show);
+    if (show && !placed_) {
+        placed_ = true;
+        // A window manager may place the new window itself, whatever position it was given
+        // before it was shown: the placement is applied again once it is up, and from then on
+        // the frame's own moves and sizes are what is kept.
+        wxWeakRef<CMainFrame> self(this);
+        CallAfter([self] {
+            if (!self) return;
+            if (!self->IsMaximized() && !self->IsIconized()) self->SetSize(self->normalRect_);
+            self->tracking_ = true;
+        });
+    }
+    return changed;
+}
+
 void CMainFrame::TrackNormalRect() {
-    if (IsShown() && !IsMaximized() && !IsIconized() && !IsFullScreen()) normalRect_ = GetRect();
+    if (!tracking_ || !IsShown() || IsMaximized() || IsIconized() || IsFullScreen()) return;
+    const wxRect rect = GetRect();
+    // Sizes on the way to the first real one (while the window is being mapped) are not kept.
+    if (rect.width < WindowPlacement::kMinWidth || rect.height < WindowPlacement::kMinHeight) return;
+    normalRect_ = rect;
 }
 
 WindowPlacement CMainFrame::CurrentPlacement() const {

@@ -49,6 +49,8 @@ public:
     explicit CMainFrame(wxDocManager* manager, const wxString& title = kTitle);
     ~CMainFrame() override;
 
+    bool Show(bool show = true) override;
+
     // The main frame now alive, if any.
     static CMainFrame* Instance();
 
@@ -156,7 +158,9 @@ private:
     wxTimer tick_;
     ControlSocket* control_ = nullptr;
     bool takeScheduled_ = false;
-    wxRect normalRect_;
+    wxRect normalRect_;   // the frame when neither maximised nor minimised
+    bool placed_ = false;    // shown once
+    bool tracking_ = false;  // its moves and sizes are kept
     MessagePane messagePane_{*this};
 };
 

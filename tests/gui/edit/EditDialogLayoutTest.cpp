@@ -3,9 +3,10 @@
 // also saved there as a picture to be looked at.
 #include <wx/app.h>
 #include <wx/checkbox.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/image.h>
+#include <wx/utils.h>
+
+#include <algorithm>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -19,15 +20,24 @@
 namespace qs::test {
 namespace {
 
-// Lets the display map and paint the window: bounded, no sleeping.
-void Settle(wxWindow& window) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    int rounds = 0;
-    while (std::chrono::steady_clock::now() < end && (rounds < 20 || !window.IsShownOnScreen())) {
+// Lets the display map and paint the window, dispatching its events the while: until it is
+// on the screen, and for a picture a little longer (the server draws it asynchronously, and
+// check boxes set as the window opened animate into their state).
+void Settle(wxWindow& window, bool forPicture) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto end = start + std::chrono::seconds(3);
+    const auto painted = start + std::chrono::milliseconds(forPicture ? 1000 : 0);
+    for (;;) {
         window.Update();
         wxTheApp->SafeYield(nullptr, true);
-        ++rounds;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= end || (window.IsShownOnScreen() && now >= painted)) break;
     }
+}
+
+bool WantPictures() {
+    const char* dir = std::getenv("QS_EDIT_SHOTS");
+    return dir != nullptr && *dir != '\0';
 }
 
 // What does not fit: a control reaching outside the window, or smaller than its text needs.
@@ -55,18 +65,28 @@ std::vector<std::string> Clipped(wxWindow& dialog) {
     return out;
 }
 
+// The display's own picture of the dialog's place on the screen (a window cannot be read back
+// through wx on GTK 3). The server may not have drawn it yet: the picture is taken again, the
+// window redrawn in between, until it is no longer black (bounded).
 void SaveShot(wxWindow& dialog, const std::string& name) {
-    const char* dir = std::getenv("QS_EDIT_SHOTS");
-    if (dir == nullptr || *dir == '\0') return;
+    if (!WantPictures()) return;
     const wxRect r = dialog.GetScreenRect();
-    wxBitmap bitmap(r.width, r.height);
-    {
-        wxScreenDC screen;
-        wxMemoryDC memory(bitmap);
-        memory.Blit(0, 0, r.width, r.height, &screen, r.x, r.y);
-    }
+    const std::string crop = wxString::Format("%dx%d+%d+%d", r.width, r.height, r.x, r.y).utf8_string();
+    const std::string path = std::string(std::getenv("QS_EDIT_SHOTS")) + "/" + name + ".png";
+    const char* argv[] = {"import", "-window", "root", "-crop", crop.c_str(), path.c_str(), nullptr};
     wxInitAllImageHandlers();
-    EXPECT_TRUE(bitmap.SaveFile(wxString::FromUTF8(std::string(dir) + "/" + name + ".png"), wxBITMAP_TYPE_PNG));
+    bool drawn = false;
+    for (int attempt = 0; attempt < 10 && !drawn; ++attempt) {
+        dialog.Refresh();
+        Settle(dialog, true);
+        ASSERT_EQ(wxExecute(const_cast<char**>(argv), wxEXEC_SYNC), 0) << name;
+        wxImage picture;
+        if (!picture.LoadFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG)) continue;
+        const unsigned char* p = picture.GetData();
+        const size_t bytes = static_cast<size_t>(picture.GetWidth()) * static_cast<size_t>(picture.GetHeight()) * 3;
+        drawn = std::any_of(p, p + bytes, [](unsigned char c) { return c != 0; });
+    }
+    EXPECT_TRUE(drawn) << name << ": the picture stayed black";
 }
 
 class EditDialogLayoutTest : public EditFixture {
@@ -75,7 +95,7 @@ protected:
         auto dialog = MakeParamEditDialog(nullptr, request);
         ASSERT_NE(dialog, nullptr);
         dialog->Show();
-        Settle(*dialog);
+        Settle(*dialog, WantPictures());
         EXPECT_EQ(Clipped(*dialog), std::vector<std::string>{}) << name;
         SaveShot(*dialog, name);
         dialog->Hide();

@@ -52,9 +52,9 @@ std::string StatePane(CMainFrame* frame) {
 
 }  // namespace
 
-using DeviceDocuments = ShellFixture;
+using MainFrameDocuments = ShellFixture;
 
-TEST_F(DeviceDocuments, TheDemoDocumentGoesOnlineWithTheSimulatorAndSaysSoInGreen) {
+TEST_F(MainFrameDocuments, TheDemoDocumentGoesOnlineWithTheSimulatorAndSaysSoInGreen) {
     SimProcess sim;
     ASSERT_TRUE(sim.Running()) << sim.Error();
     options.AutoConnect = true;
@@ -92,7 +92,7 @@ TEST_F(DeviceDocuments, TheDemoDocumentGoesOnlineWithTheSimulatorAndSaysSoInGree
     EXPECT_EQ(StatePane(frame), "   ");
 }
 
-TEST_F(DeviceDocuments, SeveralDocumentsAreListedByTitleAndLinkForTheUserToChoose) {
+TEST_F(MainFrameDocuments, SeveralDocumentsAreListedByTitleAndLinkForTheUserToChoose) {
     EXPECT_EQ(frame->ChooseDeviceDocument(), nullptr) << "none open";
     CVexa3WxDoc* serial = Open(WriteDocument("Bay A.D3X", "", 2, 5));
     ASSERT_NE(serial, nullptr);
@@ -118,7 +118,7 @@ TEST_F(DeviceDocuments, SeveralDocumentsAreListedByTitleAndLinkForTheUserToChoos
     EXPECT_TRUE(ui.Messages().empty()) << ui.LastMessage();
 }
 
-TEST_F(DeviceDocuments, AConnectedProtocolOnlyWhenTheDeviceAnswersAsAsked) {
+TEST_F(MainFrameDocuments, AConnectedProtocolOnlyWhenTheDeviceAnswersAsAsked) {
     SimProcess sim;
     ASSERT_TRUE(sim.Running()) << sim.Error();
     CVexa3WxDoc* online = Open(WriteDocument("online.D3X", sim.Host(), 0, 1));
@@ -150,7 +150,7 @@ TEST_F(DeviceDocuments, AConnectedProtocolOnlyWhenTheDeviceAnswersAsAsked) {
     EXPECT_FALSE(ui.Messages().empty());
 }
 
-TEST_F(DeviceDocuments, TheErrorLogShowsOneDocumentsLinesAndNeverOutlivesIt) {
+TEST_F(MainFrameDocuments, TheErrorLogShowsOneDocumentsLinesAndNeverOutlivesIt) {
     CVexa3WxDoc* a = Open(WriteDocument("first.D3X", "10.0.0.1"));
     CVexa3WxDoc* b = Open(WriteDocument("second.D3X", "10.0.0.2"));
     ASSERT_TRUE(a && b);
@@ -192,7 +192,7 @@ TEST_F(DeviceDocuments, TheErrorLogShowsOneDocumentsLinesAndNeverOutlivesIt) {
     EXPECT_EQ(frame->ErrorLog()->Lines().size(), 1u);
 }
 
-TEST_F(DeviceDocuments, AnEmulatorsEndReconnectsTheActiveDocumentOnceNoTransferRuns) {
+TEST_F(MainFrameDocuments, AnEmulatorsEndReconnectsTheActiveDocumentOnceNoTransferRuns) {
     SimProcess sim;
     ASSERT_TRUE(sim.Running()) << sim.Error();
     CVexa3WxDoc* doc = Open(WriteDocument("rack.D3X", sim.Host()));
@@ -223,7 +223,7 @@ TEST_F(DeviceDocuments, AnEmulatorsEndReconnectsTheActiveDocumentOnceNoTransferR
     frame->SetControlSocket(nullptr);
 }
 
-TEST_F(DeviceDocuments, FileNewWithoutTheWizardOpensADocumentOnCom1) {
+TEST_F(MainFrameDocuments, FileNewWithoutTheWizardOpensADocumentOnCom1) {
     frame->OnFileNew();
     auto docs = frame->DeviceDocuments();
     ASSERT_EQ(docs.size(), 1u);

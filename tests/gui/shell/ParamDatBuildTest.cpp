@@ -45,7 +45,7 @@ std::vector<std::string> FilesIn(const std::string& dir) {
 
 }  // namespace
 
-TEST(ParamDat, BuiltFromTheDeviceOnCom1WhenMissingAndUsedFromThenOn) {
+TEST(QuillsetParamDat, BuiltFromTheDeviceOnCom1WhenMissingAndUsedFromThenOn) {
     if (!OnOwnWmDisplay()) return;
     SimProcess sim(SimProcess::Options{.tcp = false, .pty = true});
     ASSERT_TRUE(sim.Running()) << sim.Error();
@@ -81,7 +81,7 @@ TEST(ParamDat, BuiltFromTheDeviceOnCom1WhenMissingAndUsedFromThenOn) {
     EXPECT_EQ(CountRequests(sim), requests);
 }
 
-TEST(ParamDat, ABuildThatTimesOutPartWayLeavesNoFileAndStartUpGoesOn) {
+TEST(QuillsetParamDat, ABuildThatTimesOutPartWayLeavesNoFileAndStartUpGoesOn) {
     if (!OnOwnWmDisplay()) return;
     // The 101st request is never answered.
     SimProcess sim(SimProcess::Options{.args = {"--fault", "drop,code=0414,skip=100"}, .tcp = false, .pty = true});

@@ -12,7 +12,7 @@ namespace qs::test {
 
 namespace {
 
-class Placement : public ShellFixture {
+class MainFramePlacement : public ShellFixture {
 protected:
     // Starts the frame again from what the settings file holds.
     void Restart() {
@@ -48,7 +48,7 @@ bool Near(const wxRect& a, const wxRect& b, int slack) {
 
 }  // namespace
 
-TEST_F(Placement, TheWindowReopensWhereItWasClosed) {
+TEST_F(MainFramePlacement, TheWindowReopensWhereItWasClosed) {
     frame->SetSize(150, 120, 800, 600);
     PumpFor(100);
     frame->SaveSettings();
@@ -58,7 +58,7 @@ TEST_F(Placement, TheWindowReopensWhereItWasClosed) {
     EXPECT_EQ(frame->CurrentPlacement().Format(), "0,1,-1,-1,-1,-1,150,120,950,720");
 }
 
-TEST_F(Placement, AnUnusableValueGivesTheDefaultPlacement) {
+TEST_F(MainFramePlacement, AnUnusableValueGivesTheDefaultPlacement) {
     for (const char* bad : {"", "garbage", "0,1,-1,-1,-1,-1,150,120,950",  // nine fields
                             "0,1,-1,-1,-1,-1,5000,100,5800,700",          // right of every screen
                             "0,1,-1,-1,-1,-1,100,-2000,900,-1400",        // above every screen
@@ -73,7 +73,7 @@ TEST_F(Placement, AnUnusableValueGivesTheDefaultPlacement) {
 }
 
 // With a window manager: maximised and minimised windows.
-TEST_F(Placement, AMaximisedWindowReopensMaximisedAndAMinimisedOneShown) {
+TEST_F(MainFramePlacement, AMaximisedWindowReopensMaximisedAndAMinimisedOneShown) {
     if (!OnOwnWmDisplay()) return;
     frame->SetSize(100, 80, 820, 610);
     PumpFor(300);
@@ -112,7 +112,7 @@ TEST_F(Placement, AMaximisedWindowReopensMaximisedAndAMinimisedOneShown) {
     EXPECT_TRUE(Near(frame->GetRect(), before, 30));
 }
 
-TEST_F(Placement, TheSettingsFileIsBoundedAndWrittenWhole) {
+TEST_F(MainFramePlacement, TheSettingsFileIsBoundedAndWrittenWhole) {
     const std::string path = SettingsPath();
     settings->WriteInt("General", "Color", 0);
     settings->WriteString("Settings", "WindowPos", "0,1,-1,-1,-1,-1,10,10,700,500");

@@ -64,7 +64,7 @@ std::optional<std::string> QuillsetProcess::WaitForMainWindow(std::chrono::milli
 std::optional<int> QuillsetProcess::CloseAndWait(const std::string& windowId) {
     RunTool({"xdotool", "windowactivate", "--sync", windowId});
     RunTool({"xdotool", "key", "--clearmodifiers", "alt+F4"});
-    return WaitForExit(std::chrono::seconds(10));
+    return WaitForExit(std::chrono::seconds(30));
 }
 
 }  // namespace qs::test

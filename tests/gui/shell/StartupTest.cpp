@@ -98,4 +98,41 @@ TEST(QuillsetStart, ASecondStartBringsBackTheMinimisedFirstAndEnds) {
     EXPECT_FALSE(first.WaitForExit(0ms)) << "the first copy must go on running";
 }
 
+TEST(QuillsetStart, TheWindowReopensWhereTheUserLeftIt) {
+    if (!OnOwnWmDisplay()) return;
+    QuillsetHome home;
+    std::optional<WindowGeometry> left;
+    {
+        QuillsetProcess first(home);
+        const auto window = first.WaitForMainWindow();
+        ASSERT_TRUE(window) << first.Output();
+        RunTool({"xdotool", "windowsize", "--sync", *window, "820", "560"});
+        RunTool({"xdotool", "windowmove", "--sync", *window, "230", "170"});
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                left = GetGeometry(*window);
+                return left && left->width == 820 && left->height == 560;
+            },
+            5s));
+        EXPECT_EQ(first.CloseAndWait(*window), 0);
+    }
+    EXPECT_NE(home.Read("config/Norvane Technologies/Quillset").find("WindowPos=0,1,"), std::string::npos);
+
+    QuillsetProcess second(home);
+    const auto window = second.WaitForMainWindow();
+    ASSERT_TRUE(window) << second.Output();
+    std::optional<WindowGeometry> reopened;
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            reopened = GetGeometry(*window);
+            return reopened && reopened->x == left->x && reopened->y == left->y && reopened->width == left->width &&
+                   reopened->height == left->height;
+        },
+        5s))
+        << "left at " << left->x << "," << left->y << " " << left->width << "x" << left->height << ", reopened at "
+        << (reopened ? reopened->x : -1) << "," << (reopened ? reopened->y : -1) << " "
+        << (reopened ? reopened->width : -1) << "x" << (reopened ? reopened->height : -1);
+    EXPECT_EQ(second.CloseAndWait(*window), 0);
+}
+
 }  // namespace qs::test
