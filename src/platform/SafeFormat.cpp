@@ -85,9 +85,17 @@ bool ParseConversion(std::string_view f, size_t& i, Conversion& c) {
             return false;
         }
     }
+    // One "l" before an integer conversion is how the dictionary writes its 32-bit codes. The
+    // conversion is rebuilt for the value's own type below, so it needs no length of its own.
+    bool longModifier = false;
+    if (i < f.size() && f[i] == 'l') {
+        longModifier = true;
+        ++i;
+    }
     if (i >= f.size()) return false;
     c.conv = f[i++];
     if (!IsIntegerConversion(c.conv) && !IsRealConversion(c.conv) && c.conv != 's') return false;
+    if (longModifier && (!IsIntegerConversion(c.conv) || c.conv == 'c')) return false;
     // Flags whose meaning C leaves undefined for the conversion are refused, not guessed.
     const bool numeric = c.conv != 's' && c.conv != 'c';
     const bool alternate = IsRealConversion(c.conv) || c.conv == 'o' || c.conv == 'x' || c.conv == 'X';

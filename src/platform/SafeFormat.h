@@ -35,7 +35,7 @@ private:
 // Applies a printf format that came from a file or from the device, which must never reach
 // printf unchecked. The format is accepted only when it holds exactly one conversion: flags
 // (-, +, blank, and # or 0 only where C defines them), an optional width and precision (digits
-// up to kMaxField, or "*"), no length modifier, and a conversion of the value's kind: d i u x
+// up to kMaxField, or "*"), no length modifier but an "l" before an integer conversion, and a conversion of the value's kind: d i u x
 // X o c for integers, f e E g G for reals, s for text. Literal text and "%%" may surround it.
 // Each "*" takes the next of `stars` (a format asking for more than are given is refused;
 // the ones it does not ask for are not passed). Numbers come out in the C locale. Anything

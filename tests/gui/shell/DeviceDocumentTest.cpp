@@ -2,6 +2,9 @@
 #include <wx/listbox.h>
 #include <wx/listctrl.h>
 
+#include <wx/filehistory.h>
+
+#include <filesystem>
 #include <functional>
 
 #include "ShellFixture.h"
@@ -11,6 +14,7 @@
 #include "app/CMainStatusBar.h"
 #include "app/CStringArrayDialog.h"
 #include "link/DX3Protocol.h"
+#include "programdata/CDirectory.h"
 #include "platform/ControlSocket.h"
 
 namespace qs::test {
@@ -221,6 +225,56 @@ TEST_F(MainFrameDocuments, AnEmulatorsEndReconnectsTheActiveDocumentOnceNoTransf
     ASSERT_TRUE(SendControlMessage(runtime.Path(), ControlMessage::kMmiDone, 2000, &error)) << error;
     EXPECT_TRUE(PumpUntil([&] { return doc->Core().State() == CVexa3Doc::kStateOnline; }, 10000));
     frame->SetControlSocket(nullptr);
+}
+
+TEST_F(MainFrameDocuments, SavedUnderItsNameOrANewOneAndNeverDroppedWithoutAsking) {
+    const std::string path = WriteDocument("site.D3X", "10.1.2.3");
+    CVexa3WxDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->Core().Title(), "site.D3X");
+    ASSERT_NE(manager->GetFileHistory(), nullptr);
+    EXPECT_EQ(manager->GetFileHistory()->GetHistoryFile(0).utf8_string(), path) << "in the recent-file list";
+
+    // A value changed in the core document makes the document modified.
+    ASSERT_TRUE(doc->Core().SetParamValue(CDirectory::kSystem, 111, 0, 7));
+    doc->Core().SetModified(true);
+    doc->Core().UpdateAllViews();
+    EXPECT_TRUE(doc->IsModified());
+
+    // Closing it asks first; Cancel keeps it open and changed.
+    ui.prompt.Answer(IDCANCEL);
+    EXPECT_FALSE(doc->Close());
+    EXPECT_EQ(ui.LastMessage(), "Save changes to site.D3X?");
+    EXPECT_TRUE(doc->IsModified());
+
+    ASSERT_TRUE(doc->Save());
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_FALSE(doc->Core().IsModified());
+    {
+        ComPortTable scratch;
+        DefinitionSource source;
+        source.searchDirs = {QS_DATA_BUILD_DIR};
+        CVexa3Doc reread(scratch, source);
+        ASSERT_TRUE(reread.Load(path));
+        EXPECT_EQ(reread.Ipv4(), 0x0A010203u);
+    }
+
+    // Save As writes the new file and takes its name.
+    const std::string copy = home_.File("copy of site.D3X");
+    ASSERT_TRUE(doc->OnSaveDocument(wxString::FromUTF8(copy)));
+    doc->SetTitle("copy of site.D3X");
+    EXPECT_TRUE(std::filesystem::exists(copy));
+    EXPECT_EQ(doc->GetFilename().utf8_string(), copy);
+    EXPECT_EQ(doc->Core().Title(), "copy of site.D3X");
+
+    // Yes saves before closing.
+    doc->Modify(true);
+    ui.prompt.Answer(IDYES);
+    const auto before = std::filesystem::last_write_time(copy);
+    EXPECT_TRUE(manager->CloseDocument(doc));
+    EXPECT_GE(std::filesystem::last_write_time(copy), before);
+    EXPECT_TRUE(frame->DeviceDocuments().empty());
 }
 
 TEST_F(MainFrameDocuments, FileNewWithoutTheWizardOpensADocumentOnCom1) {

@@ -47,6 +47,9 @@ TEST(SafeFormat, StarsTakeTheGivenArgumentsInOrderAndOnlyThoseAskedFor) {
 
 TEST(SafeFormat, RefusesHostileOrMismatchedFormats) {
     const FormatArg i = FormatArg::Signed(1);
+    // The dictionary writes its 32-bit codes with one "l".
+    EXPECT_EQ(SafeFormat("%*ld", FormatArg::Signed(-42), {5}), "  -42");
+    EXPECT_EQ(SafeFormat("%*lu", FormatArg::Unsigned(4294967295u), {1}), "4294967295");
     EXPECT_FALSE(SafeFormat("%s%s%n", FormatArg::Text("x")));
     EXPECT_FALSE(SafeFormat("%n", i));
     EXPECT_FALSE(SafeFormat("%d%d", i));
@@ -60,8 +63,9 @@ TEST(SafeFormat, RefusesHostileOrMismatchedFormats) {
     EXPECT_TRUE(SafeFormat("%255d", i));
     EXPECT_FALSE(SafeFormat("%*d", i, {256}));
     EXPECT_FALSE(SafeFormat("%ls", FormatArg::Text("x")));
-    EXPECT_FALSE(SafeFormat("%ld", i));
     EXPECT_FALSE(SafeFormat("%lld", i));
+    EXPECT_FALSE(SafeFormat("%lf", FormatArg::Real(1)));
+    EXPECT_FALSE(SafeFormat("%lc", i));
     EXPECT_FALSE(SafeFormat("%hd", i));
     EXPECT_FALSE(SafeFormat("%Lf", FormatArg::Real(1)));
     EXPECT_FALSE(SafeFormat("%p", i));
