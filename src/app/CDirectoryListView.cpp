@@ -7,6 +7,7 @@
 #include <wx/stattext.h>
 #include <wx/utils.h>
 
+#include "app/CErrorLogView.h"
 #include "app/CMainFrame.h"
 #include "app/CVexa3WxDoc.h"
 #include "app/CodePageText.h"
@@ -66,7 +67,15 @@ void CDirectoryListView::OnUpdate(wxView*, wxObject*) {
 }
 
 bool CDirectoryListView::OnClose(bool deleteWindow) {
-    if (!wxView::OnClose(deleteWindow)) return false;
+    // One of several windows on the document (Window > New Window) closes alone; the last one
+    // closes the document.
+    bool others = false;
+    if (wxDocument* doc = GetDocument()) {
+        for (wxObject* object : doc->GetViews()) {
+            if (object != this && dynamic_cast<CErrorLogView*>(object) == nullptr) others = true;
+        }
+    }
+    if (!others && !wxView::OnClose(deleteWindow)) return false;
     Activate(false);
     return true;
 }

@@ -13,6 +13,7 @@
 #include "app/CErrorLogView.h"
 #include "app/CMainStatusBar.h"
 #include "app/CStringArrayDialog.h"
+#include "app/CommandIds.h"
 #include "link/DX3Protocol.h"
 #include "programdata/CDirectory.h"
 #include "platform/ControlSocket.h"
@@ -148,6 +149,12 @@ TEST_F(MainFrameDocuments, AConnectedProtocolOnlyWhenTheDeviceAnswersAsAsked) {
     EXPECT_EQ(frame->GetConnectedProtocol(&unlinked->Core(), false), nullptr);
     EXPECT_EQ(ui.LastMessage(), "nowhere.D3X - Cannot open Communications Port");
 
+    home_.Write("QS3X.INI", "[Ports]\nCOM9=" + home_.File("no-such-port") + "\n");
+    CVexa3WxDoc* serial = Open(WriteDocument("serial.D3X", "", 9));
+    EXPECT_EQ(frame->GetConnectedProtocol(&serial->Core(), false), nullptr);
+    EXPECT_EQ(ui.LastMessage(), "serial.D3X - Cannot open Communications Port");
+    EXPECT_EQ(ports.RefCount(9), 0);
+
     const std::string host = SimProcess::UniqueLoopbackAddress();  // nothing listens there
     CVexa3WxDoc* absent = Open(WriteDocument("absent.D3X", host));
     EXPECT_EQ(frame->GetConnectedProtocol(&absent->Core(), false), nullptr);
@@ -267,6 +274,20 @@ TEST_F(MainFrameDocuments, SavedUnderItsNameOrANewOneAndNeverDroppedWithoutAskin
     EXPECT_TRUE(std::filesystem::exists(copy));
     EXPECT_EQ(doc->GetFilename().utf8_string(), copy);
     EXPECT_EQ(doc->Core().Title(), "copy of site.D3X");
+
+    // A second window on the document closes alone; the document stays.
+    wxCommandEvent newWindow(wxEVT_MENU, ID_WINDOW_NEW);
+    frame->GetEventHandler()->ProcessEvent(newWindow);
+    ASSERT_EQ(doc->GetViews().size(), 2u);
+    auto* second = static_cast<wxView*>(doc->GetViews().GetLast()->GetData());
+    doc->Modify(true);
+    ui.prompt.Answer(IDCANCEL);
+    const size_t asked = ui.Messages().size();
+    second->GetFrame()->Close();
+    PumpFor(50);
+    EXPECT_EQ(doc->GetViews().size(), 1u);
+    EXPECT_EQ(ui.Messages().size(), asked) << "nothing to ask while another window shows it";
+    ui.prompt.answers.clear();
 
     // Yes saves before closing.
     doc->Modify(true);
