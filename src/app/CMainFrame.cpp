@@ -15,6 +15,8 @@
 #include "app/CEditBar.h"
 #include "app/CErrorLogView.h"
 #include "app/CMainStatusBar.h"
+#include "app/CSplitterFrame.h"
+#include "programdata/DeviceCommands.h"
 #include "app/CPowerDocTemplate.h"
 #include "app/CStringArrayDialog.h"
 #include "app/CToolDlg.h"
@@ -52,7 +54,7 @@ constexpr int kDelegatedCommands[] = {
     ID_TERMINAL_EMULATOR, ID_RETRIEVE_NONRESETTABLES, ID_TRANSACTION_LOG, ID_EVENT_LOG,
     ID_AUDIT_TRAIL_LOG,   ID_REMOTE_DISPLAY,     ID_INTERACTIVE_DISPLAY,  ID_UPGRADE_DEVICE_FIRMWARE,
     ID_GO_ONLINE,         ID_GO_OFFLINE,         ID_THERMAL_CALCULATOR,   ID_DOCUMENT_OPTIONS,
-    ID_UPGRADE_MMI_FIRMWARE, ID_EDIT_CUT,        ID_EDIT_COPY,            ID_EDIT_PASTE,
+    ID_UPGRADE_MMI_FIRMWARE, ID_EDIT_CUT,        ID_FILE_PRINT,        ID_EDIT_COPY,            ID_EDIT_PASTE,
 };
 
 }  // namespace
@@ -119,6 +121,8 @@ void CMainFrame::BuildMenus() {
     file->Append(ID_FILE_CLOSE, "&Close");
     file->Append(ID_FILE_SAVE, "&Save\tCtrl+S");
     file->Append(ID_FILE_SAVE_AS, "Save &As...");
+    file->AppendSeparator();
+    file->Append(ID_FILE_PRINT, "&Print...\tCtrl+P");
     file->AppendSeparator();
     auto* recent = new wxMenu;
     file->AppendSubMenu(recent, "Recent &Files");
@@ -581,7 +585,11 @@ void CMainFrame::RestoreAndRaise() {
 
 void CMainFrame::OnRemoteProgramDone() {
     RestoreAndRaise();
-    if (CVexa3WxDoc* doc = ActiveDeviceDocument()) {
+    // The frame of the active document reconnects it through its device commands, which also
+    // wait for a running command to end.
+    if (auto* child = dynamic_cast<CSplitterFrame*>(GetActiveChild())) {
+        child->Commands().ReconnectAfterEmulator();
+    } else if (CVexa3WxDoc* doc = ActiveDeviceDocument()) {
         wxBusyCursor wait;
         doc->Core().Connect(false);
     }

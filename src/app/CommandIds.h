@@ -19,6 +19,7 @@ enum CommandId : int {
     ID_FILE_CLOSE = wxID_CLOSE,
     ID_FILE_SAVE = wxID_SAVE,
     ID_FILE_SAVE_AS = wxID_SAVEAS,
+    ID_FILE_PRINT = wxID_PRINT,
     ID_APP_EXIT = wxID_EXIT,
     ID_EDIT_CUT = wxID_CUT,
     ID_EDIT_COPY = wxID_COPY,

@@ -1,6 +1,6 @@
 #include "app/DocTemplates.h"
 
-#include "app/CDirectoryListView.h"
+#include "app/CDirectoryView.h"
 #include "app/CErrorLogView.h"
 #include "app/CPowerDocTemplate.h"
 #include "app/CVexa3WxDoc.h"
@@ -13,7 +13,7 @@ DocTemplates DocTemplates::Create(wxDocManager& manager) {
     // program has always written, but may have been copied through other systems.
     t.programData = new CPowerDocTemplate(127, &manager, "Duravane III.NET Data File", "*.D3X;*.d3x", "D3X",
                                           "Quillset.NET Document", "NEW_", wxCLASSINFO(CVexa3WxDoc),
-                                          wxCLASSINFO(CDirectoryListView));
+                                          wxCLASSINFO(CDirectoryView));
     t.report = new CPowerDocTemplate(126, &manager, "Quillset.NET Report Definition File", "*.RPX;*.rpx", "RPX",
                                      "Quillset.NET Report Definition File", "Report", nullptr, nullptr,
                                      wxTEMPLATE_INVISIBLE);

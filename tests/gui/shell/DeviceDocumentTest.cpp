@@ -9,7 +9,7 @@
 
 #include "ShellFixture.h"
 #include "SimProcess.h"
-#include "app/CDirectoryListView.h"
+#include "app/CDirectoryView.h"
 #include "app/CErrorLogView.h"
 #include "app/CMainStatusBar.h"
 #include "app/CStringArrayDialog.h"
@@ -77,11 +77,11 @@ TEST_F(MainFrameDocuments, TheDemoDocumentGoesOnlineWithTheSimulatorAndSaysSoInG
         return false;
     })) << "the probe";
 
-    // Its window lists the document's directories.
-    auto* view = dynamic_cast<CDirectoryListView*>(doc->GetFirstView());
+    // Its window shows the document's directories as a tree, Config first.
+    auto* view = dynamic_cast<CDirectoryView*>(doc->GetFirstView());
     ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->List()->GetItemCount(), doc->Core().DirectoryCount());
-    EXPECT_EQ(view->List()->GetItemText(0).utf8_string(), "Config");
+    ASSERT_FALSE(view->Layout().nodes.empty());
+    EXPECT_EQ(view->Tree()->GetItemText(view->ItemOf(0)).utf8_string(), "Config");
 
     // Offline and other states show their own labels in the pane's own colour; closing the
     // last document clears the panes.
