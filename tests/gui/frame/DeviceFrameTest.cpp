@@ -140,7 +140,10 @@ TEST_F(DeviceFrame, TheTreeSelectsTheFirstHundredAndTheCodesOfASelectionShowBesi
 
 TEST_F(DeviceFrame, F3ReadsTheWholeDeviceWithReadsOnlyAndEndsWithTransferComplete) {
     if (!OnOwnWmDisplay()) return;
-    SimProcess sim;
+    // The demo document's six arms answer at addresses 1-6.
+    SimProcess::Options options;
+    options.args = {"--addresses", "1,2,3,4,5,6"};
+    SimProcess sim(options);
     ASSERT_TRUE(sim.Running()) << sim.Error();
     CDirectoryView* view = OpenOn(sim.Host());
     ASSERT_NE(view, nullptr);
