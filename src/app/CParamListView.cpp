@@ -55,8 +55,7 @@ std::string LevelText(uint8_t level) {
 CParamListView::CParamListView(wxWindow* parent, CVexa3WxDoc& document)
     : wxListCtrl(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                  wxLC_REPORT | wxLC_SINGLE_SEL | wxLC_NO_SORT_HEADER | wxWANTS_CHARS),
-      doc_(document),
-      core_(&document.Core()) {
+      doc_(document) {
     SetFont(CodePageFont(doc_.Core().CodePage()));
     ContextHelp::SetId(this, kHelpId);
     for (int c = kNameColumn; c <= kCommentsColumn; ++c) AppendColumn(kColumns[c].heading, wxLIST_FORMAT_LEFT, kColumns[c].width);
@@ -72,14 +71,7 @@ CParamListView::CParamListView(wxWindow* parent, CVexa3WxDoc& document)
 
     Bind(wxEVT_CHAR_HOOK, &CParamListView::OnCharHook, this);
     Bind(wxEVT_LIST_ITEM_ACTIVATED, &CParamListView::OnActivated, this);
-    doc_.Core().AddObserver(this);
     Fill();
-}
-
-CParamListView::~CParamListView() {
-    // A window goes some time after its document's frame was closed; by then the document may
-    // be gone, and it took its list of views with it.
-    if (CVexa3WxDoc::FromCore(core_) == &doc_) doc_.Core().RemoveObserver(this);
 }
 
 void CParamListView::SelectionChanged(const FrameSelection& selection) {
@@ -104,7 +96,6 @@ int CParamListView::ValueIndex() const {
 }
 
 void CParamListView::Fill() {
-    refillPending_ = false;
     SetColumns();
     const long remembered = FocusedRow();
     Freeze();
@@ -196,20 +187,6 @@ void CParamListView::Print(PrintSheet& sheet, bool selectionOnly, const std::str
     } else if (shown_.directory) {
         shown_.directory->Print(sheet);
     }
-}
-
-void CParamListView::OnDocumentChanged(CVexa3Doc&) { RefillLater(); }
-
-// The device kind may have come with the connection, and it decides whether the list is usable.
-void CParamListView::OnStateChanged(CVexa3Doc&, int) { RefillLater(); }
-
-void CParamListView::RefillLater() {
-    // A transfer tells its views many times; one fill once it is quiet is enough.
-    if (refillPending_) return;
-    refillPending_ = true;
-    CallAfter([this] {
-        if (refillPending_) Fill();
-    });
 }
 
 void CParamListView::ActivateTree() {

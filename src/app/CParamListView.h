@@ -4,7 +4,6 @@
 #include <functional>
 #include <string>
 
-#include "programdata/DocumentObserver.h"
 #include "programdata/FrameSelection.h"
 #include "programdata/ParamEditFlow.h"
 
@@ -18,13 +17,13 @@ class PrintSheet;
 // subdirectory the tree has selected, with the value of the selected instance on the selected
 // arm. Enter or a double-click opens the code's editor; what it accepts is stored and, online,
 // written to the device, and the row then shows what the document keeps (the device's echo).
-class CParamListView : public wxListCtrl, public DocumentObserver {
+// The frame fills it again whenever the selection or the document's values change.
+class CParamListView : public wxListCtrl {
 public:
     enum Column : int { kNameColumn = 0, kValueColumn, kCommentsColumn, kLevelColumn };
     static constexpr int kHelpId = 105;
 
     CParamListView(wxWindow* parent, CVexa3WxDoc& document);
-    ~CParamListView() override;
     CParamListView(const CParamListView&) = delete;
     CParamListView& operator=(const CParamListView&) = delete;
 
@@ -54,27 +53,21 @@ public:
     // without one, the directory shown) when `selectionOnly`, else the whole document.
     void Print(PrintSheet& sheet, bool selectionOnly, const std::string& when) const;
 
-    void OnDocumentChanged(CVexa3Doc& document) override;
-    void OnStateChanged(CVexa3Doc& document, int state) override;
-
 private:
     void SetColumns();
     void AddRow(long row, CParam& param);
     void FitNameColumn();
     void RefreshRow(long row);
     int ValueIndex() const;
-    void RefillLater();
     void ActivateTree();
     void OnCharHook(wxKeyEvent& event);
     void OnActivated(wxListEvent& event);
 
     CVexa3WxDoc& doc_;
-    const void* core_;  // the core document, compared against the open ones at the end
     FrameSelection shown_;
     ParamEditFlow::DialogRunner runDialog_;
     std::function<void()> activateTree_;
     ParamEditFlow::Outcome lastOutcome_ = ParamEditFlow::Outcome::NotEditable;
-    bool refillPending_ = false;
     bool editing_ = false;
 };
 
