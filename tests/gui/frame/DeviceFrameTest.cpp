@@ -6,10 +6,10 @@
 
 #include <filesystem>
 
-#include "../shell/Processes.h"
-#include "../shell/ShellFixture.h"
-#include "../shell/WmDisplay.h"
-#include "../shell/XWindows.h"
+#include "Processes.h"
+#include "ShellFixture.h"
+#include "WmDisplay.h"
+#include "XWindows.h"
 #include "SimProcess.h"
 #include "app/CDirectoryView.h"
 #include "app/CProgressWnd.h"

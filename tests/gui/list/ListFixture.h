@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "../shell/ShellFixture.h"
+#include "ShellFixture.h"
 #include "app/CParamListView.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CSubdirectory.h"

@@ -9,9 +9,9 @@
 #include <wx/uiaction.h>
 
 #include "../dialogs/DialogDriving.h"
-#include "../shell/Processes.h"
-#include "../shell/ShellFixture.h"
-#include "../shell/WmDisplay.h"
+#include "Processes.h"
+#include "ShellFixture.h"
+#include "WmDisplay.h"
 #include "SimProcess.h"
 #include "app/CDirectoryView.h"
 #include "app/CParamEditDlg.h"

@@ -12,8 +12,8 @@
 #include "../dialogs/DialogDriving.h"
 #include "ListFixture.h"
 #include "SimProcess.h"
-#include "../shell/Processes.h"
-#include "../shell/WmDisplay.h"
+#include "Processes.h"
+#include "WmDisplay.h"
 #include "app/CParamEditDlg.h"
 
 namespace qs::test {
