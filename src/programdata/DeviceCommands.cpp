@@ -203,6 +203,22 @@ std::string DeviceCommands::SelectionStatusText() const {
     return "Reading " + d.GetInstanceName() + " " + sub + " directory";
 }
 
+bool DeviceCommands::WalkSelectedDirectory(ProgressSink& progress, bool (CDirectory::*walk)(ProgressSink*)) {
+    CDirectory& d = *selection_.directory;
+    progress.SetRange(0, d.TotalParams(), 1);
+    if (!(d.*walk)(&progress)) return false;
+    if (d.Type() != CDirectory::kArm) return true;
+    // An arm's selection takes its meters and products along.
+    for (const std::vector<CDirectory*>& group : ArmCompanions(d)) {
+        if (group.empty()) continue;
+        progress.SetRange(0, static_cast<int>(group.size()) * group.front()->TotalParams(), 1);
+        progress.SetPos(0);
+        for (CDirectory* companion : group)
+            if (!(companion->*walk)(&progress)) return false;
+    }
+    return true;
+}
+
 bool DeviceCommands::ReadSelected(ProgressSink& progress) {
     if (selection_.subdirectory != nullptr) {
         WaitCursor wait(hooks_);
@@ -210,18 +226,7 @@ bool DeviceCommands::ReadSelected(ProgressSink& progress) {
         progress.SetText(SelectionStatusText());
         return selection_.subdirectory->ReadFromDevice(&progress);
     }
-    CDirectory& d = *selection_.directory;
-    progress.SetRange(0, d.TotalParams(), 1);
-    if (!d.ReadFromDevice(&progress)) return false;
-    if (d.Type() != CDirectory::kArm) return true;
-    for (const std::vector<CDirectory*>& group : ArmCompanions(d)) {
-        if (group.empty()) continue;
-        progress.SetRange(0, static_cast<int>(group.size()) * group.front()->TotalParams(), 1);
-        progress.SetPos(0);
-        for (CDirectory* companion : group)
-            if (!companion->ReadFromDevice(&progress)) return false;
-    }
-    return true;
+    return WalkSelectedDirectory(progress, &CDirectory::ReadFromDevice);
 }
 
 bool DeviceCommands::WriteSelected(ProgressSink& progress) {
@@ -229,18 +234,7 @@ bool DeviceCommands::WriteSelected(ProgressSink& progress) {
         progress.SetRange(0, selection_.subdirectory->ParamCount(), 1);
         return selection_.subdirectory->WriteToDevice(&progress);
     }
-    CDirectory& d = *selection_.directory;
-    progress.SetRange(0, d.TotalParams(), 1);
-    if (!d.WriteToDevice(&progress)) return false;
-    if (d.Type() != CDirectory::kArm) return true;
-    for (const std::vector<CDirectory*>& group : ArmCompanions(d)) {
-        if (group.empty()) continue;
-        progress.SetRange(0, static_cast<int>(group.size()) * group.front()->TotalParams(), 1);
-        progress.SetPos(0);
-        for (CDirectory* companion : group)
-            if (!companion->WriteToDevice(&progress)) return false;
-    }
-    return true;
+    return WalkSelectedDirectory(progress, &CDirectory::WriteToDevice);
 }
 
 bool DeviceCommands::ReadSelection() {

@@ -103,6 +103,8 @@ private:
     // products).
     bool ReadSelected(ProgressSink& progress);
     bool WriteSelected(ProgressSink& progress);
+    // The selected directory, and for an Arm its meters and products, with `walk`.
+    bool WalkSelectedDirectory(ProgressSink& progress, bool (CDirectory::*walk)(ProgressSink*));
     // The Meter directories after an Arm directory in the chain, then the Product ones.
     std::vector<std::vector<CDirectory*>> ArmCompanions(const CDirectory& arm) const;
     std::string SelectionStatusText() const;
