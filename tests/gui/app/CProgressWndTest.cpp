@@ -13,7 +13,7 @@
 #include <string>
 
 #include "GuiWait.h"
-#include "PrivateDisplay.h"
+#include "WmDisplay.h"
 
 namespace qs::test {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "GuiWait.h"
-#include "PrivateDisplay.h"
+#include "WmDisplay.h"
 #include "app/CMessageBoxDlg.h"
 #include "app/CProgressWnd.h"
 

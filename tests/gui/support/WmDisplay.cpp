@@ -55,7 +55,9 @@ bool WaitForWindowManager(const std::string& display, std::chrono::milliseconds 
 
 }  // namespace
 
-bool OnOwnWmDisplay() {
+namespace {
+
+bool RunOnOwnDisplay(bool withWindowManager) {
     if (const char* own = std::getenv(kOwnDisplayVar); own && std::string(own) == "1") return true;
 
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
@@ -85,8 +87,10 @@ bool OnOwnWmDisplay() {
     }
     const std::string display = ":" + number;
     const std::string savedDisplay = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-    const pid_t wm = SpawnProgram({"openbox", "--sm-disable"}, EnvironmentWith({"DISPLAY=" + display}), "/dev/null");
-    const bool managed = wm > 0 && WaitForWindowManager(display, std::chrono::seconds(20));
+    const pid_t wm = withWindowManager
+                         ? SpawnProgram({"openbox", "--sm-disable"}, EnvironmentWith({"DISPLAY=" + display}), "/dev/null")
+                         : -1;
+    const bool managed = !withWindowManager || (wm > 0 && WaitForWindowManager(display, std::chrono::seconds(20)));
     if (savedDisplay.empty()) ::unsetenv("DISPLAY");
     else ::setenv("DISPLAY", savedDisplay.c_str(), 1);
 
@@ -110,9 +114,14 @@ bool OnOwnWmDisplay() {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
             << "the test on its own display failed (status " << status << "); its output is above";
     }
-    StopChild(wm);
+    if (wm > 0) StopChild(wm);
     StopChild(xvfb);
     return false;
 }
+
+}  // namespace
+
+bool OnOwnWmDisplay() { return RunOnOwnDisplay(true); }
+bool OnOwnDisplay() { return RunOnOwnDisplay(false); }
 
 }  // namespace qs::test

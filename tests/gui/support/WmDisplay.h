@@ -11,4 +11,8 @@ namespace qs::test {
 // child it returns true and the test body runs.
 bool OnOwnWmDisplay();
 
+// The same without a window manager: for tests that move the real pointer or type on the real
+// keyboard, where another suite's window on the shared display could take the click or focus.
+bool OnOwnDisplay();
+
 }  // namespace qs::test
