@@ -129,7 +129,7 @@ bool CDirectoryView::OnCreate(wxDocument* doc, long flags) {
 wxTreeCtrl* CDirectoryView::CreateTree(wxWindow* parent, CSplitterFrame& frame) {
     frame_ = &frame;
     tree_ = new wxTreeCtrl(parent, wxID_ANY, wxDefaultPosition, wxSize(170, 60),
-                           wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE);
+                           wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxTR_HIDE_ROOT);
     tree_->AssignImageList(MakeImages());
     tree_->Bind(wxEVT_TREE_SEL_CHANGED, &CDirectoryView::OnSelectionChanged, this);
     tree_->Bind(wxEVT_TREE_BEGIN_DRAG, &CDirectoryView::OnBeginDrag, this);
