@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include "Fuzz.h"
+#include "TempDir.h"
+#include "link/CommSettingsText.h"
+#include "platform/IniProfile.h"
+
+namespace qs::test {
+
+// The profile file is the user's to edit by hand: whatever it holds, reading it (and the
+// serial settings texts in it) must neither crash nor hang, and a write must keep the file
+// readable with the value it wrote.
+TEST(IniProfileFuzz, AnyFileContentReadsAndWritesSafely) {
+    TempDir dir;
+    const std::string path = dir.File("QS3X.INI");
+    const std::vector<std::string> seeds = {
+        "[Comm]\nCOM1=9600,E,7,1\n[Ports]\nCOM1=/dev/ttyS0\n",
+        "; comment\n[General]\r\nMRUFileCount=5\r\nAutoConnect = 1\n\n[Instance]\nhWnd=0000ABCD\n",
+        "[[]]\n=\n[Comm\nCOM1\n===\n",
+    };
+    FuzzOptions options;
+    options.iterations = 3000;
+    options.maxLength = 2048;
+    const int runs = RunFuzz(seeds, [&](const std::string& content) {
+        dir.Write("QS3X.INI", content);
+        IniProfile ini(path);
+        (void)ini.GetInt("General", "MRUFileCount", 5);
+        const std::string comm = ini.GetString("Comm", "COM1", kDefaultCommText);
+        (void)ParseCommSettings(comm);
+        (void)ReadCommSettings(ini, 1);
+        ASSERT_TRUE(ini.WriteString("Comm", "COM2", std::string("19200,N,8,2")));
+        ASSERT_EQ(ini.GetString("Comm", "COM2"), "19200,N,8,2");
+    }, options);
+    EXPECT_GT(runs, 100);
+}
+
+}  // namespace qs::test
