@@ -1,14 +1,8 @@
 // CRC-32 throughput, and a multi-block read from the simulated controller over loopback TCP
 // set against the bare round trips of the same request frames on a plain socket: the
 // difference is what the protocol, envelope and progress layers cost per transfer.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
@@ -21,9 +15,9 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "BenchSimulator.h"
 #include "link/BlockReader.h"
 #include "link/Crc32.h"
 #include "link/MiniProtocol.h"
@@ -62,96 +56,40 @@ void Crc32Running(benchmark::State& state) {
 }
 BENCHMARK(Crc32Running)->Arg(64 << 10);
 
+// The card database the simulator serves, removed once the simulator is gone.
+struct CardDatabase {
+    CardDatabase() {
+        std::filesystem::create_directories(dir);
+        const auto set = RandomBytes(kSetBytes);
+        std::ofstream((dir / "0418.bin").string(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(set.data()), static_cast<std::streamsize>(set.size()));
+    }
+    ~CardDatabase() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("block-bench-" + std::to_string(::getpid()));
+};
+
 // One simulator for the whole run, on a loopback address of its own, serving a 64000-byte
 // card database in 500-byte blocks.
 class Simulator {
 public:
-    static Simulator& Get() {
-        static Simulator sim;
-        return sim;
+    static BenchSimulator& Get() {
+        static Simulator s;
+        return s.sim_;
     }
-    bool Ready() const { return pid_ > 0 && ready_; }
-    const std::string& Host() const { return host_; }
-    const std::string& Error() const { return error_; }
-
-    ~Simulator() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-        }
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
+    static int Dial(const std::string& host) { return BenchSimulator::Dial(host); }
 
 private:
-    Simulator() {
-        const unsigned pid = static_cast<unsigned>(::getpid());
-        host_ = "127.203." + std::to_string(pid / 254 % 254 + 1) + "." + std::to_string(pid % 254 + 1);
-        dir_ = std::filesystem::temp_directory_path() / ("block-bench-" + std::to_string(pid));
-        std::filesystem::create_directories(dir_);
-        const auto set = RandomBytes(kSetBytes);
-        std::ofstream((dir_ / "0418.bin").string(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(set.data()), static_cast<std::streamsize>(set.size()));
-
-        std::vector<std::string> args = {std::string(QS_BIN_DIR) + "/duravane-sim", "--tcp", host_ + ":7734",
-                                         "--data-dir", dir_.string(), "--block-size", std::to_string(kBlockBytes)};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        const pid_t parent = ::getpid();
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-            if (::getppid() != parent) ::_exit(127);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        if (pid_ < 0) {
-            error_ = "fork failed";
-            return;
-        }
-        // Ready once it accepts a connection; give up after 10 s.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            const int fd = Dial(host_);
-            if (fd >= 0) {
-                ::close(fd);
-                ready_ = true;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        error_ = "duravane-sim did not start (is it built in " + std::string(QS_BIN_DIR) + "?)";
-    }
-
-public:
-    static int Dial(const std::string& host) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0) return -1;
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(7734);
-        ::inet_pton(AF_INET, host.c_str(), &a.sin_addr);
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-            ::close(fd);
-            return -1;
-        }
-        const int one = 1;
-        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        return fd;
-    }
-
-private:
-    pid_t pid_ = -1;
-    bool ready_ = false;
-    std::string host_;
-    std::filesystem::path dir_;
-    std::string error_;
+    Simulator() = default;
+    CardDatabase cards_;  // declared first: outlives the simulator reading it
+    BenchSimulator sim_{203, {"--data-dir", cards_.dir.string(), "--block-size", std::to_string(kBlockBytes)}};
 };
 
 void BlockReadFromSimulator(benchmark::State& state) {
-    Simulator& sim = Simulator::Get();
+    BenchSimulator& sim = Simulator::Get();
     if (!sim.Ready()) {
         state.SkipWithError(sim.Error().c_str());
         return;
@@ -210,7 +148,7 @@ bool RoundTrip(int fd, const std::string& frame, std::vector<char>& buffer) {
 }
 
 void RawRoundTripsOfTheSameFrames(benchmark::State& state) {
-    Simulator& sim = Simulator::Get();
+    BenchSimulator& sim = Simulator::Get();
     if (!sim.Ready()) {
         state.SkipWithError(sim.Error().c_str());
         return;

@@ -4,12 +4,8 @@
 // the protocol add to a transfer that the device's answers bound.
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <netinet/tcp.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <benchmark/benchmark.h>
@@ -20,10 +16,10 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <thread>
 #include <unordered_set>
 #include <vector>
 
+#include "BenchSimulator.h"
 #include "link/ComPortTable.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
@@ -98,77 +94,12 @@ void LoadSixArmDocument(benchmark::State& state) {
 BENCHMARK(LoadSixArmDocument)->Unit(benchmark::kMillisecond);
 
 // One simulator for the whole run, answering addresses 1-6 on a loopback address of its own.
-class Simulator {
-public:
-    static Simulator& Get() {
-        static Simulator sim;
+struct Simulator {
+    static BenchSimulator& Get() {
+        static BenchSimulator sim(204, {"--addresses", "1-6"});
         return sim;
     }
-    bool Ready() const { return ready_; }
-    const std::string& Host() const { return host_; }
-    const std::string& Error() const { return error_; }
-
-    ~Simulator() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-        }
-    }
-
-    static int Dial(const std::string& host) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0) return -1;
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(7734);
-        ::inet_pton(AF_INET, host.c_str(), &a.sin_addr);
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-            ::close(fd);
-            return -1;
-        }
-        const int one = 1;
-        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
-        return fd;
-    }
-
-private:
-    Simulator() {
-        const unsigned pid = static_cast<unsigned>(::getpid());
-        host_ = "127.204." + std::to_string(pid / 254 % 254 + 1) + "." + std::to_string(pid % 254 + 1);
-        std::vector<std::string> args = {std::string(QS_BIN_DIR) + "/duravane-sim", "--tcp", host_ + ":7734",
-                                         "--addresses", "1-6"};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        const pid_t parent = ::getpid();
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-            if (::getppid() != parent) ::_exit(127);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-        if (pid_ < 0) {
-            error_ = "fork failed";
-            return;
-        }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (const int fd = Dial(host_); fd >= 0) {
-                ::close(fd);
-                ready_ = true;
-                return;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        error_ = "duravane-sim did not start (is it built in " + std::string(QS_BIN_DIR) + "?)";
-    }
-
-    pid_t pid_ = -1;
-    bool ready_ = false;
-    std::string host_;
-    std::string error_;
+    static int Dial(const std::string& host) { return BenchSimulator::Dial(host); }
 };
 
 uint32_t Ipv4Of(const std::string& host) {
@@ -213,7 +144,7 @@ std::vector<std::pair<int, std::string>> ReadAllCommands(qs::CVexa3Doc& doc) {
 }
 
 void ReadAllThroughTheDocument(benchmark::State& state) {
-    Simulator& sim = Simulator::Get();
+    BenchSimulator& sim = Simulator::Get();
     if (!sim.Ready()) {
         state.SkipWithError(sim.Error().c_str());
         return;
@@ -255,7 +186,7 @@ bool RoundTrip(int fd, const std::string& frame, char* buffer, size_t size) {
 }
 
 void ReadAllRawRoundTrips(benchmark::State& state) {
-    Simulator& sim = Simulator::Get();
+    BenchSimulator& sim = Simulator::Get();
     if (!sim.Ready()) {
         state.SkipWithError(sim.Error().c_str());
         return;

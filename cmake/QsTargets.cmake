@@ -17,11 +17,11 @@ function(qs_core_library target folder)
   endif()
 endfunction()
 
-# qs_test_suite(<name> <folder> LABELS l... LIBS libs... [TIMEOUT s] [GUI])
+# qs_test_suite(<name> <folder> LABELS l... LIBS libs... [TIMEOUT s] [GUI] [SERIAL])
 # One gtest executable per test folder; each test case is its own CTest test so ctest -j
 # runs them side by side.
 function(qs_test_suite name folder)
-  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "LABELS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;SERIAL" "TIMEOUT" "LABELS;LIBS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${folder}/*.cpp)
   if(NOT srcs)
     return()
@@ -40,8 +40,12 @@ function(qs_test_suite name folder)
     QS_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
     QS_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     QS_DATA_BUILD_DIR="${QS_DATA_BUILD_DIR}")
+  set(serial FALSE)
+  if(ARG_SERIAL)
+    set(serial TRUE)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 30
-    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}" SKIP_RETURN_CODE 77)
+    PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}" SKIP_RETURN_CODE 77 RUN_SERIAL ${serial})
 endfunction()

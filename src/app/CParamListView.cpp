@@ -121,6 +121,9 @@ void CParamListView::Fill() {
     if (const long focused = FocusedRow(); focused >= 0) EnsureVisible(focused);
     Thaw();
     Enable(doc_.Core().DeviceKind() != kOperatorPanel);
+    // The rows are laid out, and drawn, in idle time; a transfer's progress window pumps no idle
+    // time while it waits for Close, so the rows just read would stay blank until then.
+    Update();
 }
 
 void CParamListView::FitNameColumn() {

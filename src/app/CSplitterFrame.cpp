@@ -189,15 +189,26 @@ void CSplitterFrame::OnDocumentOptions() {
 }
 
 void CSplitterFrame::OnPrint() {
+    PrintSheet sheet;
+    if (!PrepareSheet(sheet)) return;
+    CSheetPrintout printout(doc_->GetFilename().utf8_string(), sheet, doc_->Core().CodePage());
+    wxPrintDialogData data;
+    data.SetAllPages(true);
+    data.EnablePageNumbers(false);
+    data.EnableSelection(false);
+    wxPrinter printer(&data);
+    printer.Print(this, &printout, true);
+}
+
+bool CSplitterFrame::PrepareSheet(PrintSheet& sheet) {
     const int answer = ShowMessage("Print only the selection?\n(No prints the whole document.)",
                                    MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDCANCEL) return;
+    if (answer == IDCANCEL) return false;
     const bool selectionOnly = answer == IDYES;
     CVexa3Doc& core = doc_->Core();
-    PrintSheet sheet;
     const FrameSelection& s = commands_->Selection();
     if (selectionOnly) {
-        if (s.Empty()) return;
+        if (s.Empty()) return false;
         const int saved = core.CurrentArm();
         core.SetCurrentArm(std::max(s.arm, 0));
         if (s.subdirectory) s.subdirectory->Print(sheet);
@@ -206,13 +217,7 @@ void CSplitterFrame::OnPrint() {
     } else {
         core.PrintAll(sheet);
     }
-    CSheetPrintout printout(doc_->GetFilename().utf8_string(), sheet, core.CodePage());
-    wxPrintDialogData data;
-    data.SetAllPages(true);
-    data.EnablePageNumbers(false);
-    data.EnableSelection(false);
-    wxPrinter printer(&data);
-    printer.Print(this, &printout, true);
+    return true;
 }
 
 }  // namespace qs

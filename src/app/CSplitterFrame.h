@@ -13,6 +13,7 @@ namespace qs {
 class CDirectoryView;
 class CVexa3WxDoc;
 class DeviceCommands;
+class PrintSheet;
 class ProcessLauncher;
 
 // The window of a program-data document: the directory tree on the left, the program codes of
@@ -48,6 +49,8 @@ public:
     void OnDocumentOptions();
     // Asks whether to print the selection or the whole document, then prints.
     void OnPrint();
+    // The question of OnPrint and the lines it lays out; false when nothing is to be printed.
+    bool PrepareSheet(PrintSheet& sheet);
 
     // The programs the frames start (the emulators), reaped as they end.
     static ProcessLauncher& Launcher();

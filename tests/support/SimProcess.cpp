@@ -368,4 +368,13 @@ bool SimProcess::WaitForLog(const std::function<bool(const std::vector<SimFrame>
     return result;
 }
 
+std::unique_ptr<SimProcess> StartSim(TempDir& files, SimProcess::Options options, const std::string& state) {
+    if (!state.empty()) {
+        files.Write("state.txt", state);
+        options.args.push_back("--state");
+        options.args.push_back(files.File("state.txt"));
+    }
+    return std::make_unique<SimProcess>(options);
+}
+
 }  // namespace qs::test

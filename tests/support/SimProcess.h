@@ -90,4 +90,8 @@ private:
     std::string logPath_;
 };
 
+// Starts a simulator; a non-empty `state` is written to "state.txt" in `files` and passed as
+// --state.
+std::unique_ptr<SimProcess> StartSim(TempDir& files, SimProcess::Options options, const std::string& state);
+
 }  // namespace qs::test

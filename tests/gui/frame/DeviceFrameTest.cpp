@@ -4,8 +4,7 @@
 #include <wx/listctrl.h>
 #include <wx/splitter.h>
 
-#include <filesystem>
-
+#include "ForwardingProgress.h"
 #include "Processes.h"
 #include "ShellFixture.h"
 #include "WmDisplay.h"
@@ -26,17 +25,10 @@ namespace {
 
 // The real progress window, with what it showed when the transfer ended; the user closes it
 // with Esc through the display, as at the keyboard.
-class WatchedProgress final : public ProgressSink {
+class WatchedProgress final : public ForwardingProgress {
 public:
     WatchedProgress(std::unique_ptr<ProgressSink> real, std::string& finalText, bool& closed)
-        : real_(std::move(real)), finalText_(finalText), closed_(closed) {}
-    void SetRange(int lower, int upper, int step) override { real_->SetRange(lower, upper, step); }
-    void SetText(const std::string& text) override { real_->SetText(text); }
-    int SetPos(int pos) override { return real_->SetPos(pos); }
-    int OffsetPos(int n) override { return real_->OffsetPos(n); }
-    int StepIt() override { return real_->StepIt(); }
-    bool PeekAndPump(bool cancelOnEsc, bool modal) override { return real_->PeekAndPump(cancelOnEsc, modal); }
-    bool Cancelled() const override { return real_->Cancelled(); }
+        : ForwardingProgress(std::move(real)), finalText_(finalText), closed_(closed) {}
     void WaitForClose() override {
         escape_ = SpawnProgram({"xdotool", "sleep", "1", "key", "Escape"}, EnvironmentWith({}));
         real_->WaitForClose();
@@ -46,17 +38,10 @@ public:
     }
 
 private:
-    std::unique_ptr<ProgressSink> real_;
     std::string& finalText_;
     bool& closed_;
     pid_t escape_ = -1;
 };
-
-std::string ScreenshotFile(const std::string& name) {
-    const std::string dir = std::string(QS_BIN_DIR) + "/../screenshots";
-    std::filesystem::create_directories(dir);
-    return dir + "/" + name;
-}
 
 }  // namespace
 
@@ -192,7 +177,7 @@ TEST_F(DeviceFrame, F3ReadsTheWholeDeviceWithReadsOnlyAndEndsWithTransferComplet
     view->Tree()->ExpandAll();
     view->Tree()->ScrollTo(view->ItemOf(0));
     PumpFor(500);
-    EXPECT_TRUE(Screenshot(windows[0], ScreenshotFile("frame-tree.png")));
+    EXPECT_TRUE(Screenshot(windows[0], ScreenshotPath("frame-tree.png")));
 }
 
 }  // namespace qs::test

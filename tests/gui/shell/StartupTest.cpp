@@ -78,7 +78,7 @@ TEST(QuillsetStart, ASecondStartBringsBackTheMinimisedFirstAndEnds) {
     ASSERT_TRUE(window) << first.Output();
 
     RunTool({"xdotool", "windowminimize", "--sync", *window});
-    ASSERT_TRUE(WaitUntil([] { return FindWindows(QuillsetProcess::kMainTitle, true).empty(); }, 5s))
+    ASSERT_TRUE(WaitUntil([] { return FindWindows(QuillsetProcess::kMainTitle, true).empty(); }, 15s))
         << "the window manager did not minimise it";
     EXPECT_NE(WindowStates(*window).find("_NET_WM_STATE_HIDDEN"), std::string::npos);
 
@@ -91,7 +91,7 @@ TEST(QuillsetStart, ASecondStartBringsBackTheMinimisedFirstAndEnds) {
     EXPECT_LT(tookMs, 2000) << "the second start took too long to hand over";
     std::printf("second start ended after %lld ms\n", tookMs);
 
-    EXPECT_TRUE(WaitUntil([] { return FindWindows(QuillsetProcess::kMainTitle, true).size() == 1; }, 5s))
+    EXPECT_TRUE(WaitUntil([] { return FindWindows(QuillsetProcess::kMainTitle, true).size() == 1; }, 15s))
         << "the first window did not come back";
     EXPECT_EQ(WindowStates(*window).find("_NET_WM_STATE_HIDDEN"), std::string::npos) << WindowStates(*window);
     EXPECT_EQ(FindWindows(QuillsetProcess::kMainTitle, false).size(), 1u) << "one main window remains";
@@ -113,7 +113,7 @@ TEST(QuillsetStart, TheWindowReopensWhereTheUserLeftIt) {
                 left = GetGeometry(*window);
                 return left && left->width == 820 && left->height == 560;
             },
-            5s));
+            15s));
         EXPECT_EQ(first.CloseAndWait(*window), 0);
     }
     EXPECT_NE(home.Read("config/Norvane Technologies/Quillset").find("WindowPos=0,1,"), std::string::npos);
@@ -128,7 +128,7 @@ TEST(QuillsetStart, TheWindowReopensWhereTheUserLeftIt) {
             return reopened && reopened->x == left->x && reopened->y == left->y && reopened->width == left->width &&
                    reopened->height == left->height;
         },
-        5s))
+        15s))
         << "left at " << left->x << "," << left->y << " " << left->width << "x" << left->height << ", reopened at "
         << (reopened ? reopened->x : -1) << "," << (reopened ? reopened->y : -1) << " "
         << (reopened ? reopened->width : -1) << "x" << (reopened ? reopened->height : -1);

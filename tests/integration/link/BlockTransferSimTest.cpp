@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DatabaseTransfer.h"
 #include "DeviceFrames.h"
 #include "RecordingUi.h"
 #include "SimProcess.h"
@@ -71,28 +72,6 @@ std::string Joined(const std::vector<std::string>& items) {
     std::string s;
     for (const auto& i : items) s += i;
     return s;
-}
-
-TransferTexts ReadTexts() {
-    TransferTexts t;
-    t.title = "Reading Database...";
-    t.crcMismatch = "CRC of returned card database does not match expected value.";
-    t.allocation = "Unable to allocate buffer for database data";
-    return t;
-}
-
-TransferTexts WriteTexts() {
-    TransferTexts t;
-    t.title = "Downloading Database...";
-    t.sending = "Error sending database - ";
-    t.final = "Error downloading database - ";
-    return t;
-}
-
-BlockWriter::Options SecondWait(bool on) {
-    BlockWriter::Options o;
-    o.secondFinalWait = on;
-    return o;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -168,7 +147,7 @@ TEST_P(BlockTransferSim, ThousandByteWriteIsAcceptedStoredAndReadsBack) {
     Start();
     auto link = Connect();
     const auto items = ThousandBytes();
-    BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+    BlockWriter writer(*link, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
     ASSERT_EQ(writer.Write({}, items), TransferOutcome::Done) << ::testing::PrintToString(ui_.Messages());
     EXPECT_TRUE(ui_.Messages().empty());
 
@@ -190,7 +169,7 @@ TEST_P(BlockTransferSim, ThousandByteWriteIsAcceptedStoredAndReadsBack) {
     // The stored set, served back as a read, arrives byte for byte.
     PutDataSet(kTransferReadCardDatabase, ReadFile(data_.File("0419.bin")));
     std::vector<uint8_t> data;
-    BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+    BlockReader reader(*link, kTransferReadCardDatabase, DatabaseReadTexts(), kDatabaseLimit);
     ASSERT_EQ(reader.Read(data), TransferOutcome::Done);
     EXPECT_EQ(Hex(std::string(data.begin(), data.end())), Hex(payload));
 }
@@ -201,7 +180,7 @@ TEST_P(BlockTransferSim, MultiBlockReadMatchesByteForByte) {
     Start({"--block-size", "500"});
     auto link = Connect();
     std::vector<uint8_t> data;
-    BlockReader reader(*link, kTransferReadEquations, ReadTexts(), kDatabaseLimit);
+    BlockReader reader(*link, kTransferReadEquations, DatabaseReadTexts(), kDatabaseLimit);
     ASSERT_EQ(reader.Read(data), TransferOutcome::Done) << ::testing::PrintToString(ui_.Messages());
     EXPECT_TRUE(std::string(data.begin(), data.end()) == set);
     const auto blocks = WaitForBlocks(6);
@@ -215,7 +194,7 @@ TEST_P(BlockTransferSim, EmptyDataSetEndsAtOnceWithTheCrcOfNothing) {
     Start();
     auto link = Connect();
     std::vector<uint8_t> data = {1, 2, 3};
-    BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+    BlockReader reader(*link, kTransferReadCardDatabase, DatabaseReadTexts(), kDatabaseLimit);
     ASSERT_EQ(reader.Read(data), TransferOutcome::Done);
     EXPECT_TRUE(data.empty());
     EXPECT_EQ(reader.AnnouncedCrc(), 0u);
@@ -227,7 +206,7 @@ TEST_P(BlockTransferSim, BadCrcKeepsNothing) {
     Start({"--fault", "bad-crc"});
     auto link = Connect();
     std::vector<uint8_t> data = {'o', 'l', 'd'};
-    BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+    BlockReader reader(*link, kTransferReadCardDatabase, DatabaseReadTexts(), kDatabaseLimit);
     EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
     EXPECT_EQ(ui_.Messages(), std::vector<std::string>{"CRC of returned card database does not match expected value."});
     EXPECT_EQ(std::string(data.begin(), data.end()), "old");
@@ -260,7 +239,7 @@ TEST_P(BlockTransferSim, ReadFaultsEndWithTheirMessages) {
         Start(args);
         auto link = Connect();
         std::vector<uint8_t> data = {'k'};
-        BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+        BlockReader reader(*link, kTransferReadCardDatabase, DatabaseReadTexts(), kDatabaseLimit);
         EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
         EXPECT_EQ(ui_.Messages(), std::vector<std::string>{c.message});
         EXPECT_EQ(ReceivedBlocks(sim_->ReadLog()).size(), c.blocksAsked);
@@ -286,7 +265,7 @@ TEST_P(BlockTransferSim, WriteRefusalsEndWithTheirMessages) {
         ui_.prompt.shown.clear();
         Start({"--fault", c.fault});
         auto link = Connect();
-        BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+        BlockWriter writer(*link, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         EXPECT_EQ(ui_.Messages(), std::vector<std::string>{c.message});
         EXPECT_EQ(ReceivedBlocks(sim_->ReadLog()).size(), c.framesSent);
@@ -299,7 +278,7 @@ TEST_P(BlockTransferSim, WriteRefusalsEndWithTheirMessages) {
 TEST_P(BlockTransferSim, FinalAcknowledgementLateOnceCountsAsSuccessWithTheSecondWait) {
     Start({"--fault", "late-final=" + std::to_string(ReplyWaitMs() + 1000)});
     auto link = Connect();
-    BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+    BlockWriter writer(*link, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
     EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Done);
     EXPECT_TRUE(ui_.Messages().empty());
     EXPECT_EQ(ReadFile(data_.File("0419.bin")).size(), 1001u);
@@ -308,7 +287,7 @@ TEST_P(BlockTransferSim, FinalAcknowledgementLateOnceCountsAsSuccessWithTheSecon
 TEST_P(BlockTransferSim, FinalAcknowledgementLateFailsWithoutTheSecondWait) {
     Start({"--fault", "late-final=" + std::to_string(ReplyWaitMs() + 1000)});
     auto link = Connect();
-    BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(false));
+    BlockWriter writer(*link, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(false));
     EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
     EXPECT_EQ(ui_.Messages(), std::vector<std::string>{PortText("Timeout waiting for response")});
 }
@@ -316,7 +295,7 @@ TEST_P(BlockTransferSim, FinalAcknowledgementLateFailsWithoutTheSecondWait) {
 TEST_P(BlockTransferSim, FinalAcknowledgementNeverComingFailsAfterTwoWaits) {
     Start({"--fault", "no-final"});
     auto link = Connect();
-    BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+    BlockWriter writer(*link, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
     const auto waited =
@@ -332,13 +311,13 @@ TEST_P(BlockTransferSim, CancelAfterKStepsSendsNothingMore) {
     {
         // Step 600 falls in the second frame: the initiation and the first frame have gone.
         ui_.CancelAfterPumps(600);
-        BlockWriter writer(*link, kTransferWriteCardDatabase, WriteTexts(), SecondWait(true));
+        BlockWriter writer(*link, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Cancelled);
     }
     {
         ui_.CancelAfterPumps(2);
         std::vector<uint8_t> data;
-        BlockReader reader(*link, kTransferReadCardDatabase, ReadTexts(), kDatabaseLimit);
+        BlockReader reader(*link, kTransferReadCardDatabase, DatabaseReadTexts(), kDatabaseLimit);
         EXPECT_EQ(reader.Read(data), TransferOutcome::Cancelled);
         EXPECT_TRUE(data.empty());
     }

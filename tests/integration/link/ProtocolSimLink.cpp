@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "DeviceFrames.h"
 #include "platform/SerialSettings.h"
 
 namespace qs::test::protocol_sim {
@@ -69,27 +70,13 @@ std::string BlockReplyBytes(int address, const std::vector<uint8_t>& block) {
     return Checked(address, Escaped(block), '\0');
 }
 
-std::string HexOf(std::string_view bytes) {
-    std::string out;
-    char b[4];
-    for (unsigned char c : bytes) {
-        std::snprintf(b, sizeof b, "%02X ", c);
-        out += b;
-    }
-    if (!out.empty()) out.pop_back();
-    return out;
-}
+std::string HexOf(std::string_view bytes) { return Hex(std::string(bytes)); }
 
 SimLink::SimLink(Setup setup) : transport_(setup.transport) {
     SimProcess::Options options;
     // The codes these tests use are the state file's alone, whatever the dictionary holds.
     options.args = {"--no-dictionary"};
     options.args.insert(options.args.end(), setup.args.begin(), setup.args.end());
-    if (!setup.state.empty()) {
-        files_.Write("state.txt", setup.state);
-        options.args.push_back("--state");
-        options.args.push_back(files_.File("state.txt"));
-    }
     if (!setup.dataSets.empty()) {
         for (const auto& [name, content] : setup.dataSets) files_.Write(name, content);
         options.args.push_back("--data-dir");
@@ -97,7 +84,7 @@ SimLink::SimLink(Setup setup) : transport_(setup.transport) {
     }
     options.tcp = transport_ == Transport::Tcp;
     options.pty = transport_ == Transport::Pty;
-    sim_ = std::make_unique<SimProcess>(options);
+    sim_ = StartSim(files_, options, setup.state);
     if (transport_ == Transport::Pty && sim_->Running()) {
         files_.Write("QS3X.INI", "[Ports]\nCOM" + std::to_string(kComPort) + "=" + sim_->PtyPath() + "\n");
         ini_ = std::make_unique<ScopedEnv>("QUILLSET_INI", files_.File("QS3X.INI"));

@@ -20,18 +20,47 @@ uint32_t Ipv4Of(const std::string& host) {
     return v;
 }
 
+std::vector<Exchange> ExchangesIn(const std::vector<SimFrame>& log) {
+    std::vector<Exchange> out;
+    // The command waiting for its reply, per link.
+    std::map<std::pair<std::string, int>, size_t> waiting;
+    for (const SimFrame& f : log) {
+        if (f.kind != "frame" || f.binary) continue;
+        const auto link = std::make_pair(f.transport, f.link);
+        if (f.Received()) {
+            waiting[link] = out.size();
+            out.push_back({f.address, f.text, {}, false});
+        } else if (auto it = waiting.find(link); it != waiting.end()) {
+            out[it->second].reply = f.text;
+            out[it->second].answered = true;
+            waiting.erase(it);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> CommandsOf(const std::vector<Exchange>& exchanges) {
+    std::vector<std::string> out;
+    for (const Exchange& e : exchanges) out.push_back(e.command);
+    return out;
+}
+
+bool HasFrames(const std::vector<SimFrame>& log, size_t received, size_t sent, bool textOnly) {
+    size_t rx = 0, tx = 0;
+    for (const SimFrame& f : log) {
+        if (f.kind != "frame" || (textOnly && f.binary)) continue;
+        (f.Received() ? rx : tx) += 1;
+    }
+    return rx >= received && tx >= sent;
+}
+
 SimDevice::SimDevice(Setup setup) : transport_(setup.transport) {
     SimProcess::Options options;
     options.args = setup.args;
-    if (!setup.state.empty()) {
-        files_.Write("state.txt", setup.state);
-        options.args.push_back("--state");
-        options.args.push_back(files_.File("state.txt"));
-    }
     options.tcp = transport_ == Transport::Tcp;
     options.pty = transport_ == Transport::Pty;
     options.host = setup.host;
-    sim_ = std::make_unique<SimProcess>(options);
+    sim_ = StartSim(files_, options, setup.state);
     if (transport_ == Transport::Pty && sim_->Running()) {
         files_.Write("QS3X.INI", "[Ports]\nCOM" + std::to_string(kComPort) + "=" + sim_->PtyPath() + "\n");
         ini_ = std::make_unique<ScopedEnv>("QUILLSET_INI", files_.File("QS3X.INI"));
@@ -52,40 +81,13 @@ void SimDevice::Attach(CVexa3Doc& doc, int protocolKind) const {
     doc.SetLinkFields(f);
 }
 
-std::vector<Exchange> SimDevice::Exchanges() const {
-    std::vector<Exchange> out;
-    // The command waiting for its reply, per link.
-    std::map<std::pair<std::string, int>, size_t> waiting;
-    for (const SimFrame& f : sim_->ReadLog()) {
-        if (f.kind != "frame" || f.binary) continue;
-        const auto link = std::make_pair(f.transport, f.link);
-        if (f.Received()) {
-            waiting[link] = out.size();
-            out.push_back({f.address, f.text, {}, false});
-        } else if (auto it = waiting.find(link); it != waiting.end()) {
-            out[it->second].reply = f.text;
-            out[it->second].answered = true;
-            waiting.erase(it);
-        }
-    }
-    return out;
-}
+std::vector<Exchange> SimDevice::Exchanges() const { return ExchangesIn(sim_->ReadLog()); }
 
-std::vector<std::string> SimDevice::Commands() const {
-    std::vector<std::string> out;
-    for (const Exchange& e : Exchanges()) out.push_back(e.command);
-    return out;
-}
+std::vector<std::string> SimDevice::Commands() const { return CommandsOf(Exchanges()); }
 
 bool SimDevice::WaitForFrames(size_t received, size_t sent) const {
-    return sim_->WaitForLog([&](const std::vector<SimFrame>& log) {
-        size_t rx = 0, tx = 0;
-        for (const SimFrame& f : log) {
-            if (f.kind != "frame") continue;
-            (f.Received() ? rx : tx) += 1;
-        }
-        return rx >= received && tx >= sent;
-    });
+    return sim_->WaitForLog(
+        [&](const std::vector<SimFrame>& log) { return HasFrames(log, received, sent, /*textOnly=*/false); });
 }
 
 }  // namespace qs::test::docsim

@@ -1,7 +1,8 @@
 #pragma once
 // Program-data documents talking to duravane-sim over a real link: a loopback TCP connection
 // to the simulator's own address, or the simulator's pty opened as a COM port through
-// QS3X.INI. What the simulator received and answered is read back from its frame log.
+// QS3X.INI. What the simulator received and answered is read back from its frame log. The
+// start-up and log reading here also serve the document-less model rig (ModelSimDevice.h).
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,6 +45,14 @@ struct Exchange {
     std::string reply;
     bool answered = false;
 };
+
+// Every text command of a frame log paired with the reply sent to it on the same link, in
+// order of arrival.
+std::vector<Exchange> ExchangesIn(const std::vector<SimFrame>& log);
+std::vector<std::string> CommandsOf(const std::vector<Exchange>& exchanges);
+// Whether the log holds at least `received` frames in and `sent` out (text frames alone when
+// `textOnly`).
+bool HasFrames(const std::vector<SimFrame>& log, size_t received, size_t sent, bool textOnly);
 
 class SimDevice {
 public:

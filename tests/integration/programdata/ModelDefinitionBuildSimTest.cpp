@@ -58,6 +58,29 @@ std::vector<std::string> EntriesOf(const std::string& dir) {
     return names;
 }
 
+// Builds the .SD3 of `kind` from the device into the data home over the link named `over`,
+// and compares it byte for byte with the generated file; `fileName` gets the file's name.
+void ExpectBuiltAsGenerated(const DirectoryKind& kind, const ModelSimDevice& device, const RecordingUi& ui,
+                            const char* over, std::string& fileName) {
+    const DefinitionSource source = DefinitionSource::FromEnvironment();
+    ASSERT_EQ(source.buildDir, device.BuildDir());
+    ModelContext context(nullptr);
+    // The directory itself comes from the generated files; only its build is under test.
+    CDirectory dir(kind.type, kind.name, kind.subdirectories, kind.instances, kind.startsAtFirst, kind.perArm,
+                   &context, GeneratedFiles());
+    ASSERT_TRUE(dir.Loaded());
+    fileName = dir.FileName();
+
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(dir.BuildDefinitionFile(source)) << ui.LastMessage();
+    std::printf("%s.SD3 over %s: %lld ms\n", kind.name, over, MsSince(start));
+
+    const std::string want = ReadWhole(std::string(QS_DATA_BUILD_DIR) + "/" + fileName);
+    ASSERT_FALSE(want.empty());
+    const std::string got = device.Built(fileName);
+    EXPECT_TRUE(got == want) << FirstDifference(got, want);
+}
+
 // ---- .SD3 over TCP/IP: COM1 has no port, so the build goes to the fallback host of QS3X.INI.
 
 class ModelDefinitionBuildTcp : public ::testing::TestWithParam<DirectoryKind> {};
@@ -69,24 +92,10 @@ TEST_P(ModelDefinitionBuildTcp, MatchesTheGeneratedFile) {
     RecordingUi ui;
     ComPortTable ports;
     ScopedCom1Hook hook(ports);
-
-    const DefinitionSource source = DefinitionSource::FromEnvironment();
-    ASSERT_EQ(source.buildDir, device.BuildDir());
-    ModelContext context(nullptr);
-    // The directory itself comes from the generated files; only its build is under test.
-    CDirectory dir(kind.type, kind.name, kind.subdirectories, kind.instances, kind.startsAtFirst, kind.perArm,
-                   &context, GeneratedFiles());
-    ASSERT_TRUE(dir.Loaded());
-
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(dir.BuildDefinitionFile(source));
-    std::printf("%s.SD3 over TCP/IP: %lld ms\n", kind.name, MsSince(start));
-
-    const std::string want = ReadWhole(std::string(QS_DATA_BUILD_DIR) + "/" + dir.FileName());
-    ASSERT_FALSE(want.empty());
-    const std::string got = device.Built(dir.FileName());
-    EXPECT_TRUE(got == want) << FirstDifference(got, want);
-    EXPECT_EQ(EntriesOf(device.BuildDir()), std::vector<std::string>{dir.FileName()});
+    std::string fileName;
+    ExpectBuiltAsGenerated(kind, device, ui, "TCP/IP", fileName);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(EntriesOf(device.BuildDir()), std::vector<std::string>{fileName});
 
     // One request per digit and index, every one of them over TCP/IP, at device address 1;
     // COM1 was asked for and had nothing to lend.
@@ -113,20 +122,9 @@ TEST_P(ModelDefinitionBuildCom1, MatchesTheGeneratedFile) {
     RecordingUi ui;
     ComPortTable ports;
     ScopedCom1Hook hook(ports);
-
-    const DefinitionSource source = DefinitionSource::FromEnvironment();
-    ModelContext context(nullptr);
-    CDirectory dir(kind.type, kind.name, kind.subdirectories, kind.instances, kind.startsAtFirst, kind.perArm,
-                   &context, GeneratedFiles());
-    ASSERT_TRUE(dir.Loaded());
-
-    const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(dir.BuildDefinitionFile(source)) << ui.LastMessage();
-    std::printf("%s.SD3 over COM1 (pty): %lld ms\n", kind.name, MsSince(start));
-
-    const std::string want = ReadWhole(std::string(QS_DATA_BUILD_DIR) + "/" + dir.FileName());
-    const std::string got = device.Built(dir.FileName());
-    EXPECT_TRUE(got == want) << FirstDifference(got, want);
+    std::string fileName;
+    ExpectBuiltAsGenerated(kind, device, ui, "COM1 (pty)", fileName);
+    if (HasFatalFailure()) return;
     EXPECT_EQ(device.FramesReceivedOver("pty"), kind.type == CDirectory::kRecipe ? 100u : 1000u);
     // The slot was opened for the build and its reference given back: the port is closed.
     EXPECT_EQ(hook.Acquired(), 1);

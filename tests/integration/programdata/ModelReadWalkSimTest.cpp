@@ -10,9 +10,7 @@
 #include <cstring>
 #include <set>
 
-#include "ModelChain.h"
-#include "ModelSimDevice.h"
-#include "RecordingUi.h"
+#include "ModelSimFixture.h"
 #include "platform/Prompt.h"
 #include "platform/UiServices.h"
 
@@ -46,24 +44,11 @@ const char* const kState =
 // (address, command)
 using Sent = std::pair<int, std::string>;
 
-struct LinkKind {
-    Transport transport;
-    int protocolKind;
-};
-
-std::string LinkName(const ::testing::TestParamInfo<LinkKind>& info) {
-    return std::string(info.param.transport == Transport::Tcp ? "Tcp" : "Pty") +
-           (info.param.protocolKind == kProtocolMini ? "Mini" : "Terminal");
-}
-
 class ModelReadWalk : public ::testing::TestWithParam<LinkKind> {};
 
 TEST_P(ModelReadWalk, ValuesAndLevelsLandWhereTheyBelong) {
     const LinkKind link = GetParam();
-    ModelSimDevice device({.tcp = link.transport == Transport::Tcp,
-                           .pty = link.transport == Transport::Pty,
-                           .args = {"--addresses", "1,2,3"},
-                           .state = kState});
+    ModelSimDevice device(ThreeArmsOver(link, kState));
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ModelContext context(device.Open(link.transport, link.protocolKind));
@@ -149,8 +134,7 @@ TEST_P(ModelReadWalk, ValuesAndLevelsLandWhereTheyBelong) {
     EXPECT_EQ(chain.Recipe().FindParam(2)->Value(4), "RECIPE FIVE");
 
     // The progress window was told each exchange in the words of its directory.
-    const auto& texts = ui.progress.at(0)->texts;
-    auto told = [&](const std::string& text) { return std::find(texts.begin(), texts.end(), text) != texts.end(); };
+    auto told = [&](const std::string& text) { return ProgressTold(ui, text); };
     EXPECT_TRUE(told("Reading Arm 2 Meter 3 100-General Purpose Directory...\n    PV M3 103\n    PV M3 103 22.250"));
     EXPECT_TRUE(told("Reading Arm 3 Arm 3 100-General Purpose Directory...\n    PV AR 101\n    PV AR 101 ARM THREE"));
     EXPECT_TRUE(told("Reading System 100-General Purpose Directory...\n    PV SY 104\n    PV SY 104 NORTH RACK"));
@@ -166,27 +150,13 @@ INSTANTIATE_TEST_SUITE_P(Links, ModelReadWalk,
 // ---- rejections and failures, on a Minicomputer link (a reply that fails its check is
 // known at once, with no time-out to wait out)
 
-class ModelReadFaults : public ::testing::Test {
+class ModelReadFaults : public ModelFaultRig {
 protected:
     void Start(std::vector<std::string> faults) {
-        std::vector<std::string> args{"--addresses", "1,2,3"};
-        for (auto& f : faults) {
-            args.push_back("--fault");
-            args.push_back(std::move(f));
-        }
-        device = std::make_unique<ModelSimDevice>(ModelSimDevice::Setup{.tcp = true, .pty = false, .args = args});
-        ASSERT_TRUE(device->Ready()) << device->Error();
-        context = std::make_unique<ModelContext>(device->Open(Transport::Tcp, kProtocolMini));
-        chain = std::make_unique<ModelChain>(context.get());
-        ASSERT_TRUE(chain->Loaded());
+        ModelFaultRig::Start(std::move(faults));
+        if (HasFatalFailure()) return;
         chain->FillValues(kUntouched);
     }
-    std::vector<std::string> Commands() const { return device->Commands(); }
-
-    RecordingUi ui;
-    std::unique_ptr<ModelSimDevice> device;
-    std::unique_ptr<ModelContext> context;
-    std::unique_ptr<ModelChain> chain;
 };
 
 TEST_F(ModelReadFaults, RejectionsAreLoggedWithTheirExactLines) {

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <sstream>
 
 #include "link/MiniProtocol.h"
@@ -22,14 +21,9 @@ constexpr unsigned kCommandPort = 7734;
 ModelSimDevice::ModelSimDevice(Setup setup) {
     SimProcess::Options options;
     options.args = setup.args;
-    if (!setup.state.empty()) {
-        files_.Write("state.txt", setup.state);
-        options.args.push_back("--state");
-        options.args.push_back(files_.File("state.txt"));
-    }
     options.tcp = setup.tcp;
     options.pty = setup.pty;
-    sim_ = std::make_unique<SimProcess>(options);
+    sim_ = StartSim(files_, options, setup.state);
 
     std::string ini;
     // Without a pty COM1 names no device, so nothing on this machine is opened as COM1.
@@ -72,29 +66,9 @@ std::unique_ptr<TerminalProtocol> ModelSimDevice::Open(Transport transport, int 
     return p;
 }
 
-std::vector<Exchange> ModelSimDevice::Exchanges() const {
-    std::vector<Exchange> out;
-    std::map<std::pair<std::string, int>, size_t> waiting;  // the command waiting per link
-    for (const SimFrame& f : sim_->ReadLog()) {
-        if (f.kind != "frame" || f.binary) continue;
-        const auto link = std::make_pair(f.transport, f.link);
-        if (f.Received()) {
-            waiting[link] = out.size();
-            out.push_back({f.address, f.text, {}, false});
-        } else if (auto it = waiting.find(link); it != waiting.end()) {
-            out[it->second].reply = f.text;
-            out[it->second].answered = true;
-            waiting.erase(it);
-        }
-    }
-    return out;
-}
+std::vector<Exchange> ModelSimDevice::Exchanges() const { return docsim::ExchangesIn(sim_->ReadLog()); }
 
-std::vector<std::string> ModelSimDevice::Commands() const {
-    std::vector<std::string> out;
-    for (const Exchange& e : Exchanges()) out.push_back(e.command);
-    return out;
-}
+std::vector<std::string> ModelSimDevice::Commands() const { return docsim::CommandsOf(Exchanges()); }
 
 std::vector<std::string> ModelSimDevice::BlocksReceived() const {
     std::vector<std::string> out;
@@ -118,14 +92,8 @@ size_t ModelSimDevice::FramesReceivedOver(const std::string& transport) const {
 }
 
 bool ModelSimDevice::WaitForExchanges(size_t received, size_t sent) const {
-    return sim_->WaitForLog([&](const std::vector<SimFrame>& log) {
-        size_t rx = 0, tx = 0;
-        for (const SimFrame& f : log) {
-            if (f.kind != "frame" || f.binary) continue;
-            (f.Received() ? rx : tx) += 1;
-        }
-        return rx >= received && tx >= sent;
-    });
+    return sim_->WaitForLog(
+        [&](const std::vector<SimFrame>& log) { return docsim::HasFrames(log, received, sent, /*textOnly=*/true); });
 }
 
 ScopedCom1Hook::ScopedCom1Hook(ComPortTable& ports) {
@@ -142,12 +110,6 @@ ScopedCom1Hook::ScopedCom1Hook(ComPortTable& ports) {
 }
 
 ScopedCom1Hook::~ScopedCom1Hook() { SetCom1Hook({}); }
-
-DefinitionSource GeneratedFiles() {
-    DefinitionSource s;
-    s.searchDirs = {QS_DATA_BUILD_DIR};
-    return s;
-}
 
 std::string ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -9,9 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "SimProcess.h"
-#include "TempDir.h"
-#include "TestEnv.h"
+#include "DocumentSim.h"
 #include "link/ComPortTable.h"
 #include "link/TerminalProtocol.h"
 #include "programdata/AppOptions.h"
@@ -20,15 +18,8 @@
 
 namespace qs::test::modelsim {
 
-enum class Transport { Tcp, Pty };
-
-// One text command the simulator received, with its reply (`answered` false: none).
-struct Exchange {
-    int address = -1;
-    std::string command;
-    std::string reply;
-    bool answered = false;
-};
+using docsim::Exchange;
+using docsim::Transport;
 
 // A simulator with a folder of its own for "QS3X.INI", the data folders and a state file. The
 // process's "QS3X.INI" and data home point into that folder while it lives; the ini maps COM1
@@ -117,7 +108,7 @@ public:
 };
 
 // The definition files the build made from the dictionary source; nothing is ever built.
-DefinitionSource GeneratedFiles();
+inline DefinitionSource GeneratedFiles() { return docsim::BuiltDictionary(); }
 // The whole content of a file ("" when it cannot be read).
 std::string ReadWhole(const std::string& path);
 // Where two images first differ, for a failure message ("" when equal).

@@ -10,9 +10,7 @@
 #include <cstring>
 #include <set>
 
-#include "ModelChain.h"
-#include "ModelSimDevice.h"
-#include "RecordingUi.h"
+#include "ModelSimFixture.h"
 #include "platform/Prompt.h"
 #include "platform/UiServices.h"
 
@@ -23,16 +21,6 @@ constexpr int kArmsUsed = 3;
 constexpr int kActiveArms = 2;
 
 using Sent = std::pair<int, std::string>;  // (address, command)
-
-struct LinkKind {
-    Transport transport;
-    int protocolKind;
-};
-
-std::string LinkName(const ::testing::TestParamInfo<LinkKind>& info) {
-    return std::string(info.param.transport == Transport::Tcp ? "Tcp" : "Pty") +
-           (info.param.protocolKind == kProtocolMini ? "Mini" : "Terminal");
-}
 
 // The value (or level) the device holds for a command's code, asked on the given link.
 std::string Ask(TerminalProtocol& link, int address, const std::string& command) {
@@ -55,9 +43,7 @@ class ModelWriteWalk : public ::testing::TestWithParam<LinkKind> {};
 
 TEST_P(ModelWriteWalk, TheSkipRulesHoldOnTheWire) {
     const LinkKind link = GetParam();
-    ModelSimDevice device({.tcp = link.transport == Transport::Tcp,
-                           .pty = link.transport == Transport::Pty,
-                           .args = {"--addresses", "1,2,3"}});
+    ModelSimDevice device(ThreeArmsOver(link));
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ModelContext context(device.Open(link.transport, link.protocolKind));
@@ -185,8 +171,7 @@ TEST_P(ModelWriteWalk, TheSkipRulesHoldOnTheWire) {
         for (CDirectory* d : chain.PerArm(arm)) walked += static_cast<int>(CodesOf(*d).size());
     walked += static_cast<int>(CodesOf(system).size() + CodesOf(chain.BayA()).size());
     EXPECT_EQ(ui.progress.at(0)->steps, walked);
-    const auto& texts = ui.progress.at(0)->texts;
-    auto told = [&](const std::string& text) { return std::find(texts.begin(), texts.end(), text) != texts.end(); };
+    auto told = [&](const std::string& text) { return ProgressTold(ui, text); };
     EXPECT_TRUE(told("Downloading Arm 2 Meter 2 100-General Purpose Directory...\n    PC M2 101 M2 ARM 2\n"
                      "    PC M2 101 M2 ARM 2"));
     EXPECT_TRUE(told("Downloading System 100-General Purpose Directory...\n    PC SY 104 WRITTEN RACK\n"
@@ -200,20 +185,8 @@ INSTANTIATE_TEST_SUITE_P(Links, ModelWriteWalk,
 
 // ---- rejections and failures on a Minicomputer link over TCP/IP
 
-class ModelWriteFaults : public ::testing::Test {
+class ModelWriteFaults : public ModelFaultRig {
 protected:
-    void Start(std::vector<std::string> faults) {
-        std::vector<std::string> args{"--addresses", "1,2,3"};
-        for (auto& f : faults) {
-            args.push_back("--fault");
-            args.push_back(std::move(f));
-        }
-        device = std::make_unique<ModelSimDevice>(ModelSimDevice::Setup{.tcp = true, .pty = false, .args = args});
-        ASSERT_TRUE(device->Ready()) << device->Error();
-        context = std::make_unique<ModelContext>(device->Open(Transport::Tcp, kProtocolMini));
-        chain = std::make_unique<ModelChain>(context.get());
-        ASSERT_TRUE(chain->Loaded());
-    }
     // Values and levels of every code of Bay A, as a walk would have read them.
     void FillBayA() {
         for (CParam* p : CodesOf(chain->BayA())) {
@@ -222,12 +195,6 @@ protected:
         }
         chain->BayA().FindParam(101)->SetValue("NORTH", 0);
     }
-    std::vector<std::string> Commands() const { return device->Commands(); }
-
-    RecordingUi ui;
-    std::unique_ptr<ModelSimDevice> device;
-    std::unique_ptr<ModelContext> context;
-    std::unique_ptr<ModelChain> chain;
 };
 
 TEST_F(ModelWriteFaults, RejectionsAreLoggedWithTheirExactLinesAndTheWalkGoesOn) {

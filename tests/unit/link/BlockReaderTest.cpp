@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BlockFrames.h"
+#include "DatabaseTransfer.h"
 #include "RecordingUi.h"
 #include "link/BlockReader.h"
 #include "link/TransferCodes.h"
@@ -8,14 +9,6 @@
 namespace qs::test {
 
 namespace {
-
-TransferTexts DatabaseTexts() {
-    TransferTexts t;
-    t.title = "Reading Database...";
-    t.crcMismatch = "CRC of returned card database does not match expected value.";
-    t.allocation = "Unable to allocate buffer for database data";
-    return t;
-}
 
 std::string Pattern(size_t n, unsigned seed = 7) {
     std::string s(n, '\0');
@@ -37,7 +30,7 @@ TEST(BlockReader, ReadsEveryBlockInTurnAndHandsOverTheCheckedData) {
     ScriptedLink link;
     link.device.dataSet = Pattern(1234);  // holds 0x02, 0x03, 0x1B and 0x7F: escaped both ways
     std::vector<uint8_t> data;
-    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 65000);
+    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 65000);
 
     ASSERT_EQ(reader.Read(data), TransferOutcome::Done);
     EXPECT_EQ(Text(data), link.device.dataSet);
@@ -71,7 +64,7 @@ TEST(BlockReader, FirstReplyMustCarryLengthAndCrc) {
         link.stream->respond = nullptr;
         link.stream->QueueReply(BinaryReply(1, 0x0418, 0x0000, Vec(U32Be(4) + "\x11\x22\x33")));
         std::vector<uint8_t> data = Vec("kept");
-        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 65000);
+        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 65000);
         EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{kPortProtocolError});
         EXPECT_EQ(ui.prompt.shown[0].type, static_cast<unsigned>(MB_OKCANCEL));
@@ -86,7 +79,7 @@ TEST(BlockReader, FirstReplyMustCarryLengthAndCrc) {
         link.stream->respond = nullptr;
         link.stream->QueueReply(FirstReply(0, 0x00000000));
         std::vector<uint8_t> data = Vec("old");
-        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 65000);
+        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 65000);
         EXPECT_EQ(reader.Read(data), TransferOutcome::Done);
         EXPECT_TRUE(data.empty());
         EXPECT_EQ(link.Sent().size(), 1u);
@@ -99,7 +92,7 @@ TEST(BlockReader, FirstReplyMustCarryLengthAndCrc) {
         link.stream->respond = nullptr;
         link.stream->QueueReply(FirstReply(0, 0x12345678));
         std::vector<uint8_t> data = Vec("old");
-        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 65000);
+        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 65000);
         EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
         EXPECT_EQ(ui.LastMessage(), "CRC of returned card database does not match expected value.");
         EXPECT_EQ(Text(data), "old");
@@ -131,7 +124,7 @@ TEST(BlockReader, RejectionsAndPortFailuresEndTheReadWithTheOwnersPrefix) {
             return std::nullopt;
         };
         std::vector<uint8_t> data = Vec("kept");
-        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 65000);
+        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 65000);
         EXPECT_EQ(reader.Read(data), TransferOutcome::Failed) << c.name;
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(link.Sent().size(), static_cast<size_t>(c.failAtBlock + 1)) << c.name;
@@ -146,7 +139,7 @@ TEST(BlockReader, AnnouncedLengthAboveTheOwnersLimitIsRefusedBeforeBlockOne) {
         link.stream->respond = nullptr;
         link.stream->QueueReply(FirstReply(length, 0));
         std::vector<uint8_t> data;
-        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 1000);
+        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 1000);
         EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Error initiating read -  - Data too large for Target Buffer (" +
                                                           std::to_string(length) + " bytes announced, at most 1000 accepted)"});
@@ -158,7 +151,7 @@ TEST(BlockReader, AnnouncedLengthAboveTheOwnersLimitIsRefusedBeforeBlockOne) {
     ScriptedLink link;
     link.device.dataSet = Pattern(1000);
     std::vector<uint8_t> data;
-    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 1000);
+    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 1000);
     EXPECT_EQ(reader.Read(data), TransferOutcome::Done);
     EXPECT_EQ(Text(data), link.device.dataSet);
 }
@@ -172,7 +165,7 @@ TEST(BlockReader, BlocksWithoutDataEndTheReadInsteadOfAskingForEver) {
         return std::nullopt;
     };
     std::vector<uint8_t> data;
-    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 65000);
+    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 65000);
     EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
     EXPECT_EQ(ui.Messages(), std::vector<std::string>{kPortProtocolError});
     EXPECT_EQ(link.Sent().size(), 3u);
@@ -187,7 +180,7 @@ TEST(BlockReader, BlockNumbersThatWouldWrapEndTheRead) {
     link.device.dataSet = Pattern(70000);
     link.device.blockSize = 1;
     std::vector<uint8_t> data;
-    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 100000);
+    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 100000);
     EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
     EXPECT_EQ(ui.Messages(), std::vector<std::string>{kPortProtocolError});
     ASSERT_EQ(link.device.received.size(), 65536u);
@@ -205,7 +198,7 @@ TEST(BlockReader, NeverTakesMoreThanTheAnnouncedLength) {
         return BinaryReply(1, 0x0418, 0x0000, Vec(set));
     };
     std::vector<uint8_t> data;
-    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 10);
+    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 10);
     EXPECT_EQ(reader.Read(data), TransferOutcome::Done);
     EXPECT_EQ(Text(data), set.substr(0, 10));
     EXPECT_EQ(link.Sent().size(), 2u);
@@ -221,7 +214,7 @@ TEST(BlockReader, CrcMismatchKeepsNothing) {
         return std::nullopt;
     };
     std::vector<uint8_t> data = Vec("previous");
-    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 65000);
+    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 65000);
     EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
     EXPECT_EQ(ui.Messages(), std::vector<std::string>{"CRC of returned card database does not match expected value."});
     EXPECT_EQ(Text(data), "previous");
@@ -235,7 +228,7 @@ TEST(BlockReader, CancelAfterABlockEndsSilentlyAndAsksForNoMore) {
         ScriptedLink link;
         link.device.dataSet = Pattern(2400);
         std::vector<uint8_t> data = Vec("kept");
-        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 65000);
+        BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 65000);
         EXPECT_EQ(reader.Read(data), TransferOutcome::Cancelled);
         EXPECT_TRUE(ui.Messages().empty());
         EXPECT_EQ(link.Sent().size(), static_cast<size_t>(k + 1));  // block 0 and k data blocks
@@ -249,7 +242,7 @@ TEST(BlockReader, AFailedSendIsReported) {
     link.device.dataSet = Pattern(1200);
     link.stream->FailWritesFrom(5);  // block 0 and block 1 (two writes each) go; block 2 does not
     std::vector<uint8_t> data;
-    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseTexts(), 65000);
+    BlockReader reader(*link.protocol, kTransferReadCardDatabase, DatabaseReadTexts(), 65000);
     EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
     ASSERT_EQ(ui.prompt.shown.size(), 1u);
     EXPECT_EQ(ui.prompt.shown[0].caption, "Communications Error");
@@ -260,7 +253,7 @@ TEST(BlockReader, TitleIsShownAsItStands) {
     RecordingUi ui;
     ScriptedLink link;
     link.device.dataSet = Pattern(10);
-    TransferTexts texts = DatabaseTexts();
+    TransferTexts texts = DatabaseReadTexts();
     texts.title = "Reading 100% %s%n...";
     std::vector<uint8_t> data;
     BlockReader reader(*link.protocol, kTransferReadCardDatabase, texts, 65000);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BlockFrames.h"
+#include "DatabaseTransfer.h"
 #include "RecordingUi.h"
 #include "link/BlockWriter.h"
 #include "link/TransferCodes.h"
@@ -8,20 +9,6 @@
 namespace qs::test {
 
 namespace {
-
-TransferTexts DatabaseTexts() {
-    TransferTexts t;
-    t.title = "Downloading Database...";
-    t.sending = "Error sending database - ";
-    t.final = "Error downloading database - ";
-    return t;
-}
-
-BlockWriter::Options SecondWait(bool on) {
-    BlockWriter::Options o;
-    o.secondFinalWait = on;
-    return o;
-}
 
 // Ten NUL-terminated items of 100 bytes each, 1000 in all, with bytes the line must escape.
 std::vector<std::string> ThousandBytes() {
@@ -79,7 +66,7 @@ TEST(BlockWriter, ThousandBytesGoOutInFilledFramesWithTotalAndClosingCrc) {
     RecordingUi ui;
     ScriptedLink link;
     const auto items = ThousandBytes();
-    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(true));
+    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
     ASSERT_EQ(writer.Write({}, items), TransferOutcome::Done);
     EXPECT_TRUE(ui.Messages().empty());
 
@@ -113,7 +100,7 @@ TEST(BlockWriter, HeaderRidesInTheFirstFrameBehindTheTotal) {
     ScriptedLink link;
     const std::string header = std::string(29, 'N') + '\0' + U16Be(3);
     const std::vector<std::string> items = {std::string("one\0", 4), std::string("two\0", 4)};
-    BlockWriter writer(*link.protocol, kTransferWriteTranslation, DatabaseTexts(), SecondWait(true));
+    BlockWriter writer(*link.protocol, kTransferWriteTranslation, DatabaseWriteTexts(), SecondWait(true));
     ASSERT_EQ(writer.Write(Vec(header), items), TransferOutcome::Done);
     const auto sent = link.SentData();
     ASSERT_EQ(sent.size(), 2u);
@@ -125,7 +112,7 @@ TEST(BlockWriter, AnItemThatCannotFitOneFrameIsRefusedBeforeAnythingIsSent) {
     RecordingUi ui;
     ScriptedLink link;
     const std::vector<std::string> items = {std::string(100, 'a'), std::string(200, 'b'), std::string(503, 'c')};
-    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(true));
+    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
     EXPECT_EQ(writer.Write({}, items), TransferOutcome::Failed);
     EXPECT_EQ(ui.Messages(),
               std::vector<std::string>{"Error sending database -  - Item 3 is 503 bytes; one frame holds at most 502"});
@@ -138,7 +125,7 @@ TEST(BlockWriter, ItemsOfTheLargestSizeTravelOneAFrame) {
     RecordingUi ui;
     ScriptedLink link;
     const std::vector<std::string> items = {std::string(502, 'x'), std::string(502, 'y')};
-    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(true));
+    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
     ASSERT_EQ(writer.Write({}, items), TransferOutcome::Done);
     const auto sent = link.SentData();
     ASSERT_EQ(sent.size(), 4u);
@@ -168,7 +155,7 @@ TEST(BlockWriter, ARefusedOrFailedStepEndsTheWriteWithItsPrefix) {
             if (index == c.failAtBlock) return c.answer;
             return std::nullopt;
         };
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(true));
+        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed) << c.name;
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(ui.prompt.shown[0].type, static_cast<unsigned>(MB_OKCANCEL)) << c.name;
@@ -181,7 +168,7 @@ TEST(BlockWriter, FinalReplyLateOnceCountsOnlyWhenTheOwnerWaitsTwice) {
         RecordingUi ui;
         ScriptedLink link;
         link.line->TimeOutFirstReadAfterWrites(8);  // after the fourth frame: the final one
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(true));
+        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Done);
         EXPECT_EQ(link.line->hiccups, 1);
         EXPECT_TRUE(ui.Messages().empty());
@@ -190,7 +177,7 @@ TEST(BlockWriter, FinalReplyLateOnceCountsOnlyWhenTheOwnerWaitsTwice) {
         RecordingUi ui;
         ScriptedLink link;
         link.line->TimeOutFirstReadAfterWrites(8);
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(false));
+        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(false));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{kPortTimeout});
         EXPECT_EQ(link.device.received.size(), 3u);  // the final answer was never read
@@ -204,7 +191,7 @@ TEST(BlockWriter, FinalReplyLateOnceCountsOnlyWhenTheOwnerWaitsTwice) {
             if (index == 3) return std::string();
             return std::nullopt;
         };
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(true));
+        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{kPortTimeout});
         EXPECT_EQ(link.device.received.size(), 4u);  // the second wait asked the line
@@ -220,7 +207,7 @@ TEST(BlockWriter, FinalReplyLateOnceCountsOnlyWhenTheOwnerWaitsTwice) {
             ++finalAnswers;
             return BinaryReply(1, 0x0419, 0x8006);
         };
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(true));
+        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         EXPECT_EQ(finalAnswers, 1);
         EXPECT_EQ(ui.Messages().size(), 1u);
@@ -239,7 +226,7 @@ TEST(BlockWriter, CancelAfterKStepsSendsNothingMore) {
             return std::make_unique<CancelAtPump>(k, link.stream, &writesAtCancel);
         };
         ScopedUiServices scope(services);
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(true));
+        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Cancelled) << k;
         EXPECT_TRUE(ui.Messages().empty()) << k;
         EXPECT_EQ(link.stream->writeCalls, writesAtCancel) << k;
@@ -253,7 +240,7 @@ TEST(BlockWriter, AFailedSendIsReportedAndEndsTheWrite) {
         RecordingUi ui;
         ScriptedLink link;
         link.stream->FailWritesFrom(3);  // the first data frame
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseTexts(), SecondWait(true));
+        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         ASSERT_EQ(ui.prompt.shown.size(), 1u);
         EXPECT_EQ(ui.prompt.shown[0].caption, "Communications Error");
@@ -263,7 +250,7 @@ TEST(BlockWriter, AFailedSendIsReportedAndEndsTheWrite) {
         // A frame the protocol refuses to send (more than a block holds) is no silent loss.
         RecordingUi ui;
         ScriptedLink link;
-        BlockWriter writer(*link.protocol, kTransferWriteEquations, DatabaseTexts());
+        BlockWriter writer(*link.protocol, kTransferWriteEquations, DatabaseWriteTexts());
         writer.Begin(2000);
         ASSERT_EQ(writer.Initiate(), TransferOutcome::Done);
         writer.StartFirstFrame();

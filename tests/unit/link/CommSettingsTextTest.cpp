@@ -3,18 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "SerialSettingsOf.h"
 
 namespace qs::test {
 
 namespace {
-SerialSettings Make(uint32_t baud, uint8_t bits, uint8_t parity, uint8_t stop) {
-    SerialSettings s;
-    s.baudRate = baud;
-    s.byteSize = bits;
-    s.parity = parity;
-    s.stopBits = stop;
-    return s;
-}
+constexpr auto Make = SerialSettingsOf;
 }  // namespace
 
 TEST(CommSettingsText, ParsesTheTextsAPortCanUse) {

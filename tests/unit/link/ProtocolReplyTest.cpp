@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "DeviceFrames.h"
 #include "ScriptedStream.h"
@@ -130,66 +132,54 @@ TEST(ProtocolReply, FailedReadsGiveThePortStatus) {
 }
 
 TEST(ProtocolReply, NoRepliesAreRejectionsWithTheirCode) {
+    struct Rejection {
+        const char* text;
+        uint32_t code;
+        const char* errorText;
+    };
+    const Rejection rejections[] = {
+        {"NO05", 5u, "No Transaction Ever Done"},
+        {"NO", 0u, "Invalid Command"},
+        {"NO14 PV SY 999", 14u, "Program Code Not Used"},
+        {"NO99999999999999", 0xFFFFFFFFu, "Unknown Error 0xFFFFFFFF"},
+    };
     for (bool mini : {false, true}) {
         auto line = [&](const std::string& text) { return mini ? MiniReply(1, text) : TerminalReply(1, text); };
-        auto e = ReceiveOver(mini, false, line("NO05"));
-        EXPECT_EQ(e.result, kStatusRejected);
-        EXPECT_EQ(e.status, kStatusRejected);
-        EXPECT_EQ(e.code, 5u);
-        EXPECT_EQ(e.errorText, "No Transaction Ever Done");
-        EXPECT_EQ(e.reply, "NO05");
-
-        e = ReceiveOver(mini, false, line("NO"));
-        EXPECT_EQ(e.result, kStatusRejected);
-        EXPECT_EQ(e.code, 0u);
-        EXPECT_EQ(e.errorText, "Invalid Command");
-
-        e = ReceiveOver(mini, false, line("NO14 PV SY 999"));
-        EXPECT_EQ(e.code, 14u);
-        EXPECT_EQ(e.errorText, "Program Code Not Used");
-
-        e = ReceiveOver(mini, false, line("NO99999999999999"));
-        EXPECT_EQ(e.result, kStatusRejected);
-        EXPECT_EQ(e.code, 0xFFFFFFFFu);
-        EXPECT_EQ(e.errorText, "Unknown Error 0xFFFFFFFF");
-
-        e = ReceiveOver(mini, false, line("No Way"));
-        EXPECT_EQ(e.result, 0);
+        for (const Rejection& r : rejections) {
+            SCOPED_TRACE(std::string(r.text) + (mini ? " (Minicomputer)" : " (Terminal)"));
+            const auto e = ReceiveOver(mini, false, line(r.text));
+            EXPECT_EQ(e.result, kStatusRejected);
+            EXPECT_EQ(e.status, kStatusRejected);
+            EXPECT_EQ(e.code, r.code);
+            EXPECT_EQ(e.errorText, r.errorText);
+            EXPECT_EQ(e.reply, r.text);
+        }
+        // Upper-case "NO" makes a rejection; an ordinary reply starting "No" is not one.
+        const auto e = ReceiveOver(mini, false, line("No Way"));
+        EXPECT_EQ(e.result, 0) << (mini ? "Minicomputer" : "Terminal");
         EXPECT_EQ(e.reply, "No Way");
     }
 }
 
+// What comes back for "PV SY 111" on a line that echoes every request (`tcp`: a TCP/IP link).
+template <class Protocol>
+std::pair<int, std::string> EchoedReply(bool tcp) {
+    auto s = std::make_unique<ScriptedStream>(tcp);
+    s->respond = [](const std::string& request) { return request; };
+    Protocol p(std::move(s), 1);
+    if (p.Send("PV SY 111") == nullptr) return {-999, "<not sent>"};
+    std::string reply;
+    const int status = p.Receive(reply);
+    return {status, reply};
+}
+
 TEST(ProtocolReply, ALoopBackLineAnswersWithTheCommandItself) {
-    auto echo = [](const std::string& request) { return request; };
-    {
-        auto s = std::make_unique<ScriptedStream>(false);
-        s->respond = echo;
-        TerminalProtocol p(std::move(s), 1);
-        ASSERT_NE(p.Send("PV SY 111"), nullptr);
-        std::string reply;
-        EXPECT_EQ(p.Receive(reply), 0);
-        EXPECT_EQ(reply, "PV SY 111");
-    }
-    {
-        // On a serial line the frame's own check bytes come back and pass.
-        auto s = std::make_unique<ScriptedStream>(false);
-        s->respond = echo;
-        MiniProtocol p(std::move(s), 1);
-        ASSERT_NE(p.Send("PV SY 111"), nullptr);
-        std::string reply;
-        EXPECT_EQ(p.Receive(reply), 0);
-        EXPECT_EQ(reply, "PV SY 111");
-    }
-    {
-        // Over TCP/IP the text frame carries no check bytes, so its echo never completes.
-        auto s = std::make_unique<ScriptedStream>(true);
-        s->respond = echo;
-        MiniProtocol p(std::move(s), 1);
-        ASSERT_NE(p.Send("PV SY 111"), nullptr);
-        std::string reply;
-        EXPECT_EQ(p.Receive(reply), kStatusTimeout);
-        EXPECT_EQ(reply, "");
-    }
+    using Result = std::pair<int, std::string>;
+    EXPECT_EQ(EchoedReply<TerminalProtocol>(false), Result(0, "PV SY 111"));
+    // On a serial line the frame's own check bytes come back and pass.
+    EXPECT_EQ(EchoedReply<MiniProtocol>(false), Result(0, "PV SY 111"));
+    // Over TCP/IP the text frame carries no check bytes, so its echo never completes.
+    EXPECT_EQ(EchoedReply<MiniProtocol>(true), Result(kStatusTimeout, ""));
 }
 
 }  // namespace qs::test

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "DeviceFrames.h"  // Hex
 #include "platform/BinaryArchive.h"
 
 namespace qs::test {
@@ -26,17 +27,6 @@ inline std::string Bytes(const std::string& hex) {
         }
     }
     if (high >= 0) throw std::invalid_argument("odd number of hex digits");
-    return out;
-}
-
-inline std::string Hex(const std::string& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (!out.empty()) out.push_back(' ');
-        out.push_back(digits[c >> 4]);
-        out.push_back(digits[c & 15]);
-    }
     return out;
 }
 

@@ -4,6 +4,7 @@
 
 #include <bit>
 
+#include "DeviceFrames.h"  // Hex
 #include "Fuzz.h"
 #include "platform/BinaryArchive.h"
 #include "programdata/Revision.h"
@@ -11,17 +12,6 @@
 namespace qs::test {
 
 namespace {
-std::string Hex(const std::string& bytes) {
-    static const char* digits = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (!out.empty()) out.push_back(' ');
-        out.push_back(digits[c >> 4]);
-        out.push_back(digits[c & 15]);
-    }
-    return out;
-}
-
 std::string Field(const std::string& text) { return text + std::string(CFileHeader::kTextSize - text.size(), '\0'); }
 
 std::string HeaderBytes(uint32_t magic, uint32_t versionBits, const std::string& description = "d",

@@ -75,19 +75,14 @@ struct SourceBlock {
     std::string opener;  // "code: 101" or "register: 15 2 0"
     std::vector<std::pair<std::string, std::string>> keys;
 
+    // A register's keys, with the code's register after its name and a default and level.
     static SourceBlock Code(int number, const std::string& name, const std::string& reg) {
-        return {"code: " + std::to_string(number),
-                {{"name", name},
-                 {"register", reg},
-                 {"instances", "0"},
-                 {"min", "0"},
-                 {"max", "99"},
-                 {"format", "%*d"},
-                 {"width", "2"},
-                 {"precision", "0"},
-                 {"help", "Help of " + name + "."},
-                 {"default", "5"},
-                 {"level", "3"}}};
+        SourceBlock b = Register(reg, name);
+        b.opener = "code: " + std::to_string(number);
+        b.keys.insert(b.keys.begin() + 1, {"register", reg});
+        b.keys.emplace_back("default", "5");
+        b.keys.emplace_back("level", "3");
+        return b;
     }
     static SourceBlock Register(const std::string& reg, const std::string& name) {
         return {"register: " + reg,

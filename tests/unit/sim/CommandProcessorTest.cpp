@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace sim::test {
 
@@ -19,30 +22,47 @@ struct Device {
     CommandProcessor commands;
 };
 
+// One command sent at an address and the reply the device must give.
+struct Step {
+    int address;
+    std::string command;
+    std::string reply;
+};
+
+// Sends the steps in order (what is written stays for the later steps); a failure names its step.
+void ExpectReplies(Device& d, const std::vector<Step>& steps) {
+    for (const Step& s : steps)
+        EXPECT_EQ(d.commands.Handle(s.address, s.command), s.reply) << '"' << s.command << "\" at " << s.address;
+}
+
 }  // namespace
 
 TEST(SimCommands, ReadsEchoTheCommandThenTheValue) {
     Device d;
-    EXPECT_EQ(d.commands.Handle(1, "PV SY 111"), "PV SY 111 5");
-    EXPECT_EQ(d.commands.Handle(1, "XV SY 111"), "XV SY 111 3");
-    EXPECT_EQ(d.commands.Handle(1, "PV BA 007"), "PV BA 007 BAY A LOADING");
-    EXPECT_EQ(d.commands.Handle(2, "PV SY 111"), "PV SY 111 9");
-    EXPECT_EQ(d.commands.Handle(1, "PV SY 112"), "NO14");
-    EXPECT_EQ(d.commands.Handle(1, "XV SY 112"), "NO14");
-    EXPECT_EQ(d.commands.Handle(3, "PV SY 111"), "NO14");
+    ExpectReplies(d, {
+        {1, "PV SY 111", "PV SY 111 5"},
+        {1, "XV SY 111", "XV SY 111 3"},
+        {1, "PV BA 007", "PV BA 007 BAY A LOADING"},
+        {2, "PV SY 111", "PV SY 111 9"},
+        {1, "PV SY 112", "NO14"},
+        {1, "XV SY 112", "NO14"},
+        {3, "PV SY 111", "NO14"},
+    });
 }
 
 TEST(SimCommands, WritesStickPerAddressAndAreEchoed) {
     Device d;
-    EXPECT_EQ(d.commands.Handle(1, "PC SY 111 12"), "PC SY 111 12");
-    EXPECT_EQ(d.commands.Handle(1, "PV SY 111"), "PV SY 111 12");
-    EXPECT_EQ(d.commands.Handle(2, "PV SY 111"), "PV SY 111 9");
-    EXPECT_EQ(d.commands.Handle(1, "XC SY 111 200"), "XC SY 111 200");
-    EXPECT_EQ(d.commands.Handle(1, "XV SY 111"), "XV SY 111 200");
-    EXPECT_EQ(d.commands.Handle(1, "PC BA 007 "), "PC BA 007 ");
-    EXPECT_EQ(d.commands.Handle(1, "PV BA 007"), "PV BA 007 ");
-    EXPECT_EQ(d.commands.Handle(1, "PC SY 112 1"), "NO14");
-    EXPECT_EQ(d.commands.Handle(1, "XC SY 112 1"), "NO14");
+    ExpectReplies(d, {
+        {1, "PC SY 111 12", "PC SY 111 12"},
+        {1, "PV SY 111", "PV SY 111 12"},
+        {2, "PV SY 111", "PV SY 111 9"},
+        {1, "XC SY 111 200", "XC SY 111 200"},
+        {1, "XV SY 111", "XV SY 111 200"},
+        {1, "PC BA 007 ", "PC BA 007 "},
+        {1, "PV BA 007", "PV BA 007 "},
+        {1, "PC SY 112 1", "NO14"},
+        {1, "XC SY 112 1", "NO14"},
+    });
     for (const char* level : {"0", "256", "abc", "", "1000"}) {
         EXPECT_EQ(d.commands.Handle(1, std::string("XC SY 111 ") + level), "NO03") << level;
     }
@@ -71,29 +91,23 @@ TEST(SimCommands, IdentificationLogoutAndConfiguration) {
 }
 
 TEST(SimCommands, PersonasAnswerAsTheirDevice) {
-    Device older("controller-1125");
-    EXPECT_EQ(older.commands.Handle(1, "GP"), "2AF16B7A");
-    EXPECT_EQ(older.commands.Handle(1, "PV SY 111"), "PV SY 111 5");
-
-    Device panel("mmi");
-    EXPECT_EQ(panel.commands.Handle(1, "PV SY 111"), "NO00");
-    EXPECT_EQ(panel.commands.Handle(1, "GP"), "32A0E748");
-    EXPECT_EQ(panel.commands.Handle(1, "XV SY 111"), "XV SY 111 3");
-
-    Device oldPanel("mmi-900");
-    EXPECT_EQ(oldPanel.commands.Handle(1, "PV SY 111"), "NO00");
-    EXPECT_EQ(oldPanel.commands.Handle(1, "GP"), "72F9F00F");
-
-    Device unknown("controller-unknown");
-    EXPECT_EQ(unknown.commands.Handle(1, "PV SY 111"), "PV SY 111 5");
-    EXPECT_EQ(unknown.commands.Handle(1, "GP"), "5EEDF00D");
-
-    Device readOnly("readonly");
-    EXPECT_EQ(readOnly.commands.Handle(1, "PV SY 111"), "PV SY 111 5");
-    EXPECT_EQ(readOnly.commands.Handle(1, "PC SY 111 5"), "NO06");
-    EXPECT_EQ(readOnly.commands.Handle(1, "XC SY 111 4"), "NO06");
-    EXPECT_EQ(readOnly.commands.Handle(1, "PC SY 112 5"), "NO06");
-    EXPECT_EQ(readOnly.commands.Handle(1, "XV SY 111"), "XV SY 111 3");
+    const std::vector<std::pair<const char*, std::vector<Step>>> personas = {
+        {"controller-1125", {{1, "GP", "2AF16B7A"}, {1, "PV SY 111", "PV SY 111 5"}}},
+        {"mmi", {{1, "PV SY 111", "NO00"}, {1, "GP", "32A0E748"}, {1, "XV SY 111", "XV SY 111 3"}}},
+        {"mmi-900", {{1, "PV SY 111", "NO00"}, {1, "GP", "72F9F00F"}}},
+        {"controller-unknown", {{1, "PV SY 111", "PV SY 111 5"}, {1, "GP", "5EEDF00D"}}},
+        {"readonly",
+         {{1, "PV SY 111", "PV SY 111 5"},
+          {1, "PC SY 111 5", "NO06"},
+          {1, "XC SY 111 4", "NO06"},
+          {1, "PC SY 112 5", "NO06"},
+          {1, "XV SY 111", "XV SY 111 3"}}},
+    };
+    for (const auto& [persona, steps] : personas) {
+        SCOPED_TRACE(persona);
+        Device d(persona);
+        ExpectReplies(d, steps);
+    }
 
     EXPECT_FALSE(Persona::FromName("nobody"));
     EXPECT_TRUE(Persona::FromName("echo")->echo);
@@ -109,13 +123,15 @@ TEST(SimCommands, ACatalogSuppliesCodesAndWritesStickOverIt) {
     } catalog;
     Device d;
     d.values.SetCatalog(&catalog);
-    EXPECT_EQ(d.commands.Handle(1, "PV AR 101"), "PV AR 101 0");
-    EXPECT_EQ(d.commands.Handle(1, "XV AR 101"), "XV AR 101 2");
-    EXPECT_EQ(d.commands.Handle(1, "PV AR 201"), "NO14");
-    EXPECT_EQ(d.commands.Handle(1, "PC AR 101 3"), "PC AR 101 3");
-    EXPECT_EQ(d.commands.Handle(1, "PV AR 101"), "PV AR 101 3");
-    EXPECT_EQ(d.commands.Handle(2, "PV AR 101"), "PV AR 101 0");
-    EXPECT_EQ(d.commands.Handle(1, "PV SY 111"), "PV SY 111 5");
+    ExpectReplies(d, {
+        {1, "PV AR 101", "PV AR 101 0"},
+        {1, "XV AR 101", "XV AR 101 2"},
+        {1, "PV AR 201", "NO14"},
+        {1, "PC AR 101 3", "PC AR 101 3"},
+        {1, "PV AR 101", "PV AR 101 3"},
+        {2, "PV AR 101", "PV AR 101 0"},
+        {1, "PV SY 111", "PV SY 111 5"},
+    });
 }
 
 TEST(SimCommands, FurtherCommandsCanBeAdded) {

@@ -10,14 +10,13 @@
 
 #include "Controller.h"
 #include "DictionaryParser.h"
+#include "SourceDictionary.h"
 
 namespace sim::test {
 
 using namespace std::string_literals;
 
 namespace {
-
-const std::string kFolder = QS_SOURCE_DIR "/src/resources/dictionary";
 
 std::string Be16(uint16_t v) { return {static_cast<char>(v >> 8), static_cast<char>(v & 0xFF)}; }
 
@@ -40,12 +39,6 @@ std::shared_ptr<Dictionary> Parsed(const std::string& text, int type, bool index
     if (index) {
         EXPECT_EQ(d->Index(), "");
     }
-    return d;
-}
-
-std::shared_ptr<Dictionary> RealDictionary() {
-    auto d = std::make_shared<Dictionary>();
-    EXPECT_EQ(DictionaryParser::Load(kFolder, *d), "");
     return d;
 }
 
@@ -235,7 +228,7 @@ TEST(SimDefinitions, CodeRequestsRefuseWhatIsNotThere) {
 }
 
 TEST(SimDefinitions, RegisterWalkOfTheProgramEndsEachGroupAtItsFirstGap) {
-    const auto dictionary = RealDictionary();
+    const auto dictionary = SourceDictionary();
     DefinitionRequests requests(dictionary);
     std::set<std::tuple<int, int, int>> reached;
     int sent = 0;
@@ -267,7 +260,7 @@ TEST(SimDefinitions, RegisterWalkOfTheProgramEndsEachGroupAtItsFirstGap) {
 TEST(SimDefinitions, WalksRebuildTheGeneratedDefinitionFilesByteForByte) {
     // Two readers of the same source files: the replies, taken as the program takes them, must
     // give exactly what the build's generator wrote.
-    const auto dictionary = RealDictionary();
+    const auto dictionary = SourceDictionary();
     DefinitionRequests requests(dictionary);
     std::string param;
     for (const Definition* r : dictionary->Registers()) {

@@ -7,13 +7,12 @@
 
 #include "CommandProcessor.h"
 #include "DictionaryParser.h"
+#include "SourceDictionary.h"
 #include "StateFile.h"
 
 namespace sim::test {
 
 namespace {
-
-const std::string kFolder = QS_SOURCE_DIR "/src/resources/dictionary";
 
 // A device at addresses 1-3 over a dictionary.
 struct Device {
@@ -23,12 +22,6 @@ struct Device {
     ValueStore values;
     CommandProcessor commands;
 };
-
-std::shared_ptr<Dictionary> Real() {
-    auto d = std::make_shared<Dictionary>();
-    EXPECT_EQ(DictionaryParser::Load(kFolder, *d), "");
-    return d;
-}
 
 // Arm codes with the ranges the write checks are about.
 const char* const kArmText = R"(
@@ -156,7 +149,7 @@ TEST(SimCatalog, MnemonicsNameTheirDirectoryAndInstance) {
 }
 
 TEST(SimCatalog, EveryCodeStartsWithItsDefaultAtEveryAddressAndInstance) {
-    const auto dictionary = Real();
+    const auto dictionary = SourceDictionary();
     Device device(dictionary);
     const Definition* totals = dictionary->Code(3, 732);
     ASSERT_NE(totals, nullptr);
@@ -199,7 +192,7 @@ TEST(SimCatalog, EveryCodeStartsWithItsDefaultAtEveryAddressAndInstance) {
 }
 
 TEST(SimCatalog, StateFileValuesStandOverTheDefaults) {
-    const auto dictionary = Real();
+    const auto dictionary = SourceDictionary();
     ASSERT_EQ(dictionary->Code(1, 999), nullptr);
     Device device(dictionary);
     ASSERT_EQ(StateFile::Parse("[2]\nM3 732 5 11:30P\nSY 999 - out of the dictionary\n", {1, 2}, device.values), "");

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "SourceDictionary.h"
 #include "TempDir.h"
 
 namespace sim::test {
@@ -15,8 +16,6 @@ namespace sim::test {
 using qs::test::TempDir;
 
 namespace {
-
-const std::string kFolder = QS_SOURCE_DIR "/src/resources/dictionary";
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -71,10 +70,10 @@ std::string ParseFault(const std::string& text, int type = 2) {
 
 TEST(SimDictionary, ReadsEveryBlockOfTheRealFiles) {
     Dictionary d;
-    ASSERT_EQ(DictionaryParser::Load(kFolder, d), "");
+    ASSERT_EQ(DictionaryParser::Load(kDictionaryFolder, d), "");
     std::set<std::string> registers;
     for (const DirectoryKind& kind : Dictionary::Kinds()) {
-        const std::string text = ReadText(kFolder + "/" + kind.name + ".txt");
+        const std::string text = ReadText(kDictionaryFolder + "/" + kind.name + ".txt");
         const std::vector<std::string> codes = ValuesOf(text, "code");
         ASSERT_FALSE(codes.empty()) << kind.name;
         EXPECT_EQ(d.Codes(kind.type).size(), codes.size()) << kind.name;
@@ -85,7 +84,7 @@ TEST(SimDictionary, ReadsEveryBlockOfTheRealFiles) {
         }
         for (const std::string& r : ValuesOf(text, "register")) registers.insert(r);
     }
-    const std::vector<std::string> others = ValuesOf(ReadText(kFolder + "/Registers.txt"), "register");
+    const std::vector<std::string> others = ValuesOf(ReadText(kDictionaryFolder + "/Registers.txt"), "register");
     EXPECT_EQ(d.Others().size(), others.size());
     registers.insert(others.begin(), others.end());
     // Shared registers (the bays) count once.
@@ -96,7 +95,7 @@ TEST(SimDictionary, ReadsEveryBlockOfTheRealFiles) {
 
 TEST(SimDictionary, KnownCodesOfTheRealFiles) {
     Dictionary d;
-    ASSERT_EQ(DictionaryParser::Load(kFolder, d), "");
+    ASSERT_EQ(DictionaryParser::Load(kDictionaryFolder, d), "");
     // The connection probe: System 111 is a one-digit option code.
     const Definition* dateFormat = d.Code(1, 111);
     ASSERT_NE(dateFormat, nullptr);
@@ -302,13 +301,13 @@ TEST(SimDictionary, RegistersAreToldOnceAndWithoutGaps) {
 TEST(SimDictionary, LoadNeedsEveryFileAndNamesTheFaultyOne) {
     TempDir dir;
     for (const char* name : {"Config", "System", "Arm", "Meter", "Product", "Recipe", "Bay A", "Bay B", "Registers"}) {
-        dir.Write(std::string(name) + ".txt", ReadText(kFolder + "/" + name + ".txt"));
+        dir.Write(std::string(name) + ".txt", ReadText(kDictionaryFolder + "/" + name + ".txt"));
     }
     Dictionary d;
     ASSERT_EQ(DictionaryParser::Load(dir.Path(), d), "");
 
     // Break the default of Meter 732, the time text of six characters.
-    std::string meter = ReadText(kFolder + "/Meter.txt");
+    std::string meter = ReadText(kDictionaryFolder + "/Meter.txt");
     const size_t at = meter.find("default: 06:00A");
     ASSERT_NE(at, std::string::npos);
     meter.replace(at, 15, "default: 06:00AM");
@@ -323,7 +322,7 @@ TEST(SimDictionary, LoadNeedsEveryFileAndNamesTheFaultyOne) {
     const std::string fault = DictionaryParser::Load(dir.Path(), missing);
     EXPECT_EQ(fault.rfind(dir.Path() + "/", 0), 0u) << fault;
     EXPECT_NE(fault.find("Meter.txt"), std::string::npos) << "the first faulty file is reported first: " << fault;
-    dir.Write("Meter.txt", ReadText(kFolder + "/Meter.txt"));
+    dir.Write("Meter.txt", ReadText(kDictionaryFolder + "/Meter.txt"));
     Dictionary again;
     EXPECT_EQ(DictionaryParser::Load(dir.Path(), again), dir.Path() + "/Bay B.txt: cannot be read (the dictionary needs all nine files)");
 }
