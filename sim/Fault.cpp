@@ -1,22 +1,15 @@
 #include "Fault.h"
 
+#include "NumberText.h"
+
 #include <vector>
 
 namespace sim {
 namespace {
 
 bool ParseUnsigned(std::string_view text, int base, uint64_t limit, int64_t& out) {
-    if (text.empty() || text.size() > 16) return false;
     uint64_t v = 0;
-    for (char c : text) {
-        int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
-        v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
-        if (v > limit) return false;
-    }
+    if (!ParseUnsignedText(text, base, limit, v)) return false;
     out = static_cast<int64_t>(v);
     return true;
 }

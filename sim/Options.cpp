@@ -1,23 +1,15 @@
 #include "Options.h"
 
 #include "Fault.h"
+#include "NumberText.h"
 #include "Persona.h"
 
 namespace sim {
 namespace {
 
 bool ParseNumber(const std::string& text, int base, uint64_t low, uint64_t high, uint64_t& out) {
-    if (text.empty() || text.size() > 12) return false;
     uint64_t v = 0;
-    for (char c : text) {
-        int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
-        v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
-    }
-    if (v < low || v > high) return false;
+    if (!ParseUnsignedText(text, base, UINT64_MAX / 16, v, 12) || v < low || v > high) return false;
     out = v;
     return true;
 }
