@@ -1,5 +1,7 @@
 #include "programdata/CSubdirectory.h"
 
+#include <optional>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -89,16 +91,27 @@ std::string CSubdirectory::TransferText(const char* verb, const std::string& com
     return std::string(verb) + " " + instanceName + " " + name_ + " Directory..." + tail;
 }
 
-bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
+std::optional<CSubdirectory::Walk> CSubdirectory::BeginWalk() const {
     ProgramDataContext* ctx = owner_->Context();
     DX3Protocol* protocol = ctx ? ctx->Protocol() : nullptr;
-    if (protocol == nullptr) return false;
+    if (protocol == nullptr) return std::nullopt;
     const int arm = ctx->CurrentArm();
-    if (arm < 0 || arm >= CDirectory::kMaxArms) return false;
-    const int instance = ValueIndex(arm);
-    const std::string mnemonic = owner_->GetMnemonic(DirectoryInstance());
-    const std::string instanceName = owner_->GetInstanceName(DirectoryInstance());
+    if (arm < 0 || arm >= CDirectory::kMaxArms) return std::nullopt;
+    // Every command of the walk goes to the device of the arm being transferred.
     protocol->SetAddress(ctx->ArmAddress(arm));
+    return Walk{ctx, protocol, arm, ValueIndex(arm), owner_->GetMnemonic(DirectoryInstance()),
+                owner_->GetInstanceName(DirectoryInstance())};
+}
+
+bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
+    auto walk = BeginWalk();
+    if (!walk) return false;
+    ProgramDataContext* ctx = walk->ctx;
+    DX3Protocol* protocol = walk->protocol;
+    const int arm = walk->arm;
+    const int instance = walk->instance;
+    const std::string& mnemonic = walk->mnemonic;
+    const std::string& instanceName = walk->instanceName;
 
     bool stopped = false;
     ForEachParam([&](CParam& p) {
@@ -147,17 +160,16 @@ bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
 }
 
 bool CSubdirectory::WriteToDevice(ProgressSink* progress) {
-    ProgramDataContext* ctx = owner_->Context();
-    DX3Protocol* protocol = ctx ? ctx->Protocol() : nullptr;
-    if (protocol == nullptr) return false;
-    const int arm = ctx->CurrentArm();
-    if (arm < 0 || arm >= CDirectory::kMaxArms) return false;
-    const int instance = ValueIndex(arm);
-    const std::string mnemonic = owner_->GetMnemonic(DirectoryInstance());
-    const std::string instanceName = owner_->GetInstanceName(DirectoryInstance());
+    auto walk = BeginWalk();
+    if (!walk) return false;
+    ProgramDataContext* ctx = walk->ctx;
+    DX3Protocol* protocol = walk->protocol;
+    const int arm = walk->arm;
+    const int instance = walk->instance;
+    const std::string& mnemonic = walk->mnemonic;
+    const std::string& instanceName = walk->instanceName;
     const int type = owner_->Type();
     const bool inactiveArm = arm >= ctx->ActiveArmCount();
-    protocol->SetAddress(ctx->ArmAddress(arm));
 
     bool stopped = false;
     ForEachParam([&](CParam& p) {

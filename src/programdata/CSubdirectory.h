@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "programdata/CDirBase.h"
@@ -7,6 +8,8 @@
 namespace qs {
 
 class CDirectory;
+class DX3Protocol;
+class ProgramDataContext;
 class CParam;
 class PrintSheet;
 class ProgressSink;
@@ -56,6 +59,18 @@ public:
     void Print(PrintSheet& sheet) const;
 
 private:
+    // What a device walk of this subdirectory works with; nullopt when there is no link or
+    // the current arm is out of range. Points the protocol at the arm's device address.
+    struct Walk {
+        ProgramDataContext* ctx;
+        DX3Protocol* protocol;
+        int arm;
+        int instance;
+        std::string mnemonic;
+        std::string instanceName;
+    };
+    std::optional<Walk> BeginWalk() const;
+
     int CurrentArm() const;
     std::string TransferText(const char* verb, const std::string& command, const std::string& reply) const;
 
