@@ -1,8 +1,8 @@
 #include "Options.h"
 
-#include "Fault.h"
-#include "NumberText.h"
-#include "Persona.h"
+#include "device/Fault.h"
+#include "wire/NumberText.h"
+#include "device/Persona.h"
 
 namespace sim {
 namespace {

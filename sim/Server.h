@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "Controller.h"
-#include "FrameLog.h"
-#include "PtyEndpoint.h"
+#include "device/Controller.h"
+#include "wire/FrameLog.h"
+#include "wire/PtyEndpoint.h"
 #include "Session.h"
-#include "TcpListener.h"
+#include "wire/TcpListener.h"
 
 namespace sim {
 

@@ -3,10 +3,10 @@
 #include <string_view>
 #include <vector>
 
-#include "BlockTransfer.h"
-#include "Controller.h"
-#include "FrameParser.h"
-#include "LogRecord.h"
+#include "device/BlockTransfer.h"
+#include "device/Controller.h"
+#include "wire/FrameParser.h"
+#include "wire/LogRecord.h"
 
 namespace sim {
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "Controller.h"
-#include "DictionaryParser.h"
-#include "FrameLog.h"
+#include "device/Controller.h"
+#include "device/DictionaryParser.h"
+#include "wire/FrameLog.h"
 #include "Options.h"
 #include "Server.h"
-#include "StateFile.h"
+#include "device/StateFile.h"
 
 namespace {
 

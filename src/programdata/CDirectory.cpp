@@ -7,7 +7,7 @@
 #include "programdata/CParam.h"
 #include "programdata/DefinitionRequest.h"
 #include "programdata/DefinitionSource.h"
-#include "programdata/PrintSheet.h"
+#include "platform/PrintSheet.h"
 #include "programdata/ProgramDataContext.h"
 
 namespace qs {

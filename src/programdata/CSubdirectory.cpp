@@ -10,7 +10,7 @@
 #include "platform/UiServices.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CodeExchange.h"
-#include "programdata/PrintSheet.h"
+#include "platform/PrintSheet.h"
 #include "programdata/ProgramDataContext.h"
 
 namespace qs {

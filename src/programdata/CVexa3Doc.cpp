@@ -18,7 +18,7 @@
 #include "programdata/CodePageTable.h"
 #include "programdata/DeviceIdentification.h"
 #include "programdata/DocumentObserver.h"
-#include "programdata/PrintSheet.h"
+#include "platform/PrintSheet.h"
 #include "programdata/ProgramDataFile.h"
 #include "programdata/Revision.h"
 

@@ -12,7 +12,7 @@
 #include "programdata/ArmConfiguration.h"
 #include "programdata/DefinitionSource.h"
 #include "programdata/DocumentLink.h"
-#include "programdata/DocumentOptionsModel.h"
+#include "programdata/DocumentLinkFields.h"
 #include "programdata/ProgramDataContext.h"
 
 namespace qs {

@@ -1,16 +1,68 @@
 #!/usr/bin/env bash
-# Fails when a core source file includes a wx header. The core folders are compiled without
-# the wx include path as well; this check also catches headers that no core target compiles.
+# Checks every quoted include of the tree against the layers: a folder may include only its own
+# layer and the layers below it, and the core folders never include wx. The core folders are
+# compiled without the wx include path as well; this check also catches headers that no target
+# compiles, and upward includes that would otherwise only show as a link-order surprise.
 set -u
 root=${1:?usage: check_layering.sh SOURCE_ROOT}
-core_dirs=(src/platform src/link src/programdata src/sidedocs src/emulators/display sim)
+
+# folder (relative to the root) -> the src/ folders its quoted includes may name. A folder not
+# listed takes the rule of the nearest listed parent.
+declare -A allowed=(
+  [src/platform]="platform"
+  [src/link]="platform link"
+  [src/programdata]="platform link programdata"
+  [src/sidedocs]="platform link programdata sidedocs"
+  [src/appmodel]="platform link programdata sidedocs appmodel"
+  [src/app]="platform link programdata sidedocs appmodel app"
+  [src/emulators/display]="platform emulators/display"
+  [src/emulators/displayui]="platform emulators/display emulators/displayui"
+  [src/emulators/farview]="platform emulators/display emulators/displayui emulators/farview"
+  [src/emulators/panelsim]="platform emulators/display emulators/displayui emulators/panelsim"
+  [sim]=""
+)
+# Folders whose code may use wx.
+wx_ok_regex='^src/(app|emulators/displayui|emulators/farview|emulators/panelsim)(/|$)'
+
+rule_for() {
+  local d=$1
+  while [ -n "$d" ] && [ "$d" != "." ]; do
+    if [ -n "${allowed[$d]+x}" ]; then echo "$d"; return; fi
+    d=$(dirname "$d")
+  done
+}
+
 found=0
-for d in "${core_dirs[@]}"; do
-  [ -d "$root/$d" ] || continue
-  while IFS= read -r hit; do
-    echo "wx include in core: $hit"
-    found=1
-  done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]wx/' "$root/$d" \
-             --include='*.h' --include='*.hpp' --include='*.cpp' --include='*.cc' 2>/dev/null)
-done
+while IFS= read -r file; do
+  rel=${file#"$root"/}
+  dir=$(dirname "$rel")
+  rule=$(rule_for "$dir")
+  [ -n "$rule" ] || continue
+  while IFS=: read -r line text; do
+    if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*[\<\"]wx/ ]]; then
+      if ! [[ $dir =~ $wx_ok_regex ]]; then
+        echo "wx include in core: $rel:$line"
+        found=1
+      fi
+      continue
+    fi
+    [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]] || continue
+    path=${BASH_REMATCH[1]}
+    # Only includes that name a folder of src/ are layered; a plain name is the folder's own.
+    top=""
+    for layer in platform link programdata sidedocs appmodel app emulators/display emulators/displayui \
+                 emulators/farview emulators/panelsim; do
+      if [[ $path == "$layer/"* ]]; then top=$layer; fi
+    done
+    [ -n "$top" ] || continue
+    ok=0
+    for a in ${allowed[$rule]}; do
+      [ "$a" = "$top" ] && ok=1
+    done
+    if [ $ok -eq 0 ]; then
+      echo "upward or sideways include: $rel:$line includes $path"
+      found=1
+    fi
+  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include' "$file")
+done < <(find "$root/src" "$root/sim" \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) 2>/dev/null)
 exit $found

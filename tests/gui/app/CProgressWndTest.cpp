@@ -1,4 +1,4 @@
-#include "app/CProgressWnd.h"
+#include "app/common/CProgressWnd.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>

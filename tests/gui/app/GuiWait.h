@@ -5,7 +5,7 @@
 
 #include <wx/window.h>
 
-#include "app/ModalPump.h"
+#include "app/common/ModalPump.h"
 
 namespace qs::test {
 

@@ -1,4 +1,4 @@
-#include "app/WxUiServices.h"
+#include "app/common/WxUiServices.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -15,8 +15,8 @@
 
 #include "GuiWait.h"
 #include "WmDisplay.h"
-#include "app/CMessageBoxDlg.h"
-#include "app/CProgressWnd.h"
+#include "app/common/CMessageBoxDlg.h"
+#include "app/common/CProgressWnd.h"
 
 namespace qs::test {
 

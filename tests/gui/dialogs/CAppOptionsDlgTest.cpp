@@ -1,4 +1,4 @@
-#include "app/CAppOptionsDlg.h"
+#include "app/common/CAppOptionsDlg.h"
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>

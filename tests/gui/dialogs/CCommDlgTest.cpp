@@ -1,4 +1,4 @@
-#include "app/CCommDlg.h"
+#include "app/common/CCommDlg.h"
 
 #include <gtest/gtest.h>
 #include <wx/choice.h>

@@ -1,4 +1,4 @@
-#include "app/CFindDialog.h"
+#include "app/common/CFindDialog.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "DialogDriving.h"
-#include "app/CSearchBox.h"
+#include "app/common/CSearchBox.h"
 
 namespace qs::test {
 

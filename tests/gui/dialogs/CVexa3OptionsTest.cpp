@@ -1,4 +1,4 @@
-#include "app/CVexa3Options.h"
+#include "app/programdata/CVexa3Options.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
@@ -8,7 +8,7 @@
 #include "DialogDriving.h"
 #include "RecordingUi.h"
 #include "TempDir.h"
-#include "app/CCommDlg.h"
+#include "app/common/CCommDlg.h"
 
 namespace qs::test {
 

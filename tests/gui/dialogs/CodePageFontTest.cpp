@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <wx/fontenum.h>
 
-#include "app/CodePageFont.h"
-#include "app/CodePageText.h"
+#include "app/common/CodePageFont.h"
+#include "app/common/CodePageText.h"
 #include "programdata/CodePageTable.h"
 
 namespace qs::test {

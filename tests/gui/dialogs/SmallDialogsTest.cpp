@@ -3,8 +3,8 @@
 #include <wx/textctrl.h>
 
 #include "DialogDriving.h"
-#include "app/CPasswordDialog.h"
-#include "app/CStringArrayDialog.h"
+#include "app/common/CPasswordDialog.h"
+#include "app/common/CStringArrayDialog.h"
 
 namespace qs::test {
 

@@ -6,10 +6,10 @@
 #include <wx/textctrl.h>
 
 #include "EditFixture.h"
-#include "app/CBitmapParamEditDlg.h"
-#include "app/CParamEditIPDlg.h"
-#include "app/ParamEditDialogs.h"
-#include "programdata/DocumentOptionsModel.h"
+#include "app/programdata/CBitmapParamEditDlg.h"
+#include "app/programdata/CParamEditIPDlg.h"
+#include "app/programdata/ParamEditDialogs.h"
+#include "appmodel/programdata/DocumentOptionsModel.h"
 
 namespace qs::test {
 namespace {

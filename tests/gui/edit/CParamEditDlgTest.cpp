@@ -1,14 +1,14 @@
 // The general program-code editor driven as a user would: typing, choosing and pressing OK,
 // with its checks refusing what they must and the dialog staying open then.
-#include "app/CParamEditDlg.h"
+#include "app/programdata/CParamEditDlg.h"
 
 #include <wx/choice.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include "EditFixture.h"
-#include "app/CodePageFont.h"
-#include "programdata/ParamValueCheck.h"
+#include "app/common/CodePageFont.h"
+#include "appmodel/programdata/ParamValueCheck.h"
 
 namespace qs::test {
 namespace {

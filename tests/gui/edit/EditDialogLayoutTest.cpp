@@ -14,8 +14,8 @@
 #include <cstdlib>
 
 #include "EditFixture.h"
-#include "app/CParamEditDlg.h"
-#include "app/ParamEditDialogs.h"
+#include "app/programdata/CParamEditDlg.h"
+#include "app/programdata/ParamEditDialogs.h"
 
 namespace qs::test {
 namespace {

@@ -14,7 +14,7 @@
 #include "programdata/CSubdirectory.h"
 #include "programdata/CVexa3Doc.h"
 #include "programdata/DefinitionSource.h"
-#include "programdata/ParamEditFlow.h"
+#include "appmodel/programdata/ParamEditFlow.h"
 
 namespace qs::test {
 

@@ -10,14 +10,14 @@
 #include "WmDisplay.h"
 #include "XWindows.h"
 #include "SimProcess.h"
-#include "app/CDirectoryView.h"
-#include "app/CProgressWnd.h"
-#include "app/CSplitterFrame.h"
-#include "app/CommandIds.h"
-#include "app/WxUiServices.h"
+#include "app/programdata/CDirectoryView.h"
+#include "app/common/CProgressWnd.h"
+#include "app/programdata/CSplitterFrame.h"
+#include "app/shell/CommandIds.h"
+#include "app/common/WxUiServices.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
-#include "programdata/DeviceCommands.h"
+#include "appmodel/programdata/DeviceCommands.h"
 
 namespace qs::test {
 

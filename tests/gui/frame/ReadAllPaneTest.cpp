@@ -14,16 +14,16 @@
 #include "SimProcess.h"
 #include "WmDisplay.h"
 #include "XWindows.h"
-#include "app/CDirectoryView.h"
-#include "app/CParamListView.h"
-#include "app/CSplitterFrame.h"
-#include "app/ModalPump.h"
-#include "app/WxUiServices.h"
+#include "app/programdata/CDirectoryView.h"
+#include "app/programdata/CParamListView.h"
+#include "app/programdata/CSplitterFrame.h"
+#include "app/common/ModalPump.h"
+#include "app/common/WxUiServices.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
 #include "programdata/CSubdirectory.h"
 #include "programdata/CVexa3Doc.h"
-#include "programdata/DeviceCommands.h"
+#include "appmodel/programdata/DeviceCommands.h"
 
 namespace qs::test {
 

@@ -5,7 +5,7 @@
 #include <wx/treectrl.h>
 
 #include "ListFixture.h"
-#include "programdata/PrintSheet.h"
+#include "platform/PrintSheet.h"
 
 namespace qs::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ShellFixture.h"
-#include "app/CParamListView.h"
+#include "app/programdata/CParamListView.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CSubdirectory.h"
 

@@ -13,11 +13,11 @@
 #include "ShellFixture.h"
 #include "WmDisplay.h"
 #include "SimProcess.h"
-#include "app/CDirectoryView.h"
-#include "app/CParamEditDlg.h"
-#include "app/CParamListView.h"
-#include "app/CSplitterFrame.h"
-#include "app/CMainStatusBar.h"
+#include "app/programdata/CDirectoryView.h"
+#include "app/programdata/CParamEditDlg.h"
+#include "app/programdata/CParamListView.h"
+#include "app/programdata/CSplitterFrame.h"
+#include "app/shell/CMainStatusBar.h"
 #include "programdata/CDirectory.h"
 
 namespace qs::test {

@@ -14,7 +14,7 @@
 #include "SimProcess.h"
 #include "Processes.h"
 #include "WmDisplay.h"
-#include "app/CParamEditDlg.h"
+#include "app/programdata/CParamEditDlg.h"
 
 namespace qs::test {
 namespace {

@@ -4,7 +4,7 @@
 #include "SimProcess.h"
 #include "TempDir.h"
 #include "TestEnv.h"
-#include "app/QuillsetApp.h"
+#include "app/shell/QuillsetApp.h"
 #include "link/ComPortTable.h"
 
 namespace qs::test {

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "ShellFixture.h"
-#include "app/CConnectBar.h"
-#include "app/CEditBar.h"
-#include "app/CIconToolBar.h"
-#include "app/CMainStatusBar.h"
-#include "app/CToolDlg.h"
-#include "app/CommandIds.h"
-#include "app/ToolbarArt.h"
+#include "app/shell/CConnectBar.h"
+#include "app/shell/CEditBar.h"
+#include "app/shell/CIconToolBar.h"
+#include "app/shell/CMainStatusBar.h"
+#include "app/shell/CToolDlg.h"
+#include "app/shell/CommandIds.h"
+#include "app/shell/ToolbarArt.h"
 #include "platform/UiServices.h"
 
 namespace qs::test {

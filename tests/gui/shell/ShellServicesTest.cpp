@@ -13,11 +13,11 @@
 #include "RecordingUi.h"
 #include "TempDir.h"
 #include "TestEnv.h"
-#include "app/CAboutDlg.h"
-#include "app/CMainStatusBar.h"
-#include "app/ContextHelp.h"
-#include "app/PrivateFonts.h"
-#include "app/RevisionTexts.h"
+#include "app/shell/CAboutDlg.h"
+#include "app/shell/CMainStatusBar.h"
+#include "app/shell/ContextHelp.h"
+#include "app/shell/PrivateFonts.h"
+#include "app/shell/RevisionTexts.h"
 
 namespace qs::test {
 

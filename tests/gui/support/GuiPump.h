@@ -4,7 +4,7 @@
 
 #include <wx/app.h>
 
-#include "app/ModalPump.h"
+#include "app/common/ModalPump.h"
 
 namespace qs::test {
 

@@ -12,7 +12,7 @@
 #include "RecordingUi.h"
 #include "TestEnv.h"
 #include "platform/ProcessLauncher.h"
-#include "programdata/DeviceCommands.h"
+#include "appmodel/programdata/DeviceCommands.h"
 
 namespace qs::test::docsim {
 namespace {

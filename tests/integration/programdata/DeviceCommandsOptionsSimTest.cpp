@@ -5,7 +5,7 @@
 #include "DocumentSim.h"
 #include "RecordingUi.h"
 #include "platform/ProcessLauncher.h"
-#include "programdata/DeviceCommands.h"
+#include "appmodel/programdata/DeviceCommands.h"
 
 namespace qs::test::docsim {
 namespace {

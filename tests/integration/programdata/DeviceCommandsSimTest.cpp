@@ -11,7 +11,7 @@
 #include "platform/ProcessLauncher.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
-#include "programdata/DeviceCommands.h"
+#include "appmodel/programdata/DeviceCommands.h"
 
 namespace qs::test::docsim {
 namespace {

@@ -7,7 +7,7 @@
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
 #include "programdata/CSubdirectory.h"
-#include "programdata/ParamEditFlow.h"
+#include "appmodel/programdata/ParamEditFlow.h"
 
 namespace qs::test::docsim {
 namespace {

@@ -3,7 +3,7 @@
 #include "ModelFixtures.h"
 #include "TempDir.h"
 #include "programdata/CDirectory.h"
-#include "programdata/PrintSheet.h"
+#include "platform/PrintSheet.h"
 
 namespace qs::test {
 namespace {

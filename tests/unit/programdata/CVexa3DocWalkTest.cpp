@@ -11,7 +11,7 @@
 #include "TempDir.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
-#include "programdata/PrintSheet.h"
+#include "platform/PrintSheet.h"
 
 namespace qs::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "BlockTransfer.h"
+#include "device/BlockTransfer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "CommandProcessor.h"
+#include "device/CommandProcessor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "DefinitionRequests.h"
+#include "device/DefinitionRequests.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <set>
 #include <sstream>
 
-#include "Controller.h"
-#include "DictionaryParser.h"
+#include "device/Controller.h"
+#include "device/DictionaryParser.h"
 #include "SourceDictionary.h"
 
 namespace sim::test {

@@ -1,14 +1,14 @@
-#include "DictionaryCatalog.h"
+#include "device/DictionaryCatalog.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
 
-#include "CommandProcessor.h"
-#include "DictionaryParser.h"
+#include "device/CommandProcessor.h"
+#include "device/DictionaryParser.h"
 #include "SourceDictionary.h"
-#include "StateFile.h"
+#include "device/StateFile.h"
 
 namespace sim::test {
 

@@ -1,4 +1,4 @@
-#include "DictionaryParser.h"
+#include "device/DictionaryParser.h"
 
 #include <gtest/gtest.h>
 

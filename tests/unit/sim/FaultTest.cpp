@@ -1,4 +1,4 @@
-#include "FaultPlan.h"
+#include "device/FaultPlan.h"
 
 #include <gtest/gtest.h>
 

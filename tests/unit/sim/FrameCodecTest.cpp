@@ -1,4 +1,4 @@
-#include "FrameCodec.h"
+#include "wire/FrameCodec.h"
 
 #include <gtest/gtest.h>
 

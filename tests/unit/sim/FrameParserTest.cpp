@@ -1,4 +1,4 @@
-#include "FrameParser.h"
+#include "wire/FrameParser.h"
 
 #include <gtest/gtest.h>
 

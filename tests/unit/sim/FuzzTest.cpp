@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "Controller.h"
-#include "DefinitionRequests.h"
-#include "DictionaryParser.h"
-#include "FrameParser.h"
+#include "device/Controller.h"
+#include "device/DefinitionRequests.h"
+#include "device/DictionaryParser.h"
+#include "wire/FrameParser.h"
 #include "Fuzz.h"
 #include "Session.h"
 

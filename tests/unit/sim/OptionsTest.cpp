@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "FrameLog.h"
-#include "Persona.h"
+#include "wire/FrameLog.h"
+#include "device/Persona.h"
 
 namespace sim::test {
 

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "DefinitionRequests.h"
-#include "DictionaryParser.h"
+#include "device/DefinitionRequests.h"
+#include "device/DictionaryParser.h"
 #include "Options.h"
 #include "SimProcess.h"
 #include "TempDir.h"

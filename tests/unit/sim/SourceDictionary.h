@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "DictionaryParser.h"
+#include "device/DictionaryParser.h"
 
 namespace sim::test {
 

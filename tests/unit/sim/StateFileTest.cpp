@@ -1,4 +1,4 @@
-#include "StateFile.h"
+#include "device/StateFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,223 @@
+#include "app/programdata/CSplitterFrame.h"
+
+#include <wx/menu.h>
+#include <wx/printdlg.h>
+#include <wx/splitter.h>
+#include <wx/utils.h>
+
+#include "app/programdata/CDirectoryView.h"
+#include "app/shell/CMainFrame.h"
+#include "app/common/CSheetPrintout.h"
+#include "app/programdata/CVexa3Options.h"
+#include "app/programdata/CVexa3WxDoc.h"
+#include "app/shell/CommandIds.h"
+#include "app/programdata/ParamPane.h"
+#include "app/shell/ShellContext.h"
+#include "app/common/WxText.h"
+#include "link/ComPortTable.h"
+#include "platform/IniProfile.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/UiServices.h"
+#include "programdata/AppOptions.h"
+#include "programdata/CDirectory.h"
+#include "programdata/CSubdirectory.h"
+#include "programdata/CVexa3Doc.h"
+#include "appmodel/programdata/DeviceCommands.h"
+#include "platform/PrintSheet.h"
+
+namespace qs {
+
+namespace {
+
+// The port table of a shell that has none (a test that does not use the link).
+ComPortTable& Ports() {
+    static ComPortTable spare;
+    return Shell().ports ? *Shell().ports : spare;
+}
+
+DeviceCommandHooks MainWindowHooks() {
+    DeviceCommandHooks hooks;
+    hooks.waitCursor = [](bool busy) {
+        if (busy) wxBeginBusyCursor();
+        else if (wxIsBusy()) wxEndBusyCursor();
+    };
+    // The emulators find the program by this title to give the port back.
+    hooks.setMainTitle = [](const std::string& title) {
+        if (CMainFrame* main = CMainFrame::Instance()) main->SetTitle(ToWx(title));
+    };
+    hooks.minimiseMain = [] {
+        if (CMainFrame* main = CMainFrame::Instance()) main->Iconize(true);
+    };
+    return hooks;
+}
+
+// The frames of program-data documents share one menu in the main window's menu bar; it is
+// there while any of them is.
+int g_frames = 0;
+
+wxString MenuText(const DeviceCommandInfo& info) {
+    wxString text = ToWx(DeviceCommandTable::MenuLabel(info));
+    // The shortcut shown beside the item; the keys themselves are the frame's accelerators.
+    if (info.accelerator.functionKey != 0) text += "\t" + ToWx(info.accelerator.Text());
+    return text;
+}
+
+}  // namespace
+
+ProcessLauncher& CSplitterFrame::Launcher() {
+    static ProcessLauncher launcher;
+    return launcher;
+}
+
+CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIParentFrame* parent)
+    : wxDocMDIChildFrame(doc, view, parent, wxID_ANY, doc->GetUserReadableName(), wxDefaultPosition,
+                         wxDefaultSize),
+      doc_(doc),
+      view_(view),
+      reap_(this) {
+    commands_ = std::make_unique<DeviceCommands>(doc->Core(), Ports(), Launcher(), MainWindowHooks());
+
+    splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
+    splitter_->SetMinimumPaneSize(40);
+    tree_ = view->CreateTree(splitter_, *this);
+    pane_ = CreateParamPane(splitter_, *doc, *this);
+    splitter_->SplitVertically(tree_, pane_, kTreeWidth);
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(splitter_, 1, wxEXPAND);
+    SetSizer(sizer);
+
+    ++g_frames;
+    BuildMenu();
+    BindCommands();
+
+    Bind(wxEVT_TIMER, [](wxTimerEvent&) { Launcher().ReapFinished(); }, reap_.GetId());
+    reap_.Start(kReapMs);
+    // Documents on one COM port may address different devices: the one in front is addressed.
+    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
+        if (e.GetActive() && !DeviceCommands::CommandRunning()) commands_->OnFocus();
+        e.Skip();
+    });
+}
+
+CSplitterFrame::~CSplitterFrame() {
+    reap_.Stop();
+    if (--g_frames > 0) return;
+    if (CMainFrame* main = CMainFrame::Instance()) {
+        wxMenuBar* bar = main->GetMenuBar();
+        const int at = bar ? bar->FindMenu(wxStripMenuCodes(kMenuTitle)) : wxNOT_FOUND;
+        if (at != wxNOT_FOUND) delete bar->Remove(static_cast<size_t>(at));
+    }
+}
+
+const FrameSelection& CSplitterFrame::Selection() const { return commands_->Selection(); }
+
+void CSplitterFrame::SetSelection(const FrameSelection& selection) {
+    commands_->SetSelection(selection);
+    RefreshPane();
+}
+
+void CSplitterFrame::RefreshPane() {
+    if (pane_) ParamPaneSelectionChanged(pane_, commands_->Selection());
+}
+
+void CSplitterFrame::ActivatePane() {
+    if (pane_) pane_->SetFocus();
+}
+
+void CSplitterFrame::BuildMenu() {
+    CMainFrame* main = CMainFrame::Instance();
+    wxMenuBar* bar = main ? main->GetMenuBar() : nullptr;
+    if (!bar || bar->FindMenu(wxStripMenuCodes(kMenuTitle)) != wxNOT_FOUND) return;
+    auto* menu = new wxMenu;
+    int group = 0;
+    for (const DeviceCommandInfo& info : DeviceCommandTable::Commands()) {
+        // Transfers, tools, displays and firmware, then the link.
+        const int g = info.id <= kCmdDumpSelection ? 0 : info.id == kCmdGoOnline || info.id == kCmdGoOffline || info.id == kCmdDocumentOptions ? 3 : info.id == kCmdThermalCalculator ? 2 : 1;
+        if (menu->GetMenuItemCount() > 0 && g != group) menu->AppendSeparator();
+        group = g;
+        menu->Append(CommandNumber(info.id), MenuText(info));
+    }
+    // Before the Window menu, as the document's own menu always stood.
+    const int window = bar->FindMenu("Window");
+    if (window != wxNOT_FOUND) bar->Insert(static_cast<size_t>(window), menu, kMenuTitle);
+    else bar->Append(menu, kMenuTitle);
+}
+
+void CSplitterFrame::BindCommands() {
+    std::vector<wxAcceleratorEntry> keys;
+    for (const DeviceCommandInfo& info : DeviceCommandTable::Commands()) {
+        const int id = CommandNumber(info.id);
+        const int command = info.id;
+        Bind(wxEVT_MENU, [this, command](wxCommandEvent&) { RunCommand(command); }, id);
+        Bind(wxEVT_UPDATE_UI, [this, command](wxUpdateUIEvent& e) { e.Enable(commands_->IsEnabled(command)); }, id);
+        if (info.accelerator.functionKey >= 1 && info.accelerator.functionKey <= 12)
+            keys.emplace_back(info.accelerator.alt ? wxACCEL_ALT : wxACCEL_NORMAL,
+                              WXK_F1 + info.accelerator.functionKey - 1, id);
+    }
+    // wx takes a menu's shortcut only after a bare tab: the keys are registered here.
+    SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(keys.size()), keys.data()));
+
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnPrint(); }, ID_FILE_PRINT);
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(!DeviceCommands::CommandRunning()); }, ID_FILE_PRINT);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { view_->Copy(); }, ID_EDIT_COPY);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(view_->CanCopy()); }, ID_EDIT_COPY);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { view_->Paste(); }, ID_EDIT_PASTE);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(view_->CanPaste()); }, ID_EDIT_PASTE);
+}
+
+void CSplitterFrame::RunCommand(int command) {
+    if (DeviceCommands::CommandRunning()) return;
+    if (command == kCmdDocumentOptions) {
+        OnDocumentOptions();
+        return;
+    }
+    if (!commands_->IsEnabled(command)) return;
+    wxWeakRef<CSplitterFrame> self(this);
+    commands_->Execute(command);
+    if (!self) return;
+    RefreshPane();
+    if (CMainFrame* main = CMainFrame::Instance()) main->UpdateConnectionPane();
+}
+
+void CSplitterFrame::OnDocumentOptions() {
+    CVexa3Options dialog(this, commands_->OptionsFields(), IniProfile(Shell().iniPath));
+    if (dialog.ShowModal() != wxID_OK) return;
+    commands_->ApplyOptions(dialog.Fields(), dialog.SettingsChanged());
+    doc_->Modify(true);
+    doc_->UpdateAllViews();
+    if (CMainFrame* main = CMainFrame::Instance()) main->UpdateConnectionPane();
+}
+
+void CSplitterFrame::OnPrint() {
+    PrintSheet sheet;
+    if (!PrepareSheet(sheet)) return;
+    CSheetPrintout printout(doc_->GetFilename().utf8_string(), sheet, doc_->Core().CodePage());
+    wxPrintDialogData data;
+    data.SetAllPages(true);
+    data.EnablePageNumbers(false);
+    data.EnableSelection(false);
+    wxPrinter printer(&data);
+    printer.Print(this, &printout, true);
+}
+
+bool CSplitterFrame::PrepareSheet(PrintSheet& sheet) {
+    const int answer = ShowMessage("Print only the selection?\n(No prints the whole document.)",
+                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL) return false;
+    const bool selectionOnly = answer == IDYES;
+    CVexa3Doc& core = doc_->Core();
+    const FrameSelection& s = commands_->Selection();
+    if (selectionOnly) {
+        if (s.Empty()) return false;
+        const int saved = core.CurrentArm();
+        core.SetCurrentArm(std::max(s.arm, 0));
+        if (s.subdirectory) s.subdirectory->Print(sheet);
+        else s.directory->Print(sheet);
+        core.SetCurrentArm(saved);
+    } else {
+        core.PrintAll(sheet);
+    }
+    return true;
+}
+
+}  // namespace qs

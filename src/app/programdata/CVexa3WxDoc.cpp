@@ -1,0 +1,111 @@
+#include "app/programdata/CVexa3WxDoc.h"
+
+#include "app/shell/CMainFrame.h"
+#include "app/shell/CPowerDocTemplate.h"
+#include "app/shell/ShellContext.h"
+#include "link/ComPortTable.h"
+#include "platform/UiServices.h"
+#include "programdata/CVexa3Doc.h"
+
+namespace qs {
+
+wxIMPLEMENT_DYNAMIC_CLASS(CVexa3WxDoc, wxDocument);
+
+namespace {
+
+ComPortTable& Ports() {
+    if (ComPortTable* ports = Shell().ports) return *ports;
+    // Only a program that set up no shell gets here; it still gets a working table.
+    static ComPortTable fallback;
+    return fallback;
+}
+
+}  // namespace
+
+CVexa3WxDoc::CVexa3WxDoc()
+    : core_(std::make_unique<CVexa3Doc>(Ports(), DefinitionSource::FromEnvironment(), Shell().options)) {
+    core_->AddObserver(this);
+}
+
+CVexa3WxDoc::~CVexa3WxDoc() {
+    core_->RemoveObserver(this);
+    // The error log must never point into a document that is gone.
+    if (CMainFrame* frame = CMainFrame::Instance()) frame->CloseTransferLog(core_.get());
+}
+
+CVexa3WxDoc* CVexa3WxDoc::FromCore(const void* core) {
+    wxDocManager* manager = wxDocManager::GetDocumentManager();
+    if (!manager || !core) return nullptr;
+    for (wxObject* object : manager->GetDocuments()) {
+        if (auto* doc = dynamic_cast<CVexa3WxDoc*>(object); doc && doc->core_.get() == core) return doc;
+    }
+    return nullptr;
+}
+
+bool CVexa3WxDoc::OnNewDocument() {
+    if (!wxDocument::OnNewDocument()) return false;
+    if (auto* power = dynamic_cast<CPowerDocTemplate*>(GetDocumentTemplate())) {
+        const wxString name = power->NextNewName();
+        SetTitle(name);
+        SetFilename(name, true);
+    }
+    core_->SetTitle(GetUserReadableName().utf8_string());
+    return true;
+}
+
+bool CVexa3WxDoc::OnCloseDocument() {
+    if (CMainFrame* frame = CMainFrame::Instance()) frame->CloseTransferLog(core_.get());
+    const bool closed = wxDocument::OnCloseDocument();
+    // The link goes with the document, not later with the object.
+    core_->ReleaseProtocol();
+    if (CMainFrame* frame = CMainFrame::Instance()) frame->UpdateConnectionPane();
+    return closed;
+}
+
+bool CVexa3WxDoc::OnSaveModified() {
+    if (!IsModified()) return true;
+    switch (ShowMessage("Save changes to " + GetUserReadableName().utf8_string() + "?",
+                        MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    case IDYES:
+        return Save();
+    case IDNO:
+        Modify(false);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CVexa3WxDoc::IsModified() const { return core_->IsModified() || wxDocument::IsModified(); }
+
+void CVexa3WxDoc::Modify(bool modified) {
+    core_->SetModified(modified);
+    wxDocument::Modify(modified);
+}
+
+void CVexa3WxDoc::OnChangeFilename(bool notifyViews) {
+    wxDocument::OnChangeFilename(notifyViews);
+    core_->SetTitle(GetUserReadableName().utf8_string());
+}
+
+bool CVexa3WxDoc::DoOpenDocument(const wxString& file) {
+    // The views hear of the new contents once the open has finished, not half-way.
+    opening_ = true;
+    const bool loaded = core_->Load(file.utf8_string());
+    opening_ = false;
+    return loaded;
+}
+
+bool CVexa3WxDoc::DoSaveDocument(const wxString& file) { return core_->Save(file.utf8_string()); }
+
+void CVexa3WxDoc::OnDocumentChanged(CVexa3Doc&) {
+    if (opening_) return;
+    wxDocument::Modify(core_->IsModified());
+    UpdateAllViews();
+}
+
+void CVexa3WxDoc::OnStateChanged(CVexa3Doc&, int) {
+    if (CMainFrame* frame = CMainFrame::Instance()) frame->UpdateConnectionPane();
+}
+
+}  // namespace qs

@@ -1,0 +1,28 @@
+#include "app/shell/CPowerDocTemplate.h"
+
+#include <vector>
+
+namespace qs {
+
+CPowerDocTemplate::CPowerDocTemplate(int resourceId, wxDocManager* manager, const wxString& description,
+                                     const wxString& filter, const wxString& extension, const wxString& docTypeName,
+                                     const wxString& newNameBase, wxClassInfo* docClass, wxClassInfo* viewClass,
+                                     long flags)
+    : wxDocTemplate(manager, description, filter, wxString(), extension, docTypeName, docTypeName, docClass, viewClass,
+                    flags),
+      resourceId_(resourceId),
+      newNameBase_(newNameBase) {}
+
+void CPowerDocTemplate::UpdateAllDocuments() {
+    // The list is copied: a view's update may show a box that lets documents come and go.
+    std::vector<wxObject*> docs;
+    for (wxObject* object : GetDocumentManager()->GetDocuments()) docs.push_back(object);
+    for (wxObject* object : docs) {
+        auto* doc = static_cast<wxDocument*>(object);
+        if (doc->GetDocumentTemplate() == this) doc->UpdateAllViews();
+    }
+}
+
+wxString CPowerDocTemplate::NextNewName() { return wxString::Format("%s%d", newNameBase_, ++newCount_); }
+
+}  // namespace qs

@@ -1,0 +1,34 @@
+#include "app/shell/DocTemplates.h"
+
+#include "app/programdata/CDirectoryView.h"
+#include "app/shell/CErrorLogView.h"
+#include "app/shell/CPowerDocTemplate.h"
+#include "app/programdata/CVexa3WxDoc.h"
+
+namespace qs {
+
+DocTemplates DocTemplates::Create(wxDocManager& manager) {
+    DocTemplates t;
+    // File-name patterns take either case: the files keep the upper-case extensions the
+    // program has always written, but may have been copied through other systems.
+    t.programData = new CPowerDocTemplate(127, &manager, "Duravane III.NET Data File", "*.D3X;*.d3x", "D3X",
+                                          "Quillset.NET Document", "NEW_", wxCLASSINFO(CVexa3WxDoc),
+                                          wxCLASSINFO(CDirectoryView));
+    t.report = new CPowerDocTemplate(126, &manager, "Quillset.NET Report Definition File", "*.RPX;*.rpx", "RPX",
+                                     "Quillset.NET Report Definition File", "Report", nullptr, nullptr,
+                                     wxTEMPLATE_INVISIBLE);
+    t.equation = new CPowerDocTemplate(125, &manager, "Quillset.NET Equation File", "*.EQX;*.eqx", "EQX",
+                                       "Quillset.NET Equation Set", "Prog", nullptr, nullptr, wxTEMPLATE_INVISIBLE);
+    t.terminal = new CPowerDocTemplate(124, &manager, "", "", "", "Quillset.NET Terminal", "", nullptr, nullptr,
+                                       wxTEMPLATE_INVISIBLE);
+    t.translation = new CPowerDocTemplate(123, &manager, "Quillset IIIX Translation File", "*.LGX;*.lgx", "LGX",
+                                          "Quillset.NET Translation File", "Lang", nullptr, nullptr,
+                                          wxTEMPLATE_INVISIBLE);
+    t.database = new CPowerDocTemplate(121, &manager, "Quillset.NET Database File", "*.3DB;*.3db", "3DB",
+                                       "Quillset.NET  Database File", "DDB_", nullptr, nullptr, wxTEMPLATE_INVISIBLE);
+    t.errorLog = new CPowerDocTemplate(122, &manager, "", "", "", "Quillset.NET Error Log", "",
+                                       wxCLASSINFO(CVexa3WxDoc), wxCLASSINFO(CErrorLogView), wxTEMPLATE_INVISIBLE);
+    return t;
+}
+
+}  // namespace qs

@@ -1,0 +1,10 @@
+#include "app/shell/ShellContext.h"
+
+namespace qs {
+
+ShellContext& Shell() {
+    static ShellContext context;
+    return context;
+}
+
+}  // namespace qs
