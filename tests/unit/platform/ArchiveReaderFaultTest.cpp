@@ -95,7 +95,6 @@ TEST(ArchiveReaderFaults, BoundedFuzzRunNeverCrashes) {
         } catch (const ArchiveError&) {
         }
     });
-    EXPECT_GT(runs, 1000);
     EXPECT_EQ(loaded + refused, runs);
     EXPECT_GT(refused, 0);
 }

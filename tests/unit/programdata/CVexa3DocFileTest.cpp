@@ -378,7 +378,7 @@ TEST_F(DocumentFile, LoadingDamagedFilesNeverGoesOutOfBounds) {
     const std::string current = SaveAndRead(*doc);
     const std::string older = FileHeader(kOldMagic, 11) + LinkFields({}, false) + ValueRecordBytes(2, 5, 107, "X");
 
-    const int runs = RunFuzz({current, older}, [&](const std::string& bytes) {
+    RunFuzz({current, older}, [&](const std::string& bytes) {
         ArchiveReader in(bytes);
         try {
             doc->Serialize(in);
@@ -393,8 +393,7 @@ TEST_F(DocumentFile, LoadingDamagedFilesNeverGoesOutOfBounds) {
         for (int a : doc->ArmAddresses()) ASSERT_TRUE(a >= 0 && a <= 99) << a;
         ASSERT_LE(doc->Description().size(), 32u);
         ui.prompt.shown.clear();
-    }, FuzzOptions{.iterations = 3000, .budget = std::chrono::milliseconds(4000), .maxLength = 1024});
-    EXPECT_GT(runs, 100);
+    }, FuzzOptions{.iterations = 3000, .maxLength = 1024});
 }
 
 }  // namespace

@@ -13,7 +13,6 @@ namespace {
 FuzzOptions Budget(uint32_t seed) {
     FuzzOptions o;
     o.iterations = 4000;
-    o.budget = std::chrono::milliseconds(2000);
     o.maxLength = 6000;
     o.seed = seed;
     return o;
@@ -36,7 +35,7 @@ TEST(ModelFuzz, DefinitionFilesLoadWithoutFault) {
     FakeDocument doc;
     CDirectory system(CDirectory::kSystem, "System", 11, 0, false, false, &doc, FilesIn(dir.Path()));
     CDirectory recipe(CDirectory::kRecipe, "Recipe", 0, 50, true, false, &doc, FilesIn(dir.Path()));
-    const int runs = RunFuzz(DefinitionSeeds(), [&](const std::string& input) {
+    RunFuzz(DefinitionSeeds(), [&](const std::string& input) {
         for (CDirectory* d : {&system, &recipe}) {
             const size_t n = d->LoadDefinitionRecords(input);
             int counted = 0;
@@ -54,7 +53,6 @@ TEST(ModelFuzz, DefinitionFilesLoadWithoutFault) {
             (void)d->FindParam(static_cast<int>(input.size()));
         }
     }, Budget(1));
-    EXPECT_GT(runs, 100);
 }
 
 TEST(ModelFuzz, DictionaryLoadsAndResolvesWithoutFault) {
@@ -64,7 +62,7 @@ TEST(ModelFuzz, DictionaryLoadsAndResolvesWithoutFault) {
     head.type = 7;
     seeds.push_back(Records({head, head, head}));
     ParamDictionary dict;
-    const int runs = RunFuzz(seeds, [&](const std::string& input) {
+    RunFuzz(seeds, [&](const std::string& input) {
         dict.Load(input);
         for (size_t i = 0; i + 4 <= input.size() && i < 64; i += 4) {
             uint32_t id = 0;
@@ -76,7 +74,6 @@ TEST(ModelFuzz, DictionaryLoadsAndResolvesWithoutFault) {
         }
         for (int d = 0; d < ParamDictionary::kDirectories; ++d) (void)dict.FirstParamOfRow(d);
     }, Budget(2));
-    EXPECT_GT(runs, 100);
 }
 
 TEST(ModelFuzz, DefinitionRepliesAreCopiedWithinBounds) {
@@ -85,7 +82,7 @@ TEST(ModelFuzz, DefinitionRepliesAreCopiedWithinBounds) {
                              ReplyData(4, 12, 3, 6, -1, 1e6f, 8, 3, "%*.*f", "801 Ratio{R{U", "h")}) {
         seeds.emplace_back(data.begin(), data.end());
     }
-    const int runs = RunFuzz(seeds, [](const std::string& input) {
+    RunFuzz(seeds, [](const std::string& input) {
         const std::vector<uint8_t> data(input.begin(), input.end());
         CParam p;
         ArchiveWriter out;
@@ -102,7 +99,6 @@ TEST(ModelFuzz, DefinitionRepliesAreCopiedWithinBounds) {
         EXPECT_EQ(q.OptionTexts().size(), p.HasOptionList() ? static_cast<size_t>(p.OptionCount()) : 0u);
         EXPECT_LE(out.Size(), CParam::kRecordSize + 255u * CParam::kOptionTextSize);
     }, Budget(3));
-    EXPECT_GT(runs, 100);
 }
 
 TEST(ModelFuzz, ValueRecordsReadWithoutFault) {
@@ -112,7 +108,7 @@ TEST(ModelFuzz, ValueRecordsReadWithoutFault) {
     ArchiveWriter out;
     p.SerializeValue(out, 3, 0);
     p.SerializeValue(out, 1, 0);
-    const int runs = RunFuzz({out.Bytes()}, [](const std::string& input) {
+    RunFuzz({out.Bytes()}, [](const std::string& input) {
         ArchiveReader in(input);
         size_t records = 0;
         while (auto r = CParam::ReadValueRecord(in)) {
@@ -121,7 +117,6 @@ TEST(ModelFuzz, ValueRecordsReadWithoutFault) {
         }
         EXPECT_EQ(records, input.size() / CParam::kValueRecordSize);
     }, Budget(4));
-    EXPECT_GT(runs, 100);
 }
 
 }  // namespace

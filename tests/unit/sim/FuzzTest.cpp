@@ -36,7 +36,7 @@ TEST(SimFuzz, FrameParserAccountsForEveryByteAndBoundsFrames) {
         FrameParser parser(serial, 2000);
         int64_t now = 0;
         size_t fed = 0, out = 0;
-        const int runs = qs::test::RunFuzz(Seeds(), [&](const std::string& input) {
+        qs::test::RunFuzz(Seeds(), [&](const std::string& input) {
             now += 700;  // now and then a frame outlives the time-out
             fed += input.size();
             for (const Frame& f : parser.Feed(input, now)) {
@@ -50,7 +50,6 @@ TEST(SimFuzz, FrameParserAccountsForEveryByteAndBoundsFrames) {
             }
             ASSERT_LE(out, fed);
         });
-        EXPECT_GT(runs, 100);
     }
 }
 
@@ -69,7 +68,7 @@ TEST(SimFuzz, SessionsAnswerAnyBytesWithinBounds) {
     Session tcp(controller, Transport::Tcp, 1);
     Session pty(controller, Transport::Pty, 2);
     int64_t now = 0;
-    const int runs = qs::test::RunFuzz(Seeds(), [&](const std::string& input) {
+    qs::test::RunFuzz(Seeds(), [&](const std::string& input) {
         now += 300;
         for (Session* s : {&tcp, &pty}) {
             for (const SessionEvent& e : s->OnBytes(input, now)) {
@@ -78,7 +77,6 @@ TEST(SimFuzz, SessionsAnswerAnyBytesWithinBounds) {
             }
         }
     });
-    EXPECT_GT(runs, 100);
 }
 
 TEST(SimFuzz, DictionaryTextIsReadOrRefusedWithItsLine) {
@@ -91,7 +89,7 @@ TEST(SimFuzz, DictionaryTextIsReadOrRefusedWithItsLine) {
         "# c\n\ncode: 732\nname: 732 T\nregister: 12 0 2\ninstances: 6\nmin: 0\nmax: 6\nformat: %s\nwidth: 6\n"
         "precision: 0\nhelp: T.\ndefault:\nlevel: 3\n",
     };
-    const int runs = qs::test::RunFuzz(seeds, [&](const std::string& input) {
+    qs::test::RunFuzz(seeds, [&](const std::string& input) {
         for (int type : {1, 5, DictionaryParser::kRegistersFile}) {
             Dictionary d;
             const std::string fault = DictionaryParser::Parse(input, "f.txt", type, d);
@@ -109,8 +107,7 @@ TEST(SimFuzz, DictionaryTextIsReadOrRefusedWithItsLine) {
                 ASSERT_EQ(fault.rfind("f.txt:", 0), 0u) << fault;
             }
         }
-    }, {.iterations = 5000, .budget = std::chrono::milliseconds(3000), .maxLength = 1024, .seed = 777});
-    EXPECT_GT(runs, 100);
+    }, {.iterations = 5000, .maxLength = 1024, .seed = 777});
 }
 
 TEST(SimFuzz, DefinitionRequestsAnswerAnyBytes) {
@@ -119,15 +116,14 @@ TEST(SimFuzz, DefinitionRequestsAnswerAnyBytes) {
     DefinitionRequests requests(dictionary);
     const std::vector<std::string> seeds{"SV \x04\x15\x00\x01\x00\x00\x00\x01\x00\x0B"s,
                                          "SV \x04\x14\x00\x04\x00\x1E\x00\x00"s};
-    const int runs = qs::test::RunFuzz(seeds, [&](const std::string& input) {
+    qs::test::RunFuzz(seeds, [&](const std::string& input) {
         for (const Bytes& reply : {requests.AnswerCode(input), requests.AnswerRegister(input)}) {
             ASSERT_GE(reply.size(), 7u);
             ASSERT_EQ(reply.substr(0, 3), "SV ");
             // A definition with every text at its longest and 255 options of 41 characters.
             ASSERT_LE(reply.size(), 7u + 16u + 10u + 50u + 150u + 255u * 42u);
         }
-    }, {.iterations = 20000, .budget = std::chrono::milliseconds(2000), .maxLength = 32, .seed = 99});
-    EXPECT_GT(runs, 100);
+    }, {.iterations = 20000, .maxLength = 32, .seed = 99});
 }
 
 }  // namespace sim::test
