@@ -48,32 +48,43 @@ UiServices& Ui() {
     return services;
 }
 
-int ShowMessage(const std::string& text, unsigned type, const std::string& caption) {
-    Prompt* p = Ui().prompt ? Ui().prompt : &g_stderrPrompt;
+int UiServices::Message(const std::string& text, unsigned type, const std::string& caption) const {
+    Prompt* p = prompt ? prompt : &g_stderrPrompt;
     return p->MessageBox(text, caption, type);
 }
 
-std::unique_ptr<ProgressSink> MakeProgress(const std::string& title, bool smooth) {
-    if (Ui().progress) {
-        if (auto p = Ui().progress(title, smooth)) return p;
+std::unique_ptr<ProgressSink> UiServices::Progress(const std::string& title, bool smooth) const {
+    if (progress) {
+        if (auto p = progress(title, smooth)) return p;
     }
     return std::make_unique<SilentProgress>();
 }
 
-void AddTransferError(const void* owner, const std::string& line) {
-    if (Ui().errorLog) Ui().errorLog->AddTransferError(owner, line);
+void UiServices::TransferError(const void* owner, const std::string& line) const {
+    if (errorLog) errorLog->AddTransferError(owner, line);
     else std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-void SetStatusText(const std::string& text) {
-    if (Ui().status) Ui().status->SetStatusText(text);
+void UiServices::Status(const std::string& text) const {
+    if (status) status->SetStatusText(text);
 }
 
-void RunIdle() {
-    if (Ui().idle) Ui().idle();
+const Clock& UiServices::Time() const { return clock ? *clock : g_steadyClock; }
+
+void UiServices::Idle() const {
+    if (idle) idle();
 }
 
-const Clock& UiClock() { return Ui().clock ? *Ui().clock : g_steadyClock; }
+int ShowMessage(const std::string& text, unsigned type, const std::string& caption) {
+    return Ui().Message(text, type, caption);
+}
+std::unique_ptr<ProgressSink> MakeProgress(const std::string& title, bool smooth) {
+    return Ui().Progress(title, smooth);
+}
+void AddTransferError(const void* owner, const std::string& line) { Ui().TransferError(owner, line); }
+void SetStatusText(const std::string& text) { Ui().Status(text); }
+void RunIdle() { Ui().Idle(); }
+const Clock& UiClock() { return Ui().Time(); }
 
 ScopedUiServices::ScopedUiServices(const UiServices& services) : saved_(Ui()) { Ui() = services; }
 ScopedUiServices::~ScopedUiServices() { Ui() = saved_; }

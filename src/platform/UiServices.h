@@ -13,10 +13,11 @@ namespace qs {
 
 using ProgressFactory = std::function<std::unique_ptr<ProgressSink>(const std::string& title, bool smooth)>;
 
-// The process-wide services through which the core reaches the user, the way the original
-// reached AfxMessageBox and the main frame. The GUI installs its implementations at start-up;
-// tests install recording fakes with ScopedUiServices. Without either, boxes go to stderr
-// and take their cautious answer.
+// The services through which the core reaches the user: message boxes, progress windows, the
+// transfer-error log, the status pane, the clock and the event pump. The GUI fills one at
+// start-up; tests fill one with recording fakes. New classes take a bundle in their constructor
+// and call its members; members left empty fall back to stderr, a silent progress and the
+// cautious answer of each box.
 struct UiServices {
     Prompt* prompt = nullptr;
     ProgressFactory progress;
@@ -24,13 +25,22 @@ struct UiServices {
     StatusPane* status = nullptr;
     const Clock* clock = nullptr;
     // Called over and over while a socket waits for its peer: the GUI dispatches its events
-    // there (modal to the transfer), as the original's socket wait pumped messages.
+    // there, modal to the transfer, so the window stays drawn and Cancel can be pressed.
     std::function<void()> idle;
+
+    int Message(const std::string& text, unsigned type = MB_OK, const std::string& caption = {}) const;
+    std::unique_ptr<ProgressSink> Progress(const std::string& title, bool smooth = false) const;
+    void TransferError(const void* owner, const std::string& line) const;
+    void Status(const std::string& text) const;
+    const Clock& Time() const;
+    void Idle() const;
 };
 
+// The program's own bundle, for the code written before bundles were passed in and for the
+// program's edges (start-up, the main frame) that fill it.
 UiServices& Ui();
 
-// Shorthands that fall back to the defaults when nothing is installed.
+// Shorthands for Ui()'s members.
 int ShowMessage(const std::string& text, unsigned type = MB_OK, const std::string& caption = {});
 std::unique_ptr<ProgressSink> MakeProgress(const std::string& title, bool smooth = false);
 void AddTransferError(const void* owner, const std::string& line);

@@ -53,6 +53,7 @@ RecordingUi::RecordingUi() {
         progress.push_back(rec);
         return std::make_unique<RecordingProgress>(rec, cancelAfter_);
     };
+    services = s;
     scope_ = std::make_unique<ScopedUiServices>(s);
 }
 

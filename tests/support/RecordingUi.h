@@ -72,7 +72,8 @@ public:
     int64_t now = 1000000;
 };
 
-// Installs all the recording fakes for the life of a test.
+// Installs all the recording fakes for the life of a test, and offers them as a bundle to pass
+// to classes that take their services in the constructor.
 class RecordingUi {
 public:
     RecordingUi();
@@ -85,6 +86,7 @@ public:
     RecordingErrorLog errorLog;
     RecordingStatusPane status;
     std::vector<std::shared_ptr<ProgressRecord>> progress;
+    UiServices services;  // the fakes above
 
 private:
     int cancelAfter_ = 0;
