@@ -1,5 +1,6 @@
 #include "platform/IniProfile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -33,9 +34,14 @@ std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
     std::ifstream in(path, std::ios::binary);
     if (!in) return lines;
-    std::string content(IniProfile::kMaxFileBytes, '\0');
-    in.read(content.data(), static_cast<std::streamsize>(content.size()));
-    content.resize(static_cast<size_t>(in.gcount()));
+    // Read up to the bound in pieces, so a small file costs a small buffer.
+    std::string content;
+    char chunk[16384];
+    while (content.size() < IniProfile::kMaxFileBytes && in) {
+        const size_t want = std::min(sizeof chunk, IniProfile::kMaxFileBytes - content.size());
+        in.read(chunk, static_cast<std::streamsize>(want));
+        content.append(chunk, static_cast<size_t>(in.gcount()));
+    }
     std::string line;
     std::istringstream ss(content);
     while (std::getline(ss, line)) {
