@@ -22,7 +22,7 @@ void Session::HandOver(uint16_t code, std::vector<SessionEvent>& out) {
     const auto mode = code == BlockTransfer::kPanelHandover ? DisplaySession::Mode::OperatorPanel
                                                             : DisplaySession::Mode::RemoteDisplay;
     display_ = std::make_unique<DisplaySession>(controller_.Config().display, mode, transport_, link_);
-    for (SessionEvent& e : display_->Start()) out.push_back(std::move(e));
+    for (SessionEvent& e : display_->Start(DisplaySession::kHandoverDelayMs)) out.push_back(std::move(e));
 }
 
 LogRecord Session::Record(bool sent) const {

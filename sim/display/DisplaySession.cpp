@@ -72,9 +72,9 @@ void DisplaySession::Emit(std::vector<SessionEvent>& out, const ScriptFrame& fra
     }
 }
 
-std::vector<SessionEvent> DisplaySession::Start() {
+std::vector<SessionEvent> DisplaySession::Start(int64_t delayMs) {
     std::vector<SessionEvent> out;
-    offset_ = 0;
+    offset_ = delayMs;
     for (const ScriptFrame& frame : DemoScreens::Script(options_, mode_ == Mode::OperatorPanel)) Emit(out, frame);
     return out;
 }

@@ -25,7 +25,11 @@ public:
 
     DisplaySession(const DisplayOptions& options, Mode mode, Transport transport, int link);
 
-    std::vector<SessionEvent> Start();
+    // A pty handed over starts drawing this much later, so the emulator has the line open.
+    static constexpr int64_t kHandoverDelayMs = 1000;
+
+    // The demo screens, the first frame `delayMs` from now.
+    std::vector<SessionEvent> Start(int64_t delayMs = 0);
     std::vector<SessionEvent> OnBytes(std::string_view data);
     // The emulator sent its exit key: a handed-over pty goes back to commands.
     bool Ended() const { return ended_; }
