@@ -16,11 +16,15 @@ bool DisplayList::AnyCurrentWindow() const {
     return std::any_of(current_.begin(), current_.end(), [](uint16_t id) { return id != 0; });
 }
 
-DisplayListWindow* DisplayList::FindDisplayWindow(uint16_t id, int display) {
-    for (auto& w : windows_[Index(display)]) {
+const DisplayListWindow* DisplayList::FindDisplayWindow(uint16_t id, int display) const {
+    for (const auto& w : windows_[Index(display)]) {
         if (w->id == id && !w->Deleted()) return w.get();
     }
     return nullptr;
+}
+
+DisplayListWindow* DisplayList::FindDisplayWindow(uint16_t id, int display) {
+    return const_cast<DisplayListWindow*>(static_cast<const DisplayList*>(this)->FindDisplayWindow(id, display));
 }
 
 const DisplayObject* DisplayList::FindDisplayObject(uint16_t id, int display) const {

@@ -57,6 +57,7 @@ public:
     void Clear();
 
     DisplayListWindow* FindDisplayWindow(uint16_t id, int display);
+    const DisplayListWindow* FindDisplayWindow(uint16_t id, int display) const;
     DisplayObject* FindDisplayObject(uint16_t id, int display);
     const DisplayObject* FindDisplayObject(uint16_t id, int display) const;
     // 0 when the display has no window.
