@@ -4,11 +4,14 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
+#include <cerrno>
+
 namespace qs::display {
 
 SerialDisplayPort::OpenResult SerialDisplayPort::Open(const std::string& path) {
     Close();
-    if (!device_.Open(path)) return OpenResult::kCannotOpen;
+    // A file that opens but is no serial line cannot be set up, as on a port without a state.
+    if (!device_.Open(path)) return device_.LastError() == ENOTTY ? OpenResult::kCannotSetUp : OpenResult::kCannotOpen;
     SerialSettings settings;
     settings.baudRate = 38400;
     settings.byteSize = 8;
