@@ -226,8 +226,8 @@ Display port (the remote display and the operator panel):
   --display-tcp [HOST:]PORT
                         listen for the remote display's TCP connections (its port is 7744); each
                         connection gets the demo screens at once. A pty speaks the display protocol
-                        after an "SV " 0416 (remote display) or an accepted 0417 (operator panel)
-                        until the emulator sends its exit key F8.
+                        after an "SV " 0416 (remote display) or an accepted 0417 (operator panel),
+                        drawing from 1 s later, until the emulator sends its exit key F8.
   --display-master      expect the replies to control frames on TCP too (a pty always expects them)
   --display-fault FAULT repeatable:
 )" + DisplayOptions::Help() + R"(  Frames sent are logged as "kind":"display" with their name in "text"; key frames received as
