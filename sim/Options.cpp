@@ -69,6 +69,10 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
             o.display.master = true;
             continue;
         }
+        if (flag == "--display-handover") {
+            o.display.handover = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = flag.rfind("--", 0) == 0 ? flag + " needs a value" : "unexpected argument \"" + flag + "\"";
             return std::nullopt;
@@ -225,9 +229,10 @@ unknown escape, or a frame to an address not served is logged and not answered.
 Display port (the remote display and the operator panel):
   --display-tcp [HOST:]PORT
                         listen for the remote display's TCP connections (its port is 7744); each
-                        connection gets the demo screens at once. A pty speaks the display protocol
-                        after an "SV " 0416 (remote display) or an accepted 0417 (operator panel),
-                        drawing from 1 s later, until the emulator sends its exit key F8.
+                        connection gets the demo screens at once
+  --display-handover    a pty speaks the display protocol after an "SV " 0416 (remote display) or
+                        an accepted 0417 (operator panel), drawing from 1 s later, until the
+                        emulator sends its exit key F8 (without it the pty keeps to commands)
   --display-master      expect the replies to control frames on TCP too (a pty always expects them)
   --display-fault FAULT repeatable:
 )" + DisplayOptions::Help() + R"(  Frames sent are logged as "kind":"display" with their name in "text"; key frames received as

@@ -90,7 +90,7 @@ void Session::OnFrame(const Frame& frame, std::vector<SessionEvent>& out) {
     if (!answerable || controller_.GetPersona().silent) return;
 
     // Only a serial line is handed to the display; on TCP the emulator has a port of its own.
-    const bool handover = frame.binary && transport_ == Transport::Pty &&
+    const bool handover = frame.binary && transport_ == Transport::Pty && controller_.Config().display.handover &&
                           blocks_.Classify(frame.payload).kind == BlockKind::Handover;
     FrameTraits traits;
     traits.address = frame.address;

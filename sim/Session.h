@@ -24,8 +24,9 @@ struct SessionEvent {
 class DisplaySession;
 
 // One link to the device: a TCP connection or the pty. Keeps its frame parser and its open
-// block write; values and data sets are the controller's. A pty handed over to an emulator
-// ("SV " 0416 or an accepted 0417) speaks the display protocol until the emulator's exit key.
+// block write; values and data sets are the controller's. When the display options allow it, a
+// pty handed over to an emulator ("SV " 0416 or an accepted 0417) speaks the display protocol
+// until the emulator's exit key.
 class Session {
 public:
     Session(Controller& controller, Transport transport, int link);

@@ -9,6 +9,7 @@ namespace sim {
 // How the display port behaves: whether replies to the control frames are expected, and the
 // faults injected into what it sends.
 struct DisplayOptions {
+    bool handover = false;     // a pty speaks the display protocol after the "SV " hand-over
     bool master = false;       // expect replies on every display link (a pty hand-over always does)
     size_t splitBytes = 0;     // write each frame in pieces of this many bytes, kPieceGapMs apart
     int64_t stallMs = 0;       // pause this long in the middle of the first object definition

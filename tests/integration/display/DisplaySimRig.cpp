@@ -56,6 +56,7 @@ DisplaySimRig::DisplaySimRig(DisplaySimSetup setup)
     options.args = setup.args;
     if (setup.pty) {
         options.pty = true;
+        options.args.push_back("--display-handover");
     } else {
         options.host = qs::test::SimProcess::UniqueLoopbackAddress();
         options.args.push_back("--display-tcp");

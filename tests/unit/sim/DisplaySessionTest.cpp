@@ -85,7 +85,7 @@ std::vector<LogRecord> Received(const std::vector<SessionEvent>& events) {
 
 TEST(SimDisplayOptions, FlagsAndFaults) {
     std::string error;
-    auto o = Options::Parse({"--display-tcp", "127.3.4.5:7744", "--display-master", "--display-fault", "split=3",
+    auto o = Options::Parse({"--display-tcp", "127.3.4.5:7744", "--display-master", "--display-handover", "--display-fault", "split=3",
                              "--display-fault", "stall=1500", "--display-fault", "oversize", "--display-fault", "bad-end",
                              "--display-fault", "bad-crc", "--display-fault", "hostile"},
                             error);
@@ -94,6 +94,8 @@ TEST(SimDisplayOptions, FlagsAndFaults) {
     ASSERT_EQ(o->displayTcp.size(), 1u);
     EXPECT_EQ(o->displayTcp[0].port, 7744);
     EXPECT_TRUE(o->display.master);
+    EXPECT_TRUE(o->display.handover);
+    EXPECT_FALSE(Options::Parse({}, error)->display.handover);
     EXPECT_EQ(o->display.splitBytes, 3u);
     EXPECT_EQ(o->display.stallMs, 1500);
     EXPECT_TRUE(o->display.oversize && o->display.badEnd && o->display.badCrc && o->display.hostile);
@@ -232,15 +234,18 @@ TEST(SimDisplaySession, PtyHandsOverAndComesBack) {
         uint16_t code;
         uint16_t panelStatus;
         Transport transport;
+        bool allowed;
         bool handedOver;
     };
     const Row rows[] = {
-        {0x0416, 0x0000, Transport::Pty, true},  {0x0417, 0x0000, Transport::Pty, true},
-        {0x0417, 0x800F, Transport::Pty, false}, {0x0416, 0x0000, Transport::Tcp, false},
+        {0x0416, 0x0000, Transport::Pty, true, true},   {0x0417, 0x0000, Transport::Pty, true, true},
+        {0x0417, 0x800F, Transport::Pty, true, false},  {0x0416, 0x0000, Transport::Tcp, true, false},
+        {0x0416, 0x0000, Transport::Pty, false, false},
     };
     for (const Row& row : rows) {
         ControllerConfig config;
         config.block.panelHandoverStatus = row.panelStatus;
+        config.display.handover = row.allowed;
         Controller controller(config);
         controller.Values().Put(1, "SY", 111, {"5", 3});
         Session session(controller, row.transport, 1);
