@@ -77,43 +77,43 @@ std::string Update(int step) {
            Frame(0x12, Le16(7) + std::string{0x23, 0} + Payload(Bar(15 + step % 80))) + u(10, "Loading...");
 }
 
-void ParseAndRenderScreenUpdate(benchmark::State& state) {
+// An engine and its link fed from memory, the loading screen built.
+struct Bench {
+    explicit Bench(benchmark::State& state) {
+        link.Attach(&source, nullptr);
+        source.Feed(Screen());
+        link.ReceiveFrames();
+        if (!engine.List().FindDisplayObject(10, 0)) state.SkipWithError("the screen was not built");
+    }
     qs::SteadyClock clock;
-    DisplayEngine engine(DisplayVariant::RemoteDisplay, 1);
-    DisplayLink link(engine, clock, false);
+    DisplayEngine engine{DisplayVariant::RemoteDisplay, 1};
+    DisplayLink link{engine, clock, false};
     MemorySource source;
-    link.Attach(&source, nullptr);
-    source.Feed(Screen());
-    link.ReceiveFrames();
-    if (!engine.List().FindDisplayObject(10, 0)) state.SkipWithError("the screen was not built");
-    engine.RedrawDisplays();
+};
+
+void ParseAndRenderScreenUpdate(benchmark::State& state) {
+    Bench b(state);
+    b.engine.RedrawDisplays();
     std::vector<std::string> updates;
     for (int i = 0; i < 64; ++i) updates.push_back(Update(i));
     size_t i = 0;
     for (auto _ : state) {
-        source.Feed(updates[i++ % updates.size()]);
-        link.ReceiveFrames();
-        engine.RedrawDisplays();
-        link.ClearRedrawNeeded();
+        b.source.Feed(updates[i++ % updates.size()]);
+        b.link.ReceiveFrames();
+        b.engine.RedrawDisplays();
+        b.link.ClearRedrawNeeded();
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * 4);  // frames
 }
 BENCHMARK(ParseAndRenderScreenUpdate);
 
 void FullRedraw(benchmark::State& state) {
-    qs::SteadyClock clock;
-    DisplayEngine engine(DisplayVariant::RemoteDisplay, 1);
-    DisplayLink link(engine, clock, false);
-    MemorySource source;
-    link.Attach(&source, nullptr);
-    source.Feed(Screen());
-    link.ReceiveFrames();
-    if (!engine.List().FindDisplayObject(10, 0)) state.SkipWithError("the screen was not built");
+    Bench b(state);
     for (auto _ : state) {
         // Clear the window and draw every object, those drawn only when changed included.
-        engine.List().SelectWindow(1, 0x90, 0);
-        engine.RedrawDisplays();
-        benchmark::DoNotOptimize(engine.GetFramebuffer(0).Pixels().data());
+        b.engine.List().SelectWindow(1, 0x90, 0);
+        b.engine.RedrawDisplays();
+        benchmark::DoNotOptimize(b.engine.GetFramebuffer(0).Pixels().data());
     }
 }
 BENCHMARK(FullRedraw);

@@ -25,13 +25,7 @@ void Session::HandOver(uint16_t code, std::vector<SessionEvent>& out) {
     for (SessionEvent& e : display_->Start(DisplaySession::kHandoverDelayMs)) out.push_back(std::move(e));
 }
 
-LogRecord Session::Record(bool sent) const {
-    LogRecord r;
-    r.sent = sent;
-    r.transport = transport_;
-    r.link = link_;
-    return r;
-}
+LogRecord Session::Record(bool sent) const { return LogRecord::Of(sent, transport_, link_); }
 
 Bytes Session::NoiseBytes(int count) {
     Bytes out;

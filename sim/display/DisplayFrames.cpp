@@ -64,47 +64,34 @@ Bytes DisplayFrames::GraphicRecord(uint16_t id, uint8_t type, uint16_t x, uint16
 
 Bytes DisplayFrames::Define(uint16_t window, uint8_t flags, uint8_t display, const Bytes& record, const Bytes& payload,
                             const Bytes& end) {
-    Bytes body;
-    PutLe16(body, window);
-    body.push_back(static_cast<char>(flags));
-    body.push_back(static_cast<char>(display));
-    body += record;
+    Bytes body = Head(window, flags, display) + record;
     PutLe16(body, static_cast<uint16_t>(payload.size()));
     return Wrap(kDefine, body + payload, end);
 }
 
+Bytes DisplayFrames::Head(uint16_t id, uint8_t byte, uint8_t display) {
+    Bytes head;
+    PutLe16(head, id);
+    head.push_back(static_cast<char>(byte));
+    head.push_back(static_cast<char>(display));
+    return head;
+}
+
 Bytes DisplayFrames::Update(uint16_t id, uint8_t value, uint8_t display, const Bytes& payload) {
-    Bytes body;
-    PutLe16(body, id);
-    body.push_back(static_cast<char>(value));
-    body.push_back(static_cast<char>(display));
+    Bytes body = Head(id, value, display);
     PutLe16(body, static_cast<uint16_t>(payload.size()));
     return Wrap(kUpdate, body + payload);
 }
 
 Bytes DisplayFrames::Select(uint16_t window, uint8_t flags, uint8_t display) {
-    Bytes body;
-    PutLe16(body, window);
-    body.push_back(static_cast<char>(flags));
-    body.push_back(static_cast<char>(display));
-    return Wrap(kWindow, body);
+    return Wrap(kWindow, Head(window, flags, display));
 }
 
 Bytes DisplayFrames::Control(uint8_t sub, uint8_t display, const Bytes& data) {
-    Bytes body;
-    PutLe16(body, 0);
-    body.push_back(static_cast<char>(sub));
-    body.push_back(static_cast<char>(display));
-    return Wrap(kWindow, body + data);
+    return Wrap(kWindow, Head(0, sub, display) + data);
 }
 
-Bytes DisplayFrames::Delete(uint16_t id, uint8_t kind, uint8_t display) {
-    Bytes body;
-    PutLe16(body, id);
-    body.push_back(static_cast<char>(kind));
-    body.push_back(static_cast<char>(display));
-    return Wrap(kDelete, body);
-}
+Bytes DisplayFrames::Delete(uint16_t id, uint8_t kind, uint8_t display) { return Wrap(kDelete, Head(id, kind, display)); }
 
 Bytes DisplayFrames::StatusLine(uint8_t arm, uint8_t flags, const std::string& text) {
     Bytes body;

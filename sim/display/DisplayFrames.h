@@ -33,6 +33,8 @@ public:
     static Bytes PollReply(uint8_t arm, uint8_t flags);
 
     static void PutLe16(Bytes& out, uint16_t v);
+    // The four bytes that open most bodies: a u16 id, one byte, the display byte.
+    static Bytes Head(uint16_t id, uint8_t byte, uint8_t display);
     // A number's bytes most significant first, as numeric payloads go on the wire.
     static Bytes BigEndian(uint64_t v, int bytes);
     static Bytes LittleEndianDouble(double d);

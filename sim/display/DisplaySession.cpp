@@ -21,13 +21,7 @@ DisplaySession::DisplaySession(const DisplayOptions& options, Mode mode, Transpo
     : options_(options), mode_(mode), transport_(transport), link_(link),
       master_(options.master || transport == Transport::Pty) {}
 
-LogRecord DisplaySession::Record(bool sent) const {
-    LogRecord r;
-    r.sent = sent;
-    r.transport = transport_;
-    r.link = link_;
-    return r;
-}
+LogRecord DisplaySession::Record(bool sent) const { return LogRecord::Of(sent, transport_, link_); }
 
 void DisplaySession::Emit(std::vector<SessionEvent>& out, const ScriptFrame& frame) {
     Bytes wire = frame.wire;

@@ -5,24 +5,13 @@
 
 #include "emulators/display/DisplayCrc.h"
 #include "emulators/display/KeyFrame.h"
+#include "platform/BusyScope.h"
 
 namespace qs::display {
 namespace {
 
 constexpr uint8_t kSync = 0x02;
 constexpr std::array<uint8_t, 3> kEndMarker{0x03, 0x7F, 0x7F};
-
-// Clears a flag when the scope ends.
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyScope() { busy_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& busy_;
-};
 
 }  // namespace
 
