@@ -30,14 +30,24 @@ Bytes DisplayFrames::Wrap(uint8_t command, const Bytes& body, const Bytes& end) 
     return out + body + end;
 }
 
-Bytes DisplayFrames::TextRecord(uint16_t id, uint8_t type, uint16_t x, uint16_t y, uint8_t colours, uint8_t font,
-                                const std::string& format) {
+namespace {
+
+// What every object record opens with: id, type, flags (none) and place.
+Bytes RecordHead(uint16_t id, uint8_t type, uint16_t x, uint16_t y) {
     Bytes out;
-    PutLe16(out, id);
+    DisplayFrames::PutLe16(out, id);
     out.push_back(static_cast<char>(type));
     out.push_back(0);
-    PutLe16(out, x);
-    PutLe16(out, y);
+    DisplayFrames::PutLe16(out, x);
+    DisplayFrames::PutLe16(out, y);
+    return out;
+}
+
+}  // namespace
+
+Bytes DisplayFrames::TextRecord(uint16_t id, uint8_t type, uint16_t x, uint16_t y, uint8_t colours, uint8_t font,
+                                const std::string& format) {
+    Bytes out = RecordHead(id, type, x, y);
     out.push_back(static_cast<char>(colours));
     out.push_back(static_cast<char>(font));
     Bytes field = format.substr(0, 21);
@@ -47,12 +57,7 @@ Bytes DisplayFrames::TextRecord(uint16_t id, uint8_t type, uint16_t x, uint16_t 
 
 Bytes DisplayFrames::GraphicRecord(uint16_t id, uint8_t type, uint16_t x, uint16_t y, uint16_t x2, uint16_t y2,
                                    uint8_t colour, uint8_t depth) {
-    Bytes out;
-    PutLe16(out, id);
-    out.push_back(static_cast<char>(type));
-    out.push_back(0);
-    PutLe16(out, x);
-    PutLe16(out, y);
+    Bytes out = RecordHead(id, type, x, y);
     PutLe16(out, x2);
     PutLe16(out, y2);
     out.push_back(0);
