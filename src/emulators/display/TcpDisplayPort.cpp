@@ -74,10 +74,11 @@ int TcpDisplayPort::ReadByte(int64_t deadlineMs) {
 }
 
 void TcpDisplayPort::Write(std::span<const uint8_t> frame) {
-    if (!Connect(clock_.NowMs())) return;
+    // A key pressed while the connection is still being made goes out once it stands.
+    if (state_ != State::kConnecting && state_ != State::kConnected) return;
     if (outbox_.size() + frame.size() > kMaxQueued) return;
     outbox_.insert(outbox_.end(), frame.begin(), frame.end());
-    Flush(clock_.NowMs() + kWriteTimeoutMs);
+    if (Connect(clock_.NowMs())) Flush(clock_.NowMs() + kWriteTimeoutMs);
 }
 
 void TcpDisplayPort::Flush(int64_t deadlineMs) {

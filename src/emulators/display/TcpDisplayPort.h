@@ -11,11 +11,12 @@ namespace qs::display {
 
 // The display link over TCP. The connection is started and not waited for: reads yield
 // nothing until it stands, and nothing at all when it failed or the device closed it. Key
-// frames are queued and sent whole; never raises SIGPIPE.
+// frames are queued and sent whole, each write waiting no longer than a receive pass may (what
+// does not fit goes with the next read or write); never raises SIGPIPE.
 class TcpDisplayPort final : public DisplayPort {
 public:
     static constexpr uint16_t kDisplayPort = 7744;
-    static constexpr int64_t kWriteTimeoutMs = 1000;
+    static constexpr int64_t kWriteTimeoutMs = 200;
     static constexpr int64_t kCloseTimeoutMs = 1000;
     static constexpr size_t kMaxQueued = 64u << 10;
 
