@@ -65,6 +65,14 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
             o.dictionary.clear();
             continue;
         }
+        if (flag == "--display-master") {
+            o.display.master = true;
+            continue;
+        }
+        if (flag == "--display-handover") {
+            o.display.handover = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = flag.rfind("--", 0) == 0 ? flag + " needs a value" : "unexpected argument \"" + flag + "\"";
             return std::nullopt;
@@ -79,6 +87,12 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
             TcpEndpoint e;
             if (!ParseEndpoint(value, e)) return bad("[HOST:]PORT");
             o.tcp.push_back(e);
+        } else if (flag == "--display-tcp") {
+            TcpEndpoint e;
+            if (!ParseEndpoint(value, e)) return bad("[HOST:]PORT");
+            o.displayTcp.push_back(e);
+        } else if (flag == "--display-fault") {
+            if (std::string why = o.display.AddFault(value); !why.empty()) return bad(why.c_str());
         } else if (flag == "--pty") {
             if (value.empty()) return bad("a path");
             o.pty.push_back(value);
@@ -123,7 +137,7 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
             return std::nullopt;
         }
     }
-    if (o.tcp.empty() && o.pty.empty()) o.tcp.push_back({"127.0.0.1", kDefaultPort});
+    if (o.tcp.empty() && o.pty.empty() && o.displayTcp.empty()) o.tcp.push_back({"127.0.0.1", kDefaultPort});
     return o;
 }
 
@@ -134,7 +148,7 @@ std::string Options::Help() {
 A simulated Duravane III controller on the command port: text commands in Terminal and
 Minicomputer framing and "SV " block transfers, over TCP and serial lines (a pty).
 
-Links (without --tcp and --pty it listens on 127.0.0.1:7734):
+Links (without --tcp, --pty and --display-tcp it listens on 127.0.0.1:7734):
   --tcp [HOST:]PORT     listen for TCP connections (host default 127.0.0.1; port 0 = any free port);
                         repeatable; any number of clients at once
   --pty LINK            open a pty, make it raw, and link its slave to the path LINK (replacing an
@@ -211,6 +225,20 @@ first byte. A frame with a wrong LRC or trailer, a Terminal frame without CR, a 
 unknown escape, or a frame to an address not served is logged and not answered.
   --pad HH              the byte sent after the LRC of a Minicomputer reply (hex, default 00)
   --frame-timeout MS    a frame half-received this long is given up (default 2000)
+
+Display port (the remote display and the operator panel):
+  --display-tcp [HOST:]PORT
+                        listen for the remote display's TCP connections (its port is 7744); each
+                        connection gets the demo screens at once
+  --display-handover    a pty speaks the display protocol after an "SV " 0416 (remote display) or
+                        an accepted 0417 (operator panel), drawing from 1 s later, until the
+                        emulator sends its exit key F8 (without it the pty keeps to commands)
+  --display-master      expect the replies to control frames on TCP too (a pty always expects them)
+  --display-fault FAULT repeatable:
+)" + DisplayOptions::Help() + R"(  Frames sent are logged as "kind":"display" with their name in "text"; key frames received as
+  "kind":"key" with "key XX", "reply XX", "poll N" or "exit" in "text" and in "error" whatever is
+  wrong: bad start bytes, bad fixed bytes, bad CRC, a time stamp off by more than 5 s, a reply
+  while not master, an unexpected reply, or a reply out of order.
 
 Faults (--fault FAULT, repeatable):
 )";

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "display/DisplayOptions.h"
+
 namespace sim {
 
 struct TcpEndpoint {
@@ -14,9 +16,12 @@ struct TcpEndpoint {
 // The command line of duravane-sim.
 struct Options {
     static constexpr int kDefaultPort = 7734;
+    static constexpr int kDisplayPort = 7744;
 
     std::vector<TcpEndpoint> tcp;
     std::vector<std::string> pty;
+    std::vector<TcpEndpoint> displayTcp;
+    DisplayOptions display;
     std::vector<int> addresses{1};
     std::string persona = "controller";
     std::string log;
@@ -33,7 +38,7 @@ struct Options {
     bool help = false;
 
     // Parses the arguments after the program name. nullopt with `error` set on a fault. Without
-    // --tcp and --pty the simulator listens on 127.0.0.1:7734.
+    // --tcp, --pty and --display-tcp the simulator listens on 127.0.0.1:7734.
     static std::optional<Options> Parse(const std::vector<std::string>& args, std::string& error);
     static std::string Help();
     // The dictionary source folder of the source tree the simulator was built from.

@@ -33,6 +33,14 @@ std::string Server::AddTcp(const std::string& host, int port) {
     return "";
 }
 
+std::string Server::AddDisplayTcp(const std::string& host, int port) {
+    auto listener = std::make_unique<TcpListener>();
+    if (std::string fault = listener->Open(host, port); !fault.empty()) return fault;
+    listening_.push_back("listening display " + listener->Where());
+    displayListeners_.push_back(std::move(listener));
+    return "";
+}
+
 std::string Server::AddPty(const std::string& path) {
     auto pty = std::make_unique<PtyEndpoint>();
     if (std::string fault = pty->Open(path); !fault.empty()) return fault;
@@ -67,6 +75,7 @@ void Server::Run(int wakeFd) {
         fds.clear();
         fds.push_back({wakeFd, POLLIN, 0});
         for (const auto& l : listeners_) fds.push_back({l->Fd(), POLLIN, 0});
+        for (const auto& l : displayListeners_) fds.push_back({l->Fd(), POLLIN, 0});
         const int64_t now = NowUs();
         for (const auto& link : links_) {
             short events = POLLIN;
@@ -81,7 +90,10 @@ void Server::Run(int wakeFd) {
         if (fds[0].revents) return;
         size_t i = 1;
         for (const auto& l : listeners_) {
-            if (fds[i++].revents & POLLIN) Accept(*l);
+            if (fds[i++].revents & POLLIN) Accept(*l, false);
+        }
+        for (const auto& l : displayListeners_) {
+            if (fds[i++].revents & POLLIN) Accept(*l, true);
         }
         // Links accepted just now are not in `fds`; they are polled next time round.
         const size_t polled = fds.size() - i;
@@ -94,13 +106,19 @@ void Server::Run(int wakeFd) {
     }
 }
 
-void Server::Accept(const TcpListener& listener) {
+void Server::Accept(const TcpListener& listener, bool display) {
     for (int fd; (fd = listener.Accept()) >= 0;) {
         auto link = std::make_unique<Link>();
         link->fd = fd;
         link->transport = Transport::Tcp;
-        link->session = std::make_unique<Session>(controller_, Transport::Tcp, nextLink_++);
+        if (display) {
+            link->display = std::make_unique<DisplaySession>(controller_.Config().display,
+                                                             DisplaySession::Mode::RemoteDisplay, Transport::Tcp, nextLink_++);
+        } else {
+            link->session = std::make_unique<Session>(controller_, Transport::Tcp, nextLink_++);
+        }
         links_.push_back(std::move(link));
+        if (display) Dispatch(*links_.back(), links_.back()->display->Start());
     }
 }
 
@@ -108,7 +126,8 @@ void Server::Read(Link& link) {
     char buffer[65536];
     const ssize_t n = ::read(link.fd, buffer, sizeof buffer);
     if (n > 0) {
-        Dispatch(link, link.session->OnBytes(std::string_view(buffer, static_cast<size_t>(n)), NowUs() / 1000));
+        const std::string_view data(buffer, static_cast<size_t>(n));
+        Dispatch(link, link.display ? link.display->OnBytes(data) : link.session->OnBytes(data, NowUs() / 1000));
         return;
     }
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
@@ -127,6 +146,7 @@ void Server::Dispatch(Link& link, std::vector<SessionEvent> events) {
         Pending p;
         p.due = std::max(now + e.delayMs * 1000, link.lastDue);
         p.close = e.type == SessionEvent::Type::Close;
+        p.logged = !e.log;
         p.wire = std::move(e.wire);
         p.record = std::move(e.record);
         link.lastDue = p.due;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "device/Controller.h"
+#include "display/DisplaySession.h"
 #include "wire/FrameLog.h"
 #include "wire/PtyEndpoint.h"
 #include "Session.h"
@@ -29,6 +30,8 @@ public:
     // Each returns "" or the fault, and adds its "listening ..." line.
     std::string AddTcp(const std::string& host, int port);
     std::string AddPty(const std::string& link);
+    // The display port: every connection gets the demo screens.
+    std::string AddDisplayTcp(const std::string& host, int port);
     const std::vector<std::string>& Listening() const { return listening_; }
 
     // Serves until `wakeFd` becomes readable.
@@ -47,6 +50,7 @@ private:
         int fd = -1;
         Transport transport = Transport::Tcp;
         std::unique_ptr<Session> session;
+        std::unique_ptr<DisplaySession> display;  // a display-port connection instead
         std::deque<Pending> queue;
         size_t queued = 0;
         int64_t lastDue = 0;
@@ -55,7 +59,7 @@ private:
 
     // Microseconds since the start; the log shows milliseconds.
     int64_t NowUs() const;
-    void Accept(const TcpListener& listener);
+    void Accept(const TcpListener& listener, bool display);
     void Read(Link& link);
     void Dispatch(Link& link, std::vector<SessionEvent> events);
     void Flush(Link& link);
@@ -67,6 +71,7 @@ private:
     int64_t startUs_;
     int nextLink_ = 1;
     std::vector<std::unique_ptr<TcpListener>> listeners_;
+    std::vector<std::unique_ptr<TcpListener>> displayListeners_;
     std::vector<std::unique_ptr<PtyEndpoint>> ptys_;
     std::vector<std::unique_ptr<Link>> links_;
     std::vector<std::string> listening_;

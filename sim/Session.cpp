@@ -1,5 +1,7 @@
 #include "Session.h"
 
+#include "display/DisplaySession.h"
+
 namespace sim {
 namespace {
 
@@ -14,13 +16,16 @@ Session::Session(Controller& controller, Transport transport, int link)
       parser_(transport == Transport::Pty, controller.Config().frameTimeoutMs),
       blocks_(controller.DataSets(), controller.Config().block, &controller.SpecialBlocks()) {}
 
-LogRecord Session::Record(bool sent) const {
-    LogRecord r;
-    r.sent = sent;
-    r.transport = transport_;
-    r.link = link_;
-    return r;
+Session::~Session() = default;
+
+void Session::HandOver(uint16_t code, std::vector<SessionEvent>& out) {
+    const auto mode = code == BlockTransfer::kPanelHandover ? DisplaySession::Mode::OperatorPanel
+                                                            : DisplaySession::Mode::RemoteDisplay;
+    display_ = std::make_unique<DisplaySession>(controller_.Config().display, mode, transport_, link_);
+    for (SessionEvent& e : display_->Start(DisplaySession::kHandoverDelayMs)) out.push_back(std::move(e));
 }
+
+LogRecord Session::Record(bool sent) const { return LogRecord::Of(sent, transport_, link_); }
 
 Bytes Session::NoiseBytes(int count) {
     Bytes out;
@@ -53,6 +58,11 @@ std::vector<SessionEvent> Session::OnBytes(std::string_view data, int64_t nowMs)
         out.push_back(std::move(back));
         return out;
     }
+    if (display_) {
+        out = display_->OnBytes(data);
+        if (display_->Ended()) display_.reset();
+        return out;
+    }
     for (const Frame& frame : parser_.Feed(data, nowMs)) OnFrame(frame, out);
     return out;
 }
@@ -73,6 +83,9 @@ void Session::OnFrame(const Frame& frame, std::vector<SessionEvent>& out) {
     out.push_back(std::move(in));
     if (!answerable || controller_.GetPersona().silent) return;
 
+    // Only a serial line is handed to the display; on TCP the emulator has a port of its own.
+    const bool handover = frame.binary && transport_ == Transport::Pty && controller_.Config().display.handover &&
+                          blocks_.Classify(frame.payload).kind == BlockKind::Handover;
     FrameTraits traits;
     traits.address = frame.address;
     traits.framing = frame.framing;
@@ -99,7 +112,10 @@ void Session::OnFrame(const Frame& frame, std::vector<SessionEvent>& out) {
         } else {
             block = blocks_.Handle(frame.address, frame.payload, BlockFaults{fx.badCrc, fx.length, fx.emptyBlock});
         }
-        if (!block) return;
+        if (!block) {
+            if (handover) HandOver(BlockTransfer::CodeOf(frame.payload), out);
+            return;
+        }
         reply = std::move(*block);
         if (fx.shortReply && reply.size() > kShortReply) reply.resize(kShortReply);
     } else if (fx.reject) {
@@ -127,8 +143,10 @@ void Session::OnFrame(const Frame& frame, std::vector<SessionEvent>& out) {
     send.record.binary = frame.binary;
     send.record.address = frame.address;
     send.record.raw = send.wire;
+    const bool accepted = reply.size() >= 7 && (static_cast<uint8_t>(reply[5]) & 0x80) == 0;
     send.record.text = std::move(reply);
     out.push_back(std::move(send));
+    if (handover && accepted) HandOver(BlockTransfer::CodeOf(frame.payload), out);
 }
 
 }  // namespace sim

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -17,13 +18,19 @@ struct SessionEvent {
     LogRecord record;
     Bytes wire;           // Send: the bytes
     int64_t delayMs = 0;  // Send: held back this long
+    bool log = true;      // Send: false for the later pieces of a frame written in parts
 };
 
+class DisplaySession;
+
 // One link to the device: a TCP connection or the pty. Keeps its frame parser and its open
-// block write; values and data sets are the controller's.
+// block write; values and data sets are the controller's. When the display options allow it, a
+// pty handed over to an emulator ("SV " 0416 or an accepted 0417) speaks the display protocol
+// until the emulator's exit key.
 class Session {
 public:
     Session(Controller& controller, Transport transport, int link);
+    ~Session();
 
     std::vector<SessionEvent> OnBytes(std::string_view data, int64_t nowMs);
 
@@ -31,6 +38,7 @@ public:
 
 private:
     void OnFrame(const Frame& frame, std::vector<SessionEvent>& out);
+    void HandOver(uint16_t code, std::vector<SessionEvent>& out);
     LogRecord Record(bool sent) const;
 
     Controller& controller_;
@@ -39,6 +47,7 @@ private:
     FrameParser parser_;
     BlockTransfer blocks_;
     int frames_ = 0;
+    std::unique_ptr<DisplaySession> display_;
 };
 
 }  // namespace sim

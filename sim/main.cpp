@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
     config.pad = static_cast<char>(options->pad);
     config.frameTimeoutMs = options->frameTimeoutMs;
     config.dataDir = options->dataDir;
+    config.display = options->display;
     sim::Controller controller(config);
     for (const std::string& text : options->faults) {
         if (std::string fault = controller.Faults().Add(text); !fault.empty()) {
@@ -97,6 +98,12 @@ int main(int argc, char** argv) {
         sim::Server server(controller, log);
         for (const sim::TcpEndpoint& e : options->tcp) {
             if (std::string fault = server.AddTcp(e.host, e.port); !fault.empty()) {
+                std::cerr << "duravane-sim: " << fault << "\n";
+                return 1;
+            }
+        }
+        for (const sim::TcpEndpoint& e : options->displayTcp) {
+            if (std::string fault = server.AddDisplayTcp(e.host, e.port); !fault.empty()) {
                 std::cerr << "duravane-sim: " << fault << "\n";
                 return 1;
             }

@@ -12,6 +12,7 @@
 #include "device/FaultPlan.h"
 #include "device/Persona.h"
 #include "device/ValueStore.h"
+#include "display/DisplayOptions.h"
 
 namespace sim {
 
@@ -23,6 +24,7 @@ struct ControllerConfig {
     char pad = 0x00;               // the byte after the LRC of a Minicomputer reply
     int64_t frameTimeoutMs = 2000; // a frame half-received this long is given up
     std::string dataDir;
+    DisplayOptions display;        // the display port's expectations and faults
 };
 
 // The device as every link sees it: one set of values, data sets and faults shared by all

@@ -20,6 +20,14 @@ struct LogRecord {
     Bytes raw;                 // the bytes on the wire
     Bytes text;                // the frame's text or unescaped block
     std::string error;         // why a received frame is not answered
+
+    static LogRecord Of(bool sent, Transport transport, int link) {
+        LogRecord r;
+        r.sent = sent;
+        r.transport = transport;
+        r.link = link;
+        return r;
+    }
 };
 
 }  // namespace sim

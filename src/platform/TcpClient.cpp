@@ -12,23 +12,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/BusyScope.h"
 #include "platform/UiServices.h"
 
 namespace qs {
 
 namespace {
-
-// Marks the connection as waiting for the life of one exchange.
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
-    ~BusyScope() { busy_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& busy_;
-};
 
 // The next poll: one slice, or less when the deadline is nearer.
 int SliceUntil(int64_t deadlineMs) {
