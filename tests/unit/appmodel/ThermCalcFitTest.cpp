@@ -71,7 +71,7 @@ TEST(ThermCalcFit, NewtonStepsFindTheRootOfTheCubic) {
     EXPECT_EQ(fit.steps, ThermFit::kNewtonSteps);
     EXPECT_NEAR(fit.alpha60, 0.001, 1e-15);
     EXPECT_EQ(fit.alpha60, fit.alpha[ThermFit::kNewtonSteps]);
-    for (int k = 0; k < ThermFit::kNewtonSteps; ++k)
+    for (size_t k = 0; k < ThermFit::kNewtonSteps; ++k)
         EXPECT_EQ(fit.alpha[k + 1], fit.alpha[k] + fit.deltaAlpha[k]) << k;
 }
 
