@@ -28,13 +28,6 @@ TEST(ThermCalcFit, TemperaturesAreCorrectedToTheOldScaleWhicheverUnitTheyCameIn)
     EXPECT_EQ(ThermFit::ShiftTemperature(0.0, false), 0.0);
 }
 
-TEST(ThermCalcFit, LoggedTemperatureKeepsTheSinglePrecisionStep) {
-    // 80 degF corrected: 80.012043 in double precision, 80.012039 through a float.
-    EXPECT_EQ(ThermFit::FahrenheitText(ThermFit::ShiftTemperature(80.0, true)), "80.012039");
-    EXPECT_EQ(ThermFit::FahrenheitText(-17.5), "0.500000");
-    EXPECT_EQ(ThermFit::FahrenheitText(-100.0), "-148.000000");
-}
-
 TEST(ThermCalcFit, DensitiesAreBroughtToKgPerCubicMetreAtSinglePrecision) {
     struct Row {
         double value;
