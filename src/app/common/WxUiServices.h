@@ -10,7 +10,7 @@
 namespace qs {
 
 // Message boxes for the core, shown as CMessageBoxDlg over the transfer's progress window
-// when one is up, else over the main window.
+// when one is up, else over the dialog running modally, else over the main window.
 class WxPrompt final : public Prompt {
 public:
     void SetMainWindow(wxWindow* main) { main_ = main; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/dialog.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/stattext.h>
@@ -193,6 +194,27 @@ TEST(WxUiServices, ProgressComesFromTheFactoryAndBoxesSitOverIt) {
         });
         ShowMessage("x", MB_OK);
         EXPECT_EQ(boxParent, main);
+    }
+    main->Destroy();
+}
+
+TEST(WxUiServices, BoxesSitOverTheDialogThatRunsModally) {
+    wxFrame* main = new wxFrame(nullptr, wxID_ANY, "Quillset", wxPoint(0, 0), wxSize(600, 400));
+    main->Show();
+    {
+        WxUi ui(main);
+        wxDialog dialog(main, wxID_ANY, "Calculator");
+        wxWindow* boxParent = nullptr;
+        dialog.CallAfter([&] {
+            WhenBoxShown([&](CMessageBoxDlg& box) {
+                boxParent = box.GetParent();
+                box.EndModal(wxID_NONE);
+            });
+            ShowMessage("Not enough samples were entered.", MB_OK);
+            dialog.EndModal(wxID_CANCEL);
+        });
+        dialog.ShowModal();
+        EXPECT_EQ(boxParent, &dialog);
     }
     main->Destroy();
 }
