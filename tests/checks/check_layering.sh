@@ -5,64 +5,54 @@
 # compiles, and upward includes that would otherwise only show as a link-order surprise.
 set -u
 root=${1:?usage: check_layering.sh SOURCE_ROOT}
-
-# folder (relative to the root) -> the src/ folders its quoted includes may name. A folder not
-# listed takes the rule of the nearest listed parent.
-declare -A allowed=(
-  [src/platform]="platform"
-  [src/link]="platform link"
-  [src/programdata]="platform link programdata"
-  [src/sidedocs]="platform link programdata sidedocs"
-  [src/appmodel]="platform link programdata sidedocs appmodel"
-  [src/app]="platform link programdata sidedocs appmodel app"
-  [src/emulators/display]="platform emulators/display"
-  [src/emulators/displayui]="platform emulators/display emulators/displayui"
-  [src/emulators/farview]="platform emulators/display emulators/displayui emulators/farview"
-  [src/emulators/panelsim]="platform emulators/display emulators/displayui emulators/panelsim"
-  [sim]=""
-)
-# Folders whose code may use wx.
-wx_ok_regex='^src/(app|emulators/displayui|emulators/farview|emulators/panelsim)(/|$)'
-
-rule_for() {
-  local d=$1
-  while [ -n "$d" ] && [ "$d" != "." ]; do
-    if [ -n "${allowed[$d]+x}" ]; then echo "$d"; return; fi
-    d=$(dirname "$d")
-  done
+cd "$root" || exit 2
+[ -d src ] || [ -d sim ] || exit 0
+# One grep over the tree, one awk over its hits: the rules live in the awk program.
+grep -rnE --include='*.h' --include='*.hpp' --include='*.cpp' --include='*.cc' \
+     '^[[:space:]]*#[[:space:]]*include' src sim 2>/dev/null |
+awk '
+BEGIN {
+  # folder -> the src/ layers its quoted includes may name; a folder not listed takes the rule
+  # of its nearest listed parent.
+  allowed["src/platform"] = "platform"
+  allowed["src/link"] = "platform link"
+  allowed["src/programdata"] = "platform link programdata"
+  allowed["src/sidedocs"] = "platform link programdata sidedocs"
+  allowed["src/appmodel"] = "platform link programdata sidedocs appmodel"
+  allowed["src/app"] = "platform link programdata sidedocs appmodel app"
+  allowed["src/emulators/display"] = "platform emulators/display"
+  allowed["src/emulators/displayui"] = "platform emulators/display emulators/displayui"
+  allowed["src/emulators/farview"] = "platform emulators/display emulators/displayui emulators/farview"
+  allowed["src/emulators/panelsim"] = "platform emulators/display emulators/displayui emulators/panelsim"
+  allowed["sim"] = ""
+  nlayers = split("platform link programdata sidedocs appmodel app emulators/display emulators/displayui emulators/farview emulators/panelsim", layers, " ")
+  found = 0
 }
-
-found=0
-while IFS= read -r file; do
-  rel=${file#"$root"/}
-  dir=$(dirname "$rel")
-  rule=$(rule_for "$dir")
-  [ -n "$rule" ] || continue
-  while IFS=: read -r line text; do
-    if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*[\<\"]wx/ ]]; then
-      if ! [[ $dir =~ $wx_ok_regex ]]; then
-        echo "wx include in core: $rel:$line"
-        found=1
-      fi
-      continue
-    fi
-    [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]] || continue
-    path=${BASH_REMATCH[1]}
-    # Only includes that name a folder of src/ are layered; a plain name is the folder's own.
-    top=""
-    for layer in platform link programdata sidedocs appmodel app emulators/display emulators/displayui \
-                 emulators/farview emulators/panelsim; do
-      if [[ $path == "$layer/"* ]]; then top=$layer; fi
-    done
-    [ -n "$top" ] || continue
-    ok=0
-    for a in ${allowed[$rule]}; do
-      [ "$a" = "$top" ] && ok=1
-    done
-    if [ $ok -eq 0 ]; then
-      echo "upward or sideways include: $rel:$line includes $path"
-      found=1
-    fi
-  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include' "$file")
-done < <(find "$root/src" "$root/sim" \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) 2>/dev/null)
-exit $found
+{
+  file = $0; sub(/:.*/, "", file)
+  rest = substr($0, length(file) + 2)
+  line = rest; sub(/:.*/, "", line)
+  text = substr(rest, length(line) + 2)
+  dir = file; sub(/\/[^\/]*$/, "", dir)
+  rule = dir
+  while (rule != "" && !(rule in allowed)) {
+    if (rule !~ /\//) { rule = ""; break }
+    sub(/\/[^\/]*$/, "", rule)
+  }
+  if (rule == "") next
+  if (text ~ /^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]wx\//) {
+    if (dir !~ /^src\/(app|emulators\/displayui|emulators\/farview|emulators\/panelsim)(\/|$)/) {
+      print "wx include in core: " file ":" line; found = 1
+    }
+    next
+  }
+  if (!match(text, /^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]+"/)) next
+  path = text; sub(/^[^"]*"/, "", path); sub(/".*/, "", path)
+  top = ""
+  for (i = 1; i <= nlayers; i++) if (index(path, layers[i] "/") == 1) top = layers[i]
+  if (top == "") next
+  n = split(allowed[rule], ok, " "); good = 0
+  for (i = 1; i <= n; i++) if (ok[i] == top) good = 1
+  if (!good) { print "upward or sideways include: " file ":" line " includes " path; found = 1 }
+}
+END { exit found }'
