@@ -1,9 +1,11 @@
 #pragma once
 #include <memory>
+#include <optional>
 
 #include <wx/docmdi.h>
 #include <wx/timer.h>
 
+#include "appmodel/programdata/DeviceCommandHooks.h"
 #include "appmodel/programdata/FrameSelection.h"
 
 class wxSplitterWindow;
@@ -47,6 +49,8 @@ public:
     void RunCommand(int command);
     // The document options dialog, then its result applied.
     void OnDocumentOptions();
+    // The dialog alone: its fields after OK, nullopt after Cancel.
+    std::optional<DocumentOptionsChoice> EditOptions(const DocumentLinkFields& fields);
     // Asks whether to print the selection or the whole document, then prints.
     void OnPrint();
     // The question of OnPrint and the lines it lays out; false when nothing is to be printed.

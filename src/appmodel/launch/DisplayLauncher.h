@@ -3,20 +3,19 @@
 #include <optional>
 #include <string>
 
-#include "appmodel/programdata/DeviceCommandHooks.h"
+#include "appmodel/programdata/DeviceCommands.h"
 
 namespace qs {
 
 class CVexa3Doc;
-class ComPortTable;
 class ProcessLauncher;
 
 // Starts the emulator programs on a document's device: Farview (the remote display) over
 // TCP/IP or a serial link, Panelsim (the operator panel) over a serial link. On a serial link
 // the device is first asked to hand its port to the display, and Quillset lets the port go
 // (the COM slot is emptied, the document goes Offline) until the emulator says it is done and
-// the document is connected again.
-class DisplayLauncher {
+// the document is connected again. Registers Remote Display and Interactive Display.
+class DisplayLauncher final : public DeviceTool {
 public:
     static constexpr const char* kNotResponding = "Duravane.NET not responding";
     static constexpr const char* kMiniRequired = "Minicomputer mode required for this function";
@@ -29,10 +28,9 @@ public:
     static constexpr const char* kMainTitle = "Quillset";
 
     // The programs are looked for in `programDir`, then on PATH.
-    DisplayLauncher(CVexa3Doc& document, ComPortTable& ports, ProcessLauncher& launcher,
-                    const DeviceCommandHooks& hooks, std::string programDir);
+    DisplayLauncher(DeviceCommands& commands, ProcessLauncher& launcher, std::string programDir);
 
-    // True when the emulator was started.
+    // Each runs as a device command; true when the emulator was started.
     bool RemoteDisplay();
     bool InteractiveDisplay();
     // The emulator has given the port back: collects ended emulators and connects the document
@@ -43,6 +41,8 @@ public:
     static std::string StartFailureText(const std::string& program, const std::string& reason);
 
 private:
+    bool StartRemoteDisplay();
+    bool StartInteractiveDisplay();
     // The program's path, or nullopt after saying it cannot be found.
     std::optional<std::string> Locate(const char* program) const;
     // Sends the hand-over request; a send that fails is reported. False then.
@@ -55,10 +55,9 @@ private:
     // After a serial hand-over: minimise when started; otherwise take the port back.
     bool Finish(bool started);
 
+    DeviceCommands& commands_;
     CVexa3Doc& doc_;
-    ComPortTable& ports_;
     ProcessLauncher& launcher_;
-    const DeviceCommandHooks& hooks_;
     std::string programDir_;
 };
 
