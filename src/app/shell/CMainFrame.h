@@ -10,6 +10,7 @@
 #include "platform/ControlSocket.h"
 #include "platform/StatusPane.h"
 #include "platform/TransferErrorLog.h"
+#include "appmodel/shell/MainCommandTable.h"
 #include "appmodel/shell/WindowPlacement.h"
 
 class wxMenu;
@@ -118,6 +119,8 @@ public:
     void OnRemoteProgramDone();
 
     // ---- commands
+    // The commands of the menus and toolbars; the menus are built from it when the frame is.
+    MainCommandTable& Commands() { return commands_; }
     void OnFileNew();
     // A new document of a template, named as its kind names new ones; null when the kind does
     // not exist yet or the document could not be made.
@@ -136,7 +139,13 @@ private:
         CMainFrame& frame_;
     };
 
+    void RegisterCommands();
     void BuildMenus();
+    wxMenu* BuildMenu(MainMenu which);
+    void BindCommands();
+    void UnbindCommands();
+    void OnCommand(wxCommandEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
     void BuildBars();
     wxMenu* BarMenu();
     void RestorePlacement();
@@ -147,6 +156,7 @@ private:
     wxDocument* ActiveDocument() const;
 
     DocTemplates templates_;
+    MainCommandTable commands_;
     CErrorLogView* errorLog_ = nullptr;
     bool colour_ = true;
     bool toolTips_ = true;
