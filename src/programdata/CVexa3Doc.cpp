@@ -336,7 +336,7 @@ int CVexa3Doc::CountArmProducts(int arm) {
 
 // ---- the document's values
 
-bool CVexa3Doc::ApplyConfiguration() {
+bool CVexa3Doc::ApplyConfiguration(std::vector<std::string>* warnings) {
     CDirectory* config = FindDirectory(CDirectory::kConfig);
     const CParam* armsCode = config ? config->FindParam(1) : nullptr;
     if (armsCode == nullptr) return false;
@@ -345,7 +345,13 @@ bool CVexa3Doc::ApplyConfiguration() {
         arms = 1;
         SetParamValue(CDirectory::kConfig, 1, 0, 1);
     }
-    config_ = ArmConfiguration::Derive(config_, arms, *config, FindDirectory(CDirectory::kArm), armAddresses_);
+    std::vector<std::string> said;
+    config_ = ArmConfiguration::Derive(config_, arms, *config, FindDirectory(CDirectory::kArm), armAddresses_, said);
+    if (warnings) {
+        warnings->insert(warnings->end(), said.begin(), said.end());
+    } else {
+        for (const std::string& w : said) ShowMessage(w);
+    }
     bayAddresses_ = {0, 0};
     return true;
 }

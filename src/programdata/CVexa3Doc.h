@@ -114,8 +114,9 @@ public:
     // give them.
     int CountArmProducts(int arm);
     // Derives active arms, flagged arms, arm mode and meters and products per arm from the
-    // document's own values. False when the document has no Config 001.
-    bool ApplyConfiguration();
+    // document's own values. False when the document has no Config 001. Its warnings (too many
+    // arms, an arm in use without address) go to `warnings` when given, else to the user.
+    bool ApplyConfiguration(std::vector<std::string>* warnings = nullptr);
     // Every directory of every arm (recipes last), from or to the device. False at the first
     // directory that stops (a cancel, Abort or a failed send); the values so far stay. Writing
     // first clears this document's lines of the transfer-error log.

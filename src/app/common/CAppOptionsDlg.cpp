@@ -9,8 +9,8 @@
 
 namespace qs {
 
-CAppOptionsDlg::CAppOptionsDlg(wxWindow* parent, AppOptions& options, IniProfile profile)
-    : wxDialog(parent, wxID_ANY, "Quillset General Options"), options_(options), profile_(std::move(profile)) {
+CAppOptionsDlg::CAppOptionsDlg(wxWindow* parent, AppOptions& options, IniProfile profile, const UiServices& ui)
+    : wxDialog(parent, wxID_ANY, "Quillset General Options"), options_(options), profile_(std::move(profile)), ui_(ui) {
     const int gap = FromDIP(8);
     auto* column = new wxBoxSizer(wxVERTICAL);
     auto addCheck = [&](const char* text) {
@@ -62,8 +62,7 @@ bool CAppOptionsDlg::TransferDataFromWindow() {
     // The new values hold for this session even when they could not be stored; the user is
     // told they will be lost at the next start.
     if (!options_.Save(profile_)) {
-        ShowMessage("Unable to save the options in " + profile_.Path() +
-                        ".\nThey apply until Quillset is closed.",
+        ui_.Message("Unable to save the options in " + profile_.Path() + ".\nThey apply until Quillset is closed.",
                     MB_OK | MB_ICONEXCLAMATION);
     }
     return true;

@@ -104,7 +104,7 @@ void CParamEditDlg::AddLevelAndButtons(wxSizer* column) {
     auto* buttons = CreateStdDialogButtonSizer(wxOK | wxCANCEL | wxHELP);
     column->Add(buttons, 0, wxEXPAND | wxTOP, gap);
     Bind(
-        wxEVT_BUTTON, [this](wxCommandEvent&) { ContextHelp::ShowTopic(request_.helpId); }, wxID_HELP);
+        wxEVT_BUTTON, [this](wxCommandEvent&) { ContextHelp::ShowTopic(Ui(), request_.helpId); }, wxID_HELP);
 }
 
 void CParamEditDlg::Finish(wxSizer* column) {
@@ -153,7 +153,8 @@ bool CParamEditDlg::ValueFromWindow(std::string& value) {
     const CParam* param = request_.param;
     if (param == nullptr) return false;
     if (options_) {
-        const std::optional<std::string> chosen = ParamValueCheck::CheckOption(*param, options_->GetSelection());
+        const std::optional<std::string> chosen =
+            ParamValueCheck::CheckOption(Ui(), *param, options_->GetSelection());
         if (!chosen) {
             options_->SetFocus();
             return false;
@@ -167,13 +168,13 @@ bool CParamEditDlg::ValueFromWindow(std::string& value) {
     if (newValue_->IsModified()) {
         const std::optional<std::string> converted = ToCodePage(newValue_->GetValue(), request_.codePage);
         if (!converted) {
-            ShowMessage(kNotConvertibleMessage, MB_OK | MB_ICONEXCLAMATION);
+            Ui().Message(kNotConvertibleMessage, MB_OK | MB_ICONEXCLAMATION);
             newValue_->SetFocus();
             return false;
         }
         bytes = *converted;
     }
-    const std::optional<std::string> checked = ParamValueCheck::CheckValue(*param, bytes);
+    const std::optional<std::string> checked = ParamValueCheck::CheckValue(Ui(), *param, bytes);
     if (!checked) {
         newValue_->SetFocus();
         newValue_->SelectAll();

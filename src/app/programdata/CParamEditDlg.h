@@ -2,6 +2,7 @@
 #include <wx/dialog.h>
 
 #include "appmodel/programdata/ParamEditRequest.h"
+#include "platform/UiServices.h"
 
 class wxBoxSizer;
 class wxChoice;
@@ -67,6 +68,8 @@ protected:
 
     // A text of the document for display: bytes in its code page.
     wxString Shown(const std::string& bytes) const;
+    // The services the request brings, to say what the editor says.
+    const UiServices& Ui() const { return request_.ui ? *request_.ui : noServices_; }
 
     ParamEditRequest& request_;
     wxStaticText* caption_ = nullptr;
@@ -77,6 +80,9 @@ protected:
 
 private:
     bool ValueFromWindow(std::string& value);
+
+    // For a request that brings none: their fallbacks.
+    UiServices noServices_;
 
     wxTextCtrl* newValue_ = nullptr;
     wxChoice* options_ = nullptr;

@@ -12,11 +12,8 @@
 #include "app/programdata/CVexa3WxDoc.h"
 #include "app/shell/CommandIds.h"
 #include "app/programdata/ParamPane.h"
-#include "app/shell/ShellContext.h"
 #include "app/common/WxText.h"
-#include "link/ComPortTable.h"
-#include "platform/IniProfile.h"
-#include "platform/ProcessLauncher.h"
+#include "appmodel/common/AppServices.h"
 #include "platform/UiServices.h"
 #include "programdata/AppOptions.h"
 #include "programdata/CDirectory.h"
@@ -28,12 +25,6 @@
 namespace qs {
 
 namespace {
-
-// The port table of a shell that has none (a test that does not use the link).
-ComPortTable& Ports() {
-    static ComPortTable spare;
-    return Shell().ports ? *Shell().ports : spare;
-}
 
 DeviceCommandHooks MainWindowHooks() {
     DeviceCommandHooks hooks;
@@ -64,11 +55,6 @@ wxString MenuText(const DeviceCommandRow& row) {
 
 }  // namespace
 
-ProcessLauncher& CSplitterFrame::Launcher() {
-    static ProcessLauncher launcher;
-    return launcher;
-}
-
 CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIParentFrame* parent)
     : wxDocMDIChildFrame(doc, view, parent, wxID_ANY, doc->GetUserReadableName(), wxDefaultPosition,
                          wxDefaultSize),
@@ -77,7 +63,7 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
       reap_(this) {
     DeviceCommandHooks hooks = MainWindowHooks();
     hooks.editOptions = [this](const DocumentLinkFields& fields) { return EditOptions(fields); };
-    commands_ = std::make_unique<DeviceCommands>(doc->Core(), Ports(), Launcher(), std::move(hooks));
+    commands_ = std::make_unique<DeviceCommands>(doc->Core(), doc->Services(), std::move(hooks));
 
     splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
     splitter_->SetMinimumPaneSize(40);
@@ -92,7 +78,7 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
     BuildMenu();
     BindCommands();
 
-    Bind(wxEVT_TIMER, [](wxTimerEvent&) { Launcher().ReapFinished(); }, reap_.GetId());
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { doc_->Services().launcher.ReapFinished(); }, reap_.GetId());
     reap_.Start(kReapMs);
     // Documents on one COM port may address different devices: the one in front is addressed.
     Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
@@ -176,7 +162,8 @@ void CSplitterFrame::RunCommand(int command) {
 void CSplitterFrame::OnDocumentOptions() { RunCommand(kCmdDocumentOptions); }
 
 std::optional<DocumentOptionsChoice> CSplitterFrame::EditOptions(const DocumentLinkFields& fields) {
-    CVexa3Options dialog(this, fields, IniProfile(Shell().iniPath));
+    const AppServices& services = doc_->Services();
+    CVexa3Options dialog(this, fields, services.profile, services.ui);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     return DocumentOptionsChoice{dialog.Fields(), dialog.SettingsChanged()};
 }
@@ -194,8 +181,8 @@ void CSplitterFrame::OnPrint() {
 }
 
 bool CSplitterFrame::PrepareSheet(PrintSheet& sheet) {
-    const int answer = ShowMessage("Print only the selection?\n(No prints the whole document.)",
-                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    const int answer = doc_->Services().ui.Message("Print only the selection?\n(No prints the whole document.)",
+                                                   MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return false;
     const bool selectionOnly = answer == IDYES;
     CVexa3Doc& core = doc_->Core();

@@ -16,7 +16,6 @@ class CDirectoryView;
 class CVexa3WxDoc;
 class DeviceCommands;
 class PrintSheet;
-class ProcessLauncher;
 
 // The window of a program-data document: the directory tree on the left, the program codes of
 // its selection on the right, and every device command of the document (Read All, Dump All,
@@ -55,9 +54,6 @@ public:
     void OnPrint();
     // The question of OnPrint and the lines it lays out; false when nothing is to be printed.
     bool PrepareSheet(PrintSheet& sheet);
-
-    // The programs the frames start (the emulators), reaped as they end.
-    static ProcessLauncher& Launcher();
 
 private:
     void BuildMenu();

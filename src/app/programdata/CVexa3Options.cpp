@@ -33,8 +33,9 @@ wxStaticText* Label(wxWindow* parent, const char* text) { return new wxStaticTex
 
 }  // namespace
 
-CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields, IniProfile profile)
-    : wxDialog(parent, wxID_ANY, "Options for this Duravane III"), model_(fields, std::move(profile)) {
+CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields, IniProfile profile,
+                             const UiServices& ui)
+    : wxDialog(parent, wxID_ANY, "Options for this Duravane III"), model_(fields, std::move(profile), ui) {
     runCommDialog = [](wxWindow* owner, const std::string& portName, SerialSettings& settings) {
         CCommDlg dialog(portName, &settings, owner);
         return dialog.ShowModal() == wxID_OK;
@@ -67,7 +68,7 @@ CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields,
     link->Add(commSettings_, 0, wxEXPAND);
     link->Add(Label(linkParent, "IP Address:"), 0, wxALIGN_CENTER_VERTICAL);
     ipAddress_ = new wxTextCtrl(linkParent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
-                                Ipv4Validator(&ipValue_));
+                                Ipv4Validator(&ipValue_, ui));
     ipAddress_->SetMaxLength(15);
     link->Add(ipAddress_, 1, wxEXPAND);
     link->AddSpacer(0);
@@ -88,7 +89,7 @@ CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields,
         auto role = i == 0 ? DocumentOptionsModel::AddressRole::Base : DocumentOptionsModel::AddressRole::Arm;
         grid->Add(Label(addressParent, labels[i]), 0, wxALIGN_CENTER_VERTICAL | wxALIGN_RIGHT);
         addresses_[i] = new wxTextCtrl(addressParent, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                       wxSize(fieldWidth, -1), 0, AddressValidator(&addressValues_[i], role));
+                                       wxSize(fieldWidth, -1), 0, AddressValidator(&addressValues_[i], role, ui));
         addresses_[i]->SetMaxLength(4);
         grid->Add(addresses_[i], 0);
     }
@@ -141,13 +142,13 @@ bool CVexa3Options::TransferDataFromWindow() {
     if (description_->IsModified()) {
         auto bytes = ToCodePage(description_->GetValue(), codePage >= 0 ? codePage : f.codePage);
         if (!bytes) {
-            ShowMessage(kDescriptionNotConvertibleMessage, MB_OK | MB_ICONEXCLAMATION);
+            model_.Ui().Message(kDescriptionNotConvertibleMessage, MB_OK | MB_ICONEXCLAMATION);
             description_->SetFocus();
             return false;
         }
         description = *bytes;
     }
-    if (!DocumentOptionsModel::CheckDescription(description)) {
+    if (!DocumentOptionsModel::CheckDescription(model_.Ui(), description)) {
         description_->SetFocus();
         return false;
     }
@@ -155,7 +156,7 @@ bool CVexa3Options::TransferDataFromWindow() {
 
     std::array<int, 5> arms{};
     for (size_t i = 0; i < arms.size(); ++i) arms[i] = addressValues_[i + 1];
-    if (!DocumentOptionsModel::ConfirmArmAddresses(arms)) {
+    if (!DocumentOptionsModel::ConfirmArmAddresses(model_.Ui(), arms)) {
         for (size_t i = 0; i < arms.size(); ++i) {
             if (arms[i] == 0) {
                 addresses_[i + 1]->SetFocus();

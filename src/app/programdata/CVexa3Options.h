@@ -21,7 +21,8 @@ namespace qs {
 // The caller fills the fields, shows the dialog and, after OK, reads them back.
 class CVexa3Options : public wxDialog {
 public:
-    CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields, IniProfile profile);
+    // What it says (a refused field, a failed save of serial settings) goes through `ui`.
+    CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields, IniProfile profile, const UiServices& ui);
 
     const DocumentLinkFields& Fields() const { return model_.fields; }
     // Serial settings of the chosen port were edited and stored while the dialog was open.

@@ -27,6 +27,7 @@
 #include "app/shell/SettingsStore.h"
 #include "app/shell/ShellContext.h"
 #include "app/common/WxText.h"
+#include "appmodel/common/AppServices.h"
 #include "link/ComPortTable.h"
 #include "link/DX3Protocol.h"
 #include "platform/UiServices.h"
@@ -70,6 +71,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
       tick_(this) {
     g_instance = this;
     ContextHelp::SetId(this, kHelpMainFrame);
+    MakeServices();
     if (SettingsStore* settings = Shell().settings) {
         colour_ = settings->GetInt(kGeneralSection, kColorKey, 1) != 0;
         toolTips_ = settings->GetInt(kGeneralSection, kToolTipsKey, 1) != 0;
@@ -99,6 +101,9 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
 CMainFrame::~CMainFrame() {
     tick_.Stop();
     UnbindCommands();
+    // The manager and its templates may outlive the frame; no document is made with its
+    // services after it.
+    templates_.SetServices(nullptr);
     UiServices& ui = Ui();
     if (ui.status == &messagePane_) ui.status = nullptr;
     if (ui.errorLog == this) ui.errorLog = nullptr;
@@ -107,6 +112,36 @@ CMainFrame::~CMainFrame() {
 }
 
 CMainFrame* CMainFrame::Instance() { return g_instance.get(); }
+
+void CMainFrame::MakeServices() {
+    const ShellContext& shell = Shell();
+    const AppOptions* options = shell.options;
+    if (!options) {
+        // A shell without options connects nothing by itself.
+        spareOptions_ = std::make_unique<AppOptions>();
+        spareOptions_->AutoConnect = false;
+        options = spareOptions_.get();
+    }
+    ComPortTable* ports = shell.ports;
+    if (!ports) {
+        sparePorts_ = std::make_unique<ComPortTable>();
+        ports = sparePorts_.get();
+    }
+    services_ = std::make_unique<AppServices>(AppServices{
+        .ui = Ui(),
+        .options = *options,
+        .ports = *ports,
+        .launcher = launcher_,
+        .profile = IniProfile(shell.iniPath),
+        .programDir = ProcessLauncher::ExecutableDir(),
+        .definitions = DefinitionSource::FromEnvironment(shell.com1),
+    });
+}
+
+void CMainFrame::SetTemplates(const DocTemplates& templates) {
+    templates_ = templates;
+    templates_.SetServices(services_.get());
+}
 
 // ---------------------------------------------------------------- menus and bars
 
@@ -164,7 +199,8 @@ void CMainFrame::RegisterCommands() {
     };
     for (const SideKind& kind : sideKinds) {
         auto which = kind.docTemplate;
-        t.Register(item(kind.id, MainMenu::NewSideDocument, kind.text, [this, which] { NewSideDocument(templates_.*which); },
+        t.Register(item(kind.id, MainMenu::NewSideDocument, kind.text,
+                        [this, which] { NewSideDocument(templates_.*which); },
                         [this, which] {
                             CPowerDocTemplate* made = templates_.*which;
                             return made != nullptr && made->IsAvailable();
@@ -209,9 +245,10 @@ void CMainFrame::RegisterCommands() {
 
     // The toolbar menu lists the Standard and Connect bars, but only the Edit bar and the status
     // bar are switched from there.
-    t.Register(check(ID_VIEW_MAIN_BAR, MainMenu::BarPopup, "&Main", {}, off, [this] { return IsBarShown(standardBar_); }));
-    t.Register(check(ID_VIEW_EDIT_BAR, MainMenu::BarPopup, "&Edit", [this] { ShowBar(editBar_, !IsBarShown(editBar_)); },
-                     {}, [this] { return IsBarShown(editBar_); }));
+    t.Register(check(ID_VIEW_MAIN_BAR, MainMenu::BarPopup, "&Main", {}, off,
+                     [this] { return IsBarShown(standardBar_); }));
+    t.Register(check(ID_VIEW_EDIT_BAR, MainMenu::BarPopup, "&Edit",
+                     [this] { ShowBar(editBar_, !IsBarShown(editBar_)); }, {}, [this] { return IsBarShown(editBar_); }));
     t.Register(check(ID_VIEW_CONNECT_BAR, MainMenu::BarPopup, "&Connect", {}, off,
                      [this] { return IsBarShown(connectBar_); }));
     t.Register(MainCommandRow::Separator(MainMenu::BarPopup));
@@ -516,7 +553,7 @@ DX3Protocol* CMainFrame::GetConnectedProtocol(CVexa3Doc* doc, bool requireOnline
         // made: there is no protocol whose error could be shown.
         const CVexa3WxDoc* wx = CVexa3WxDoc::FromCore(doc);
         const std::string title = wx ? wx->GetUserReadableName().utf8_string() : doc->Title();
-        ShowMessage(title + " - " + ComStream::StatusText(kStatusCannotOpen), MB_OKCANCEL);
+        services_->ui.Message(title + " - " + ComStream::StatusText(kStatusCannotOpen), MB_OKCANCEL);
         return nullptr;
     }
     protocol->SetAddress(doc->BaseAddress());
@@ -546,12 +583,12 @@ void CMainFrame::OnFileNew() {
     doc->Modify(true);
     doc->UpdateAllViews();
     int kind = kProtocolMini;
-    if (ComPortTable* ports = Shell().ports; ports && ComPortTable::IsValidPort(core.PortIndex())) {
-        if (const ComProtocol* p = ports->Protocol(core.PortIndex()); p && p->ProtocolIndex() != -1)
+    if (ComPortTable::IsValidPort(core.PortIndex())) {
+        if (const ComProtocol* p = services_->ports.Protocol(core.PortIndex()); p && p->ProtocolIndex() != -1)
             kind = p->ProtocolIndex();
     }
     core.SetProtocolKind(kind);
-    if (const AppOptions* options = Shell().options; options && options->AutoConnect) {
+    if (services_->options.AutoConnect) {
         wxBusyCursor wait;
         core.Connect(false);
     }

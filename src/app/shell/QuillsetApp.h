@@ -65,13 +65,13 @@ public:
 
     // How a definition build borrows COM1 from `ports`: it takes a reference of its own (opening
     // the port when nobody has), whether or not documents use the port, and gives back exactly
-    // that one.
+    // that one. The application gives it to "PARAM.DAT"'s build and, through the shell, to the
+    // documents'.
     static Com1Hook Com1HookFor(ComPortTable& ports);
 
 private:
     // Ends start-up: the message on standard error, the exit status for OnRun.
     bool Fail(const std::string& message, int status);
-    void InstallCom1Hook();
     void OnAppAbout(wxCommandEvent& event);
     void OnAppOptions(wxCommandEvent& event);
     void OnHelpContents(wxCommandEvent& event);

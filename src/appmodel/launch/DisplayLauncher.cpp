@@ -12,8 +12,11 @@
 
 namespace qs {
 
-DisplayLauncher::DisplayLauncher(DeviceCommands& commands, ProcessLauncher& launcher, std::string programDir)
-    : commands_(commands), doc_(commands.Document()), launcher_(launcher), programDir_(std::move(programDir)) {
+DisplayLauncher::DisplayLauncher(DeviceCommands& commands)
+    : commands_(commands),
+      doc_(commands.Document()),
+      launcher_(commands.Services().launcher),
+      programDir_(commands.Services().programDir) {
     DeviceCommandTable& table = commands.Table();
     table.Register({kCmdRemoteDisplay, MenuSection::DeviceTools, "Remote &Display", {}, EnableRule::Connected,
                     [this] { return RemoteDisplay(); }});

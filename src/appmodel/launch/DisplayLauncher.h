@@ -27,8 +27,8 @@ public:
     static constexpr uint16_t kStatusDisplayOffCode = 0x801C;
     static constexpr const char* kMainTitle = "Quillset";
 
-    // The programs are looked for in `programDir`, then on PATH.
-    DisplayLauncher(DeviceCommands& commands, ProcessLauncher& launcher, std::string programDir);
+    // The programs are looked for in the services' program folder, then on PATH.
+    explicit DisplayLauncher(DeviceCommands& commands);
 
     // Each runs as a device command; true when the emulator was started.
     bool RemoteDisplay();
@@ -58,7 +58,7 @@ private:
     DeviceCommands& commands_;
     CVexa3Doc& doc_;
     ProcessLauncher& launcher_;
-    std::string programDir_;
+    const std::string& programDir_;
 };
 
 }  // namespace qs

@@ -8,7 +8,6 @@
 #include "appmodel/programdata/SelectionTransfer.h"
 #include "appmodel/programdata/WholeDeviceTransfer.h"
 #include "link/DX3Protocol.h"
-#include "platform/ProcessLauncher.h"
 #include "platform/UiServices.h"
 #include "programdata/CSubdirectory.h"
 #include "programdata/CVexa3Doc.h"
@@ -53,19 +52,14 @@ std::string DeviceCommands::ArmAddressZeroText(int armNumber) {
 
 std::string DeviceCommands::CannotProgramText(const std::string& why) { return "Cannot program Duravane.NET - " + why; }
 
-DeviceCommands::DeviceCommands(CVexa3Doc& document, ComPortTable& ports, ProcessLauncher& launcher,
-                               DeviceCommandHooks hooks)
-    : DeviceCommands(document, ports, launcher, std::move(hooks), ProcessLauncher::ExecutableDir()) {}
-
-DeviceCommands::DeviceCommands(CVexa3Doc& document, ComPortTable& ports, ProcessLauncher& launcher,
-                               DeviceCommandHooks hooks, std::string programDir)
-    : doc_(document), ui_(qs::Ui()), ports_(ports), hooks_(std::move(hooks)) {
+DeviceCommands::DeviceCommands(CVexa3Doc& document, const AppServices& services, DeviceCommandHooks hooks)
+    : doc_(document), services_(services), hooks_(std::move(hooks)) {
     // The tools every frame has; the disabled rows stand for those still to come.
     AddTool<PlannedDeviceTools>();
     whole_ = &AddTool<WholeDeviceTransfer>();
     selectionTransfer_ = &AddTool<SelectionTransfer>();
     link_ = &AddTool<LinkCommands>();
-    displays_ = &AddTool<DisplayLauncher>(launcher, std::move(programDir));
+    displays_ = &AddTool<DisplayLauncher>();
 }
 
 DeviceCommands::~DeviceCommands() { std::erase(g_reconnectPending, this); }
@@ -89,7 +83,7 @@ bool DeviceCommands::Execute(int id) { return !CommandRunning() && table_.Run(id
 bool DeviceCommands::Connect(bool readOnlyProbe, const char* notResponding, WaitCursor* wait) {
     if (doc_.Connect(readOnlyProbe) > CVexa3Doc::kStateOffline) return true;
     if (wait) wait->End();
-    ui_.Message(notResponding);
+    Ui().Message(notResponding);
     return false;
 }
 
@@ -99,12 +93,12 @@ int DeviceCommands::SelectedArm() const {
 
 bool DeviceCommands::CheckArmAddress() const {
     if (doc_.ArmAddress(SelectedArm()) != 0) return true;
-    ui_.Message(ArmAddressZeroText(SelectedArm() + 1));
+    Ui().Message(ArmAddressZeroText(SelectedArm() + 1));
     return false;
 }
 
 bool DeviceCommands::ConfirmWrite() const {
-    return !doc_.Options().ConfirmWrites || ui_.Message(kConfirmWrite, MB_OKCANCEL) == IDOK;
+    return !doc_.Options().ConfirmWrites || Ui().Message(kConfirmWrite, MB_OKCANCEL) == IDOK;
 }
 
 std::string DeviceCommands::RefusalText() const {
@@ -115,7 +109,7 @@ std::string DeviceCommands::RefusalText() const {
     return ComStream::StatusText(test.status);
 }
 
-void DeviceCommands::SayWriteRefused() const { ui_.Message(CannotProgramText(RefusalText())); }
+void DeviceCommands::SayWriteRefused() const { Ui().Message(CannotProgramText(RefusalText())); }
 
 void DeviceCommands::AddressBaseDevice() const {
     if (DX3Protocol* protocol = doc_.GetProtocol()) protocol->SetAddress(doc_.BaseAddress());

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "appmodel/common/AppServices.h"
 #include "appmodel/programdata/DeviceCommandHooks.h"
 #include "appmodel/programdata/DeviceCommandTable.h"
 #include "appmodel/programdata/FrameSelection.h"
@@ -11,13 +12,10 @@
 namespace qs {
 
 class CVexa3Doc;
-class ComPortTable;
 class DisplayLauncher;
 class LinkCommands;
-class ProcessLauncher;
 class SelectionTransfer;
 class WholeDeviceTransfer;
-struct UiServices;
 
 // A tool of the device frame: registers its command rows in its constructor and runs them.
 class DeviceTool {
@@ -49,18 +47,16 @@ public:
     // "Cannot program Duravane.NET - " and why.
     static std::string CannotProgramText(const std::string& why);
 
-    // Emulator programs are looked for in `programDir` (by default the folder of the running
-    // executable), then on PATH.
-    DeviceCommands(CVexa3Doc& document, ComPortTable& ports, ProcessLauncher& launcher, DeviceCommandHooks hooks = {});
-    DeviceCommands(CVexa3Doc& document, ComPortTable& ports, ProcessLauncher& launcher, DeviceCommandHooks hooks,
-                   std::string programDir);
+    // `services` outlive the commands.
+    DeviceCommands(CVexa3Doc& document, const AppServices& services, DeviceCommandHooks hooks = {});
     ~DeviceCommands();
     DeviceCommands(const DeviceCommands&) = delete;
     DeviceCommands& operator=(const DeviceCommands&) = delete;
 
     CVexa3Doc& Document() const { return doc_; }
-    const UiServices& Ui() const { return ui_; }
-    ComPortTable& Ports() const { return ports_; }
+    const AppServices& Services() const { return services_; }
+    const UiServices& Ui() const { return services_.ui; }
+    ComPortTable& Ports() const { return services_.ports; }
     const DeviceCommandHooks& Hooks() const { return hooks_; }
     const FrameSelection& Selection() const { return selection_; }
     void SetSelection(const FrameSelection& selection);
@@ -151,8 +147,7 @@ public:
 
 private:
     CVexa3Doc& doc_;
-    const UiServices& ui_;
-    ComPortTable& ports_;
+    const AppServices& services_;
     DeviceCommandHooks hooks_;
     FrameSelection selection_;
     DeviceCommandTable table_;

@@ -19,8 +19,10 @@ protected:
     RecordingUi ui;
     ComPortTable ports;
     ProcessLauncher launcher;
+    AppOptions options;
+    AppServices services{.ui = ui.services, .options = options, .ports = ports, .launcher = launcher};
     CVexa3Doc doc{ports, DefinitionSource{}};
-    DeviceCommands commands{doc, ports, launcher};
+    DeviceCommands commands{doc, services};
     DeviceCommandTable& table = commands.Table();
 };
 
