@@ -19,7 +19,10 @@ constexpr size_t kMaxClassName = 63;
 
 std::string Printable(const std::string& s) {
     std::string out;
-    for (unsigned char c : s) out.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        out.push_back(c >= 0x20 && c < 0x7F ? ch : '?');
+    }
     return out;
 }
 }  // namespace

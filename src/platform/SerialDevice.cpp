@@ -173,8 +173,8 @@ bool SerialDevice::Apply(const SerialSettings& settings) {
     if (IsPtySlave(fd_)) {
         // A pty carries bytes only: the kernel stores 8 data bits and no parity whatever it is
         // given, and refuses a later change that asks for anything else. Ask for what it keeps.
-        t->c_cflag = (t->c_cflag & ~(CSIZE | PARENB | PARODD | CMSPAR)) | CS8;
-        t->c_iflag &= ~INPCK;
+        t->c_cflag = (t->c_cflag & ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR)) | CS8;
+        t->c_iflag &= ~static_cast<tcflag_t>(INPCK);
     }
     if (::tcsetattr(fd_, TCSANOW, &*t) != 0) return Fail(errno);
     return true;
