@@ -93,7 +93,7 @@ CSplitterFrame::~CSplitterFrame() {
     if (CMainFrame* main = CMainFrame::Instance()) {
         wxMenuBar* bar = main->GetMenuBar();
         const int at = bar ? bar->FindMenu(wxStripMenuCodes(kMenuTitle)) : wxNOT_FOUND;
-        if (at != wxNOT_FOUND) delete bar->Remove(static_cast<size_t>(at));
+        if (at != wxNOT_FOUND) std::unique_ptr<wxMenu> removed(bar->Remove(static_cast<size_t>(at)));
     }
 }
 

@@ -633,11 +633,10 @@ void CMainFrame::ClearTransferErrors() {
 
 void CMainFrame::CloseTransferLog(const void* owner) {
     if (!errorLog_ || errorLog_->Owner() != owner) return;
-    CErrorLogView* view = errorLog_;
+    // Deleting the view closes its window.
+    std::unique_ptr<CErrorLogView> view(errorLog_);
     errorLog_ = nullptr;
     view->Detach();
-    // Deleting the view closes its window.
-    delete view;
 }
 
 void CMainFrame::ForgetErrorLog(CErrorLogView* view) {

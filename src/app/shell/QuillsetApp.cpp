@@ -88,12 +88,12 @@ bool QuillsetApp::OnInit() {
     shell.iniPath = ini_.Path();
     shell.com1 = Com1HookFor(ports_);
 
-    auto* manager = new QuillsetDocManager(options_.MRUFileCount);
+    auto manager = std::make_unique<QuillsetDocManager>(options_.MRUFileCount);
     manager->Initialize();
-    docManager_ = manager;
+    docManager_ = std::move(manager);
     if (wxFileHistory* history = docManager_->GetFileHistory()) settings_->LoadHistory(*history);
 
-    frame_ = new CMainFrame(docManager_);
+    frame_ = new CMainFrame(docManager_.get());
     SetTopWindow(frame_);
     templates_ = DocTemplates::Create(*docManager_);
     frame_->SetTemplates(templates_);
@@ -122,7 +122,6 @@ bool QuillsetApp::OnInit() {
         if (!docManager_->CreateDocument(wxString::FromUTF8(commandLine_.file), wxDOC_SILENT))
             return Fail("cannot open " + commandLine_.file, 1);
     }
-    // The firmware upgrades open their FTP session with ftpTimeouts_ when they run.
     return true;
 }
 
@@ -133,8 +132,7 @@ int QuillsetApp::OnRun() {
 
 int QuillsetApp::OnExit() {
     // Documents go first: they give their links back to the port table.
-    delete docManager_;
-    docManager_ = nullptr;
+    docManager_.reset();
     Shell() = ShellContext{};
     ParamDictionary::Instance().Clear();
     control_.Close();
