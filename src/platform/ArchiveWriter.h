@@ -68,7 +68,7 @@ public:
 
     // Writes the bytes to `path` through a temporary file and a rename. False (errno kept)
     // when anything fails; the old file is then untouched.
-    bool SaveTo(const std::string& path) const;
+    [[nodiscard]] bool SaveTo(const std::string& path) const;
 
 private:
     void WriteTag(uint32_t index, bool isClass);

@@ -19,9 +19,9 @@ public:
     // GetPrivateProfileInt: leading optional sign and decimal digits; anything else the default.
     int GetInt(const std::string& section, const std::string& key, int defaultValue) const;
     // nullopt removes the key. Returns false when the file cannot be written (the old file stays).
-    bool WriteString(const std::string& section, const std::string& key,
+    [[nodiscard]] bool WriteString(const std::string& section, const std::string& key,
                      const std::optional<std::string>& value);
-    bool WriteInt(const std::string& section, const std::string& key, int value);
+    [[nodiscard]] bool WriteInt(const std::string& section, const std::string& key, int value);
 
     // Longest file and line we accept; the rest is not read.
     static constexpr size_t kMaxFileBytes = 1 << 20;

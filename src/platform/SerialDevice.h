@@ -40,7 +40,7 @@ public:
 
     // Opens `path` read-write, never as our controlling terminal, without waiting for carrier,
     // close-on-exec, and locks it. Refused (EBUSY) when another descriptor holds the lock.
-    bool Open(const std::string& path);
+    [[nodiscard]] bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
@@ -57,7 +57,7 @@ public:
     bool Drain();
 
     // Writes all `length` bytes, waiting for room until `deadlineMs` on `clock`.
-    bool WriteAll(const void* data, size_t length, int64_t deadlineMs, const Clock& clock);
+    [[nodiscard]] bool WriteAll(const void* data, size_t length, int64_t deadlineMs, const Clock& clock);
     // Reads one byte, waiting until `deadlineMs` on `clock` at the most.
     ReadResult ReadByte(uint8_t& byte, int64_t deadlineMs, const Clock& clock);
 

@@ -113,7 +113,7 @@ bool DisplayLauncher::StartInteractiveDisplay() {
     return Finish(Start(*path, program, EmulatorCommandLine::Panel(comPort, doc_.ArmAddresses())));
 }
 
-int DisplayLauncher::Reconnect() {
+CVexa3Doc::ConnectionState DisplayLauncher::Reconnect() {
     launcher_.ReapFinished();
     return doc_.Connect(false);
 }

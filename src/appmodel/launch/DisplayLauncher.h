@@ -7,7 +7,6 @@
 
 namespace qs {
 
-class CVexa3Doc;
 class ProcessLauncher;
 
 // Starts the emulator programs on a document's device: Farview (the remote display) over
@@ -35,7 +34,7 @@ public:
     bool InteractiveDisplay();
     // The emulator has given the port back: collects ended emulators and connects the document
     // again (with the write test). Returns the new state.
-    int Reconnect();
+    CVexa3Doc::ConnectionState Reconnect();
 
     // "Unable to start <program> - <reason>".
     static std::string StartFailureText(const std::string& program, const std::string& reason);

@@ -131,7 +131,7 @@ void DeviceCommands::ApplyOptions(const DocumentLinkFields& fields, bool serialS
     link_->ApplyOptions(fields, serialSettingsEdited);
 }
 
-int DeviceCommands::ReconnectAfterEmulator() {
+CVexa3Doc::ConnectionState DeviceCommands::ReconnectAfterEmulator() {
     CommandScope scope;
     if (!scope.Entered()) {
         // Done as soon as the command that is running ends.

@@ -8,10 +8,10 @@
 #include "appmodel/programdata/DeviceCommandHooks.h"
 #include "appmodel/programdata/DeviceCommandTable.h"
 #include "appmodel/programdata/FrameSelection.h"
+#include "programdata/CVexa3Doc.h"
 
 namespace qs {
 
-class CVexa3Doc;
 class DisplayLauncher;
 class LinkCommands;
 class SelectionTransfer;
@@ -141,7 +141,7 @@ public:
 
     // An emulator program has ended and given the port back: the document connects again, at
     // once or, while another command runs, as soon as it ends. Returns the state now.
-    int ReconnectAfterEmulator();
+    CVexa3Doc::ConnectionState ReconnectAfterEmulator();
     // The frame got the focus: documents sharing a COM port may address different devices.
     void OnFocus();
 

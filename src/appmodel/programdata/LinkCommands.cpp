@@ -65,8 +65,9 @@ void LinkCommands::ApplyOptions(const DocumentLinkFields& fields, bool serialSet
             doc.Connect(false);
             reconnected = true;
         } else if (doc.HoldsPortReference() && ports.Protocol(doc.PortIndex()) != nullptr) {
-            // New serial settings for the port in use: the slot is reopened under its count.
-            ports.OpenComPort(doc.PortIndex(), doc.ProtocolKind() != kProtocolTerminal);
+            // New serial settings for the port in use: the slot is reopened under its count. A
+            // port that does not open has said so and stays empty until the next connection.
+            static_cast<void>(ports.OpenComPort(doc.PortIndex(), doc.ProtocolKind() != kProtocolTerminal));
         }
     }
     // A link that was changed and not connected again has nothing to be online with.
