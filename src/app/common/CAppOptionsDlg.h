@@ -1,5 +1,5 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 #include "platform/IniProfile.h"
 #include "programdata/AppOptions.h"
@@ -14,7 +14,7 @@ struct UiServices;
 // Edits the application options. The options themselves live as long as the application;
 // this window exists only while it is shown. OK stores them in the profile and they take
 // effect at once (the recent-file count, which has no control, at the next start).
-class CAppOptionsDlg : public wxDialog {
+class CAppOptionsDlg : public StandardDialog {
 public:
     // A failed save is said through `ui`.
     CAppOptionsDlg(wxWindow* parent, AppOptions& options, IniProfile profile, const UiServices& ui);

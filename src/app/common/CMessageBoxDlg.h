@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 namespace qs {
 
@@ -24,7 +24,7 @@ MessageBoxLayout MessageBoxLayoutFor(unsigned type);
 
 // A message box with the Windows button sets (wx has no Abort/Retry/Ignore, and its native
 // boxes answer Esc with Cancel even where the set has none).
-class CMessageBoxDlg final : public wxDialog {
+class CMessageBoxDlg final : public StandardDialog {
 public:
     CMessageBoxDlg(wxWindow* parent, const std::string& text, const std::string& caption, unsigned type);
     // Shows the box modally; returns the ID* value of the answer.

@@ -26,7 +26,7 @@ constexpr int kHelpWidth = 420;
 }  // namespace
 
 CParamEditDlg::CParamEditDlg(wxWindow* parent, ParamEditRequest& request, Bare)
-    : wxDialog(parent, wxID_ANY, ParamEditRequest::kTitle), request_(request) {
+    : StandardDialog(parent, wxID_ANY, ParamEditRequest::kTitle), request_(request) {
     ContextHelp::SetId(this, request_.helpId);
 }
 
@@ -69,14 +69,12 @@ CParamEditDlg::CParamEditDlg(wxWindow* parent, ParamEditRequest& request) : CPar
     Finish(column);
 }
 
-int CParamEditDlg::Gap() const { return FromDIP(8); }
-
 wxString CParamEditDlg::Shown(const std::string& bytes) const { return FromCodePage(bytes, request_.codePage); }
 
 wxStaticText* CParamEditDlg::AddCaption(wxSizer* column, int id) {
     caption_ = new wxStaticText(this, id, Shown(request_.caption));
     caption_->SetFont(caption_->GetFont().Bold());
-    column->Add(caption_, 0, wxBOTTOM, Gap() * 3 / 2);
+    column->Add(caption_, 0, wxBOTTOM, Margin());
     return caption_;
 }
 
@@ -109,9 +107,8 @@ void CParamEditDlg::AddLevelAndButtons(wxSizer* column) {
 
 void CParamEditDlg::Finish(wxSizer* column) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(column, 1, wxEXPAND | wxALL, Gap() * 3 / 2);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    top->Add(column, 1, wxEXPAND | wxALL, Margin());
+    FinishLayout(top);
 }
 
 void CParamEditDlg::LevelToWindow() {

@@ -1,5 +1,5 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 #include "appmodel/programdata/ParamEditRequest.h"
 #include "platform/UiServices.h"
@@ -17,7 +17,7 @@ namespace qs {
 // instance, its security level. The edit flow fills the request; OK checks the input and
 // puts the new value (bytes in the document's code page) and level into it. A refused input
 // is said and the dialog stays open.
-class CParamEditDlg : public wxDialog {
+class CParamEditDlg : public StandardDialog {
 public:
     // Control ids, as the program's help and tests know them.
     enum : int {
@@ -54,8 +54,6 @@ protected:
     struct Bare {};
     CParamEditDlg(wxWindow* parent, ParamEditRequest& request, Bare);
 
-    // Spacing used throughout, in pixels for this window.
-    int Gap() const;
     wxStaticText* AddCaption(wxSizer* column, int id);
     wxStaticText* AddHelp(wxSizer* column);
     // The level row and the OK, Cancel and Help buttons.

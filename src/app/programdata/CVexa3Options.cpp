@@ -35,13 +35,13 @@ wxStaticText* Label(wxWindow* parent, const char* text) { return new wxStaticTex
 
 CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields, IniProfile profile,
                              const UiServices& ui)
-    : wxDialog(parent, wxID_ANY, "Options for this Duravane III"), model_(fields, std::move(profile), ui) {
+    : StandardDialog(parent, wxID_ANY, "Options for this Duravane III"), model_(fields, std::move(profile), ui) {
     runCommDialog = [](wxWindow* owner, const std::string& portName, SerialSettings& settings) {
         CCommDlg dialog(portName, &settings, owner);
         return dialog.ShowModal() == wxID_OK;
     };
 
-    const int gap = FromDIP(8);
+    const int gap = Gap();
     auto* top = new wxBoxSizer(wxVERTICAL);
 
     // Description and model.
@@ -54,7 +54,7 @@ CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields,
     head->Add(Label(this, "Type:"), 0, wxALIGN_CENTER_VERTICAL);
     modelList_ = MakeList(this, Texts(DocumentOptionsModel::ModelTexts()));
     head->Add(modelList_, 1, wxEXPAND);
-    top->Add(head, 0, wxEXPAND | wxALL, gap * 3 / 2);
+    top->Add(head, 0, wxEXPAND | wxALL, Margin());
 
     // Link: port with its serial settings, IP address, protocol.
     auto* linkBox = new wxStaticBoxSizer(wxVERTICAL, this);
@@ -77,7 +77,7 @@ CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields,
     link->Add(protocolList_, 1, wxEXPAND);
     link->AddSpacer(0);
     linkBox->Add(link, 1, wxEXPAND | wxALL, gap);
-    top->Add(linkBox, 0, wxEXPAND | wxLEFT | wxRIGHT, gap * 3 / 2);
+    top->Add(linkBox, 0, wxEXPAND | wxLEFT | wxRIGHT, Margin());
 
     // Device addresses of the six arms.
     auto* addressBox = new wxStaticBoxSizer(wxVERTICAL, this);
@@ -94,18 +94,17 @@ CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields,
         grid->Add(addresses_[i], 0);
     }
     addressBox->Add(grid, 0, wxALL, gap);
-    top->Add(addressBox, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap * 3 / 2);
+    top->Add(addressBox, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, Margin());
 
     // Code page of the document's text values.
     auto* codePage = new wxBoxSizer(wxHORIZONTAL);
     codePage->Add(Label(this, "Display Text Program Code Data Using:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, gap);
     codePageList_ = MakeList(this, DocumentOptionsModel::CodePageTexts());
     codePage->Add(codePageList_, 1, wxEXPAND);
-    top->Add(codePage, 0, wxEXPAND | wxALL, gap * 3 / 2);
+    top->Add(codePage, 0, wxEXPAND | wxALL, Margin());
 
-    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap * 3 / 2);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    AddButtonRow(top, wxOK | wxCANCEL);
+    FinishLayout(top);
 
     portList_->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateControls(); });
     commSettings_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnCommSettings(); });
