@@ -14,7 +14,7 @@ constexpr uint16_t kNewClassTag = 0xFFFF;
 constexpr uint16_t kClassTag = 0x8000;
 constexpr uint16_t kBigObjectTag = 0x7FFF;
 constexpr uint32_t kBigClassTag = 0x80000000u;
-// The framework refused class names of 64 characters or more.
+// Class names of 64 characters or more are refused.
 constexpr size_t kMaxClassName = 63;
 
 std::string Printable(const std::string& s) {

@@ -4,10 +4,10 @@
 
 namespace qs {
 
-// A private profile file read and written the way the Windows profile functions do: section
-// and key names compare without case, a missing key gives the default, and a write changes
-// only its own line, keeping every other line and comment. Every call reads the file afresh,
-// so two programs sharing it see each other's writes.
+// A private profile file ("QS3X.INI"): section and key names compare without case, a missing
+// key gives the default, and a write changes only its own line, keeping every other line and
+// comment. Every call reads the file afresh, so two programs sharing it see each other's
+// writes.
 class IniProfile {
 public:
     explicit IniProfile(std::string path);

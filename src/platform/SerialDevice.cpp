@@ -74,7 +74,7 @@ std::optional<termios> MakeTermios(const SerialSettings& settings) {
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
     // CLOCAL: the device is reached without modem control; HUPCL drops DTR at the last close,
-    // as closing the port does on Windows.
+    // so the device sees a closed port as closed.
     t.c_cflag = CREAD | CLOCAL | HUPCL;
 
     switch (settings.byteSize) {

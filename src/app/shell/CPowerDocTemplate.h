@@ -9,7 +9,7 @@ namespace qs {
 struct AppServices;
 
 // A document template that can redraw every open document of its kind (after the application
-// options changed) and names new documents as the program always has: a base ("NEW_",
+// options changed) and names new documents with a base ("NEW_",
 // "Report", ...) and a number counting up from 1. Its documents are made with the
 // application's services, which the main frame gives it.
 class CPowerDocTemplate : public wxDocTemplate {

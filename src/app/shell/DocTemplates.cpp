@@ -9,8 +9,8 @@ namespace qs {
 
 DocTemplates DocTemplates::Create(wxDocManager& manager) {
     DocTemplates t;
-    // File-name patterns take either case: the files keep the upper-case extensions the
-    // program has always written, but may have been copied through other systems.
+    // File-name patterns take either case: the program writes upper-case extensions, but a
+    // file may have been copied through a system that changed them.
     t.programData = new CPowerDocTemplate(127, &manager, "Duravane III.NET Data File", "*.D3X;*.d3x", "D3X",
                                           "Quillset.NET Document", "NEW_", wxCLASSINFO(CVexa3WxDoc),
                                           wxCLASSINFO(CDirectoryView));

@@ -1,5 +1,5 @@
-// The frame's command table: numbers, menu texts and accelerators as the menus have always had
-// them, and which commands each connection state and port allows.
+// The frame's command table: numbers, menu texts and accelerators of the menu, and which
+// commands each connection state and port allows.
 #include <gtest/gtest.h>
 
 #include <set>
