@@ -15,6 +15,7 @@
 #include "app/shell/CEditBar.h"
 #include "app/shell/CErrorLogView.h"
 #include "app/shell/CMainStatusBar.h"
+#include "app/shell/MainMenus.h"
 #include "app/programdata/CSplitterFrame.h"
 #include "appmodel/programdata/DeviceCommands.h"
 #include "app/shell/CPowerDocTemplate.h"
@@ -100,7 +101,6 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
 
 CMainFrame::~CMainFrame() {
     tick_.Stop();
-    UnbindCommands();
     // The manager and its templates may outlive the frame; no document is made with its
     // services after it.
     templates_.SetServices(nullptr);
@@ -255,92 +255,11 @@ void CMainFrame::RegisterCommands() {
     t.Register(check(ID_VIEW_STATUS_BAR, MainMenu::BarPopup, "&Status Bar", toggleStatus, {}, statusShown));
 }
 
-wxMenu* CMainFrame::BuildMenu(MainMenu which) {
-    auto* menu = new wxMenu;
-    for (const MainCommandRow* row : commands_.RowsOf(which)) {
-        switch (row->kind) {
-        case MainCommandRow::Kind::Command: menu->Append(row->id, ToWx(row->text), ToWx(row->help)); break;
-        case MainCommandRow::Kind::Check: menu->AppendCheckItem(row->id, ToWx(row->text), ToWx(row->help)); break;
-        case MainCommandRow::Kind::Separator: menu->AppendSeparator(); break;
-        case MainCommandRow::Kind::Submenu: {
-            wxMenu* sub = BuildMenu(row->submenu);
-            menu->AppendSubMenu(sub, ToWx(row->text));
-            if (row->submenu == MainMenu::RecentFiles) {
-                if (wxFileHistory* history = GetDocumentManager()->GetFileHistory()) {
-                    history->UseMenu(sub);
-                    history->AddFilesToMenu(sub);
-                }
-            }
-            break;
-        }
-        }
-        if (row->kind == MainCommandRow::Kind::Check && row->checked) menu->Check(row->id, row->checked());
-    }
-    return menu;
-}
-
 void CMainFrame::BuildMenus() {
     RegisterCommands();
-    auto* bar = new wxMenuBar;
-    const std::pair<MainMenu, const char*> menus[] = {
-        {MainMenu::File, "&File"},       {MainMenu::Edit, "&Edit"},     {MainMenu::View, "&View"},
-        {MainMenu::Options, "&Options"}, {MainMenu::Window, "&Window"}, {MainMenu::Help, "&Help"},
-    };
-    for (const auto& [which, title] : menus) bar->Append(BuildMenu(which), title);
-    SetMenuBar(bar);
-    BindCommands();
-}
-
-namespace {
-
-// Commands the document manager answers itself. It sees a command before the frame's own
-// handlers (and before the active document's window), so a row of the table that takes one of
-// these over is bound on the manager.
-bool ManagerAnswers(int id) {
-    switch (id) {
-    case wxID_NEW: case wxID_OPEN: case wxID_CLOSE: case wxID_CLOSE_ALL: case wxID_SAVE: case wxID_SAVEAS:
-    case wxID_REVERT: case wxID_UNDO: case wxID_REDO: case wxID_PRINT: case wxID_PREVIEW: case wxID_PRINT_SETUP:
-        return true;
-    default:
-        return false;
-    }
-}
-
-}  // namespace
-
-void CMainFrame::BindCommands() {
-    for (int id : commands_.CommandIds()) {
-        const MainCommandRow* row = commands_.Find(id);
-        if (row->handler) {
-            if (ManagerAnswers(id)) GetDocumentManager()->Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, id);
-            else Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, id);
-        }
-        // Without a rule the command keeps the state its owner gives it.
-        if (row->enabled || row->checked) Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, id);
-    }
-    for (int id : kDelegatedCommands) Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, id);
-}
-
-void CMainFrame::UnbindCommands() {
-    // The manager may outlive the frame; the frame's own bindings go with it.
-    wxDocManager* manager = GetDocumentManager();
-    if (!manager) return;
-    for (int id : commands_.CommandIds())
-        if (ManagerAnswers(id)) manager->Unbind(wxEVT_MENU, &CMainFrame::OnCommand, this, id);
-}
-
-void CMainFrame::OnCommand(wxCommandEvent& event) {
-    if (!commands_.Run(event.GetId())) event.Skip();
-}
-
-void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
-    const MainCommandRow* row = commands_.Find(event.GetId());
-    if (!row) {
-        event.Enable(false);
-        return;
-    }
-    event.Enable(row->enabled ? row->enabled() : static_cast<bool>(row->handler));
-    if (row->checked) event.Check(row->checked());
+    menus_ = std::make_unique<MainMenus>(*this, *GetDocumentManager(), commands_);
+    SetMenuBar(menus_->MakeBar());
+    menus_->BindCommands(kDelegatedCommands);
 }
 
 void CMainFrame::BuildBars() {
@@ -374,7 +293,7 @@ void CMainFrame::BuildBars() {
     SetStatusBar(statusBar_);
 }
 
-wxMenu* CMainFrame::BarMenu() { return BuildMenu(MainMenu::BarPopup); }
+wxMenu* CMainFrame::BarMenu() { return menus_->Make(MainMenu::BarPopup); }
 
 bool CMainFrame::IsBarShown(wxWindow* bar) {
     if (!bar) return false;

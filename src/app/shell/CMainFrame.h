@@ -28,6 +28,7 @@ class CVexa3Doc;
 class CVexa3WxDoc;
 class ComPortTable;
 class DX3Protocol;
+class MainMenus;
 struct AppOptions;
 struct AppServices;
 
@@ -150,11 +151,6 @@ private:
     void MakeServices();
     void RegisterCommands();
     void BuildMenus();
-    wxMenu* BuildMenu(MainMenu which);
-    void BindCommands();
-    void UnbindCommands();
-    void OnCommand(wxCommandEvent& event);
-    void OnUpdateCommand(wxUpdateUIEvent& event);
     void BuildBars();
     wxMenu* BarMenu();
     void RestorePlacement();
@@ -172,6 +168,7 @@ private:
     std::unique_ptr<AppServices> services_;
     DocTemplates templates_;
     MainCommandTable commands_;
+    std::unique_ptr<MainMenus> menus_;
     CErrorLogView* errorLog_ = nullptr;
     bool colour_ = true;
     bool toolTips_ = true;
