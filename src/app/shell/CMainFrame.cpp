@@ -146,44 +146,27 @@ void CMainFrame::SetTemplates(const DocTemplates& templates) {
 // ---------------------------------------------------------------- menus and bars
 
 void CMainFrame::RegisterCommands() {
-    using Kind = MainCommandRow::Kind;
-    auto item = [](int id, MainMenu menu, std::string text, std::function<void()> handler = {},
-                   std::function<bool()> enabled = {}) {
-        MainCommandRow row;
-        row.id = id;
-        row.menu = menu;
-        row.text = std::move(text);
-        row.handler = std::move(handler);
-        row.enabled = std::move(enabled);
-        return row;
-    };
-    auto check = [&item](int id, MainMenu menu, std::string text, std::function<void()> handler,
-                         std::function<bool()> enabled, std::function<bool()> checked) {
-        MainCommandRow row = item(id, menu, std::move(text), std::move(handler), std::move(enabled));
-        row.kind = Kind::Check;
-        row.checked = std::move(checked);
-        return row;
-    };
+    using Row = MainCommandRow;
     // Answered by the window of the active document when it can; off where none does.
     auto off = [] { return false; };
     MainCommandTable& t = commands_;
 
     // File New makes a program-data document through the wizard, not the manager's chooser.
-    MainCommandRow fileNew = item(ID_FILE_NEW, MainMenu::File, "&New...\tCtrl+N", [this] { OnFileNew(); });
+    Row fileNew = Row::Command(ID_FILE_NEW, MainMenu::File, "&New...\tCtrl+N", [this] { OnFileNew(); });
     fileNew.help = "Create a new program-data document";
     t.Register(std::move(fileNew));
-    t.Register(MainCommandRow::Submenu(MainMenu::File, "New &Side Document", MainMenu::NewSideDocument));
+    t.Register(Row::Submenu(MainMenu::File, "New &Side Document", MainMenu::NewSideDocument));
     // Open, Close, Save and Save As are the document manager's.
-    t.Register(item(ID_FILE_OPEN, MainMenu::File, "&Open...\tCtrl+O"));
-    t.Register(item(ID_FILE_CLOSE, MainMenu::File, "&Close"));
-    t.Register(item(ID_FILE_SAVE, MainMenu::File, "&Save\tCtrl+S"));
-    t.Register(item(ID_FILE_SAVE_AS, MainMenu::File, "Save &As..."));
-    t.Register(MainCommandRow::Separator(MainMenu::File));
-    t.Register(item(ID_FILE_PRINT, MainMenu::File, "&Print...\tCtrl+P", {}, off));
-    t.Register(MainCommandRow::Separator(MainMenu::File));
-    t.Register(MainCommandRow::Submenu(MainMenu::File, "Recent &Files", MainMenu::RecentFiles));
-    t.Register(MainCommandRow::Separator(MainMenu::File));
-    t.Register(item(ID_APP_EXIT, MainMenu::File, "E&xit", [this] { Close(); }));
+    t.Register(Row::Command(ID_FILE_OPEN, MainMenu::File, "&Open...\tCtrl+O"));
+    t.Register(Row::Command(ID_FILE_CLOSE, MainMenu::File, "&Close"));
+    t.Register(Row::Command(ID_FILE_SAVE, MainMenu::File, "&Save\tCtrl+S"));
+    t.Register(Row::Command(ID_FILE_SAVE_AS, MainMenu::File, "Save &As..."));
+    t.Register(Row::Separator(MainMenu::File));
+    t.Register(Row::Command(ID_FILE_PRINT, MainMenu::File, "&Print...\tCtrl+P", {}, off));
+    t.Register(Row::Separator(MainMenu::File));
+    t.Register(Row::Submenu(MainMenu::File, "Recent &Files", MainMenu::RecentFiles));
+    t.Register(Row::Separator(MainMenu::File));
+    t.Register(Row::Command(ID_APP_EXIT, MainMenu::File, "E&xit", [this] { Close(); }));
 
     // One New command per side-document kind, enabled once the kind exists.
     struct SideKind {
@@ -199,60 +182,62 @@ void CMainFrame::RegisterCommands() {
     };
     for (const SideKind& kind : sideKinds) {
         auto which = kind.docTemplate;
-        t.Register(item(kind.id, MainMenu::NewSideDocument, kind.text,
-                        [this, which] { NewSideDocument(templates_.*which); },
-                        [this, which] {
-                            CPowerDocTemplate* made = templates_.*which;
-                            return made != nullptr && made->IsAvailable();
-                        }));
+        t.Register(Row::Command(kind.id, MainMenu::NewSideDocument, kind.text,
+                                [this, which] { NewSideDocument(templates_.*which); },
+                                [this, which] {
+                                    CPowerDocTemplate* made = templates_.*which;
+                                    return made != nullptr && made->IsAvailable();
+                                }));
     }
 
-    t.Register(item(ID_EDIT_CUT, MainMenu::Edit, "Cu&t\tCtrl+X", {}, off));
-    t.Register(item(ID_EDIT_COPY, MainMenu::Edit, "&Copy\tCtrl+C", {}, off));
-    t.Register(item(ID_EDIT_PASTE, MainMenu::Edit, "&Paste\tCtrl+V", {}, off));
+    t.Register(Row::Command(ID_EDIT_CUT, MainMenu::Edit, "Cu&t\tCtrl+X", {}, off));
+    t.Register(Row::Command(ID_EDIT_COPY, MainMenu::Edit, "&Copy\tCtrl+C", {}, off));
+    t.Register(Row::Command(ID_EDIT_PASTE, MainMenu::Edit, "&Paste\tCtrl+V", {}, off));
 
     auto toggleStatus = [this] { ShowBar(statusBar_, !statusBar_->IsShown()); };
     auto statusShown = [this] { return statusBar_ && statusBar_->IsShown(); };
-    t.Register(item(ID_VIEW_TOOLBARS, MainMenu::View, "&Toolbars...", [this] { OnToolbars(); }));
-    t.Register(check(ID_VIEW_STATUS_BAR, MainMenu::View, "&Status Bar", toggleStatus, {}, statusShown));
+    t.Register(Row::Command(ID_VIEW_TOOLBARS, MainMenu::View, "&Toolbars...", [this] { OnToolbars(); }));
+    t.Register(Row::Check(ID_VIEW_STATUS_BAR, MainMenu::View, "&Status Bar", toggleStatus, {}, statusShown));
 
     // The application's.
-    t.Register(item(ID_APP_OPTIONS, MainMenu::Options, "&General..."));
+    t.Register(Row::Command(ID_APP_OPTIONS, MainMenu::Options, "&General..."));
 
     // On GTK the documents are tabs, which Cascade and Tile leave as they are.
     auto anyChild = [this] { return GetActiveChild() != nullptr; };
-    t.Register(item(ID_WINDOW_NEW, MainMenu::Window, "&New Window",
-                    [this] {
-                        wxDocument* doc = ActiveDocument();
-                        if (doc && doc->GetDocumentTemplate()) doc->GetDocumentTemplate()->CreateView(doc);
-                    },
-                    [this] {
-                        wxDocument* doc = ActiveDocument();
-                        return doc && doc->GetDocumentTemplate() && doc->GetDocumentTemplate()->GetViewClassInfo();
-                    }));
-    t.Register(item(ID_WINDOW_CASCADE, MainMenu::Window, "&Cascade", [this] { Cascade(); }, anyChild));
-    t.Register(item(ID_WINDOW_TILE_HORZ, MainMenu::Window, "Tile &Horizontally", [this] { Tile(wxHORIZONTAL); },
-                    anyChild));
-    t.Register(item(ID_WINDOW_TILE_VERT, MainMenu::Window, "Tile &Vertically", [this] { Tile(wxVERTICAL); },
-                    anyChild));
+    t.Register(Row::Command(
+        ID_WINDOW_NEW, MainMenu::Window, "&New Window",
+        [this] {
+            wxDocument* doc = ActiveDocument();
+            if (doc && doc->GetDocumentTemplate()) doc->GetDocumentTemplate()->CreateView(doc);
+        },
+        [this] {
+            wxDocument* doc = ActiveDocument();
+            return doc && doc->GetDocumentTemplate() && doc->GetDocumentTemplate()->GetViewClassInfo();
+        }));
+    t.Register(Row::Command(ID_WINDOW_CASCADE, MainMenu::Window, "&Cascade", [this] { Cascade(); }, anyChild));
+    t.Register(Row::Command(ID_WINDOW_TILE_HORZ, MainMenu::Window, "Tile &Horizontally",
+                            [this] { Tile(wxHORIZONTAL); }, anyChild));
+    t.Register(Row::Command(ID_WINDOW_TILE_VERT, MainMenu::Window, "Tile &Vertically", [this] { Tile(wxVERTICAL); },
+                            anyChild));
 
     // The application's.
-    t.Register(item(ID_HELP_CONTENTS, MainMenu::Help, "&Contents"));
-    t.Register(item(ID_HELP_INDEX, MainMenu::Help, "&Index"));
-    t.Register(item(ID_HELP, MainMenu::Help, "&Help\tF1"));
-    t.Register(MainCommandRow::Separator(MainMenu::Help));
-    t.Register(item(ID_APP_ABOUT, MainMenu::Help, "&About Quillset..."));
+    t.Register(Row::Command(ID_HELP_CONTENTS, MainMenu::Help, "&Contents"));
+    t.Register(Row::Command(ID_HELP_INDEX, MainMenu::Help, "&Index"));
+    t.Register(Row::Command(ID_HELP, MainMenu::Help, "&Help\tF1"));
+    t.Register(Row::Separator(MainMenu::Help));
+    t.Register(Row::Command(ID_APP_ABOUT, MainMenu::Help, "&About Quillset..."));
 
     // The toolbar menu lists the Standard and Connect bars, but only the Edit bar and the status
     // bar are switched from there.
-    t.Register(check(ID_VIEW_MAIN_BAR, MainMenu::BarPopup, "&Main", {}, off,
-                     [this] { return IsBarShown(standardBar_); }));
-    t.Register(check(ID_VIEW_EDIT_BAR, MainMenu::BarPopup, "&Edit",
-                     [this] { ShowBar(editBar_, !IsBarShown(editBar_)); }, {}, [this] { return IsBarShown(editBar_); }));
-    t.Register(check(ID_VIEW_CONNECT_BAR, MainMenu::BarPopup, "&Connect", {}, off,
-                     [this] { return IsBarShown(connectBar_); }));
-    t.Register(MainCommandRow::Separator(MainMenu::BarPopup));
-    t.Register(check(ID_VIEW_STATUS_BAR, MainMenu::BarPopup, "&Status Bar", toggleStatus, {}, statusShown));
+    t.Register(Row::Check(ID_VIEW_MAIN_BAR, MainMenu::BarPopup, "&Main", {}, off,
+                          [this] { return IsBarShown(standardBar_); }));
+    t.Register(Row::Check(ID_VIEW_EDIT_BAR, MainMenu::BarPopup, "&Edit",
+                          [this] { ShowBar(editBar_, !IsBarShown(editBar_)); }, {},
+                          [this] { return IsBarShown(editBar_); }));
+    t.Register(Row::Check(ID_VIEW_CONNECT_BAR, MainMenu::BarPopup, "&Connect", {}, off,
+                          [this] { return IsBarShown(connectBar_); }));
+    t.Register(Row::Separator(MainMenu::BarPopup));
+    t.Register(Row::Check(ID_VIEW_STATUS_BAR, MainMenu::BarPopup, "&Status Bar", toggleStatus, {}, statusShown));
 }
 
 void CMainFrame::BuildMenus() {

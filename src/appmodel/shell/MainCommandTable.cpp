@@ -12,6 +12,25 @@ bool IsItem(const MainCommandRow& row) {
 
 }  // namespace
 
+MainCommandRow MainCommandRow::Command(int id, MainMenu menu, std::string text, std::function<void()> handler,
+                                       std::function<bool()> enabled) {
+    MainCommandRow row;
+    row.id = id;
+    row.menu = menu;
+    row.text = std::move(text);
+    row.handler = std::move(handler);
+    row.enabled = std::move(enabled);
+    return row;
+}
+
+MainCommandRow MainCommandRow::Check(int id, MainMenu menu, std::string text, std::function<void()> handler,
+                                     std::function<bool()> enabled, std::function<bool()> checked) {
+    MainCommandRow row = Command(id, menu, std::move(text), std::move(handler), std::move(enabled));
+    row.kind = Kind::Check;
+    row.checked = std::move(checked);
+    return row;
+}
+
 MainCommandRow MainCommandRow::Separator(MainMenu menu) {
     MainCommandRow row;
     row.menu = menu;

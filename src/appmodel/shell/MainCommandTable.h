@@ -36,6 +36,10 @@ struct MainCommandRow {
     std::function<bool()> enabled;
     std::function<bool()> checked;
 
+    static MainCommandRow Command(int id, MainMenu menu, std::string text, std::function<void()> handler = {},
+                                  std::function<bool()> enabled = {});
+    static MainCommandRow Check(int id, MainMenu menu, std::string text, std::function<void()> handler,
+                                std::function<bool()> enabled, std::function<bool()> checked);
     static MainCommandRow Separator(MainMenu menu);
     static MainCommandRow Submenu(MainMenu menu, std::string text, MainMenu submenu);
 };

@@ -9,13 +9,7 @@ namespace {
 
 MainCommandRow Item(int id, MainMenu menu, std::string text, std::function<void()> handler = {},
                     std::function<bool()> enabled = {}) {
-    MainCommandRow row;
-    row.id = id;
-    row.menu = menu;
-    row.text = std::move(text);
-    row.handler = std::move(handler);
-    row.enabled = std::move(enabled);
-    return row;
+    return MainCommandRow::Command(id, menu, std::move(text), std::move(handler), std::move(enabled));
 }
 
 std::vector<std::string> Texts(const MainCommandTable& t, MainMenu menu) {
