@@ -133,5 +133,30 @@ TEST_F(DeviceCommandRows, ALaterToolTakesThePlaceOfItsDisabledRow) {
     EXPECT_EQ(runs, 1);
 }
 
+TEST_F(DeviceCommandRows, TheOptionsRowShowsTheDialogAndAppliesWhatItGives) {
+    std::vector<DocumentLinkFields> shown;
+    std::optional<DocumentOptionsChoice> answer;
+    DeviceCommandHooks hooks;
+    hooks.editOptions = [&](const DocumentLinkFields& f) {
+        shown.push_back(f);
+        return answer;
+    };
+    DeviceCommands frame(doc, services, hooks);
+    doc.SetDescription("old");
+    EXPECT_FALSE(frame.Execute(kCmdDocumentOptions));  // cancelled
+    EXPECT_EQ(doc.Description(), "old");
+    EXPECT_FALSE(doc.IsModified());
+
+    DocumentLinkFields f = doc.GetLinkFields();
+    f.description = "north rack";
+    answer = DocumentOptionsChoice{f, false};
+    EXPECT_TRUE(frame.Execute(kCmdDocumentOptions));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].description, "old");
+    EXPECT_EQ(doc.Description(), "north rack");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+}
+
 }  // namespace
 }  // namespace qs::test
