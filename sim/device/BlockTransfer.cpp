@@ -118,7 +118,7 @@ std::optional<std::string_view> BlockTransfer::FrameBody(const Bytes& request) c
 }
 
 Bytes BlockTransfer::WriteFrame(const Bytes& request) {
-    Write& w = *write_;
+    BlockWrite& w = *write_;
     const std::optional<std::string_view> body = FrameBody(request);
     if (!body) return Refuse(request, kBadMessageFormat);
     if (w.frames == 0) {

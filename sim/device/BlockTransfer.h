@@ -40,6 +40,18 @@ struct BlockFaults {
     bool emptyBlock = false;               // a data block answers its head and status only
 };
 
+// A write in progress. `data` holds the payload after the total; the CRC-32 state covers all
+// of it but the last four bytes, which is where the closing CRC sits once it came. (At
+// namespace scope: a nested struct with member initialisers is not default-constructible
+// until its enclosing class is complete, which std::optional needs earlier.)
+struct BlockWrite {
+    uint16_t code = 0;
+    int frames = 0;
+    uint32_t total = 0;
+    Bytes data;
+    Crc32 crc;
+};
+
 // The "SV " envelope of one link. A request is "SV " + a big-endian transfer code + arguments;
 // a reply echoes those five bytes, adds a status word (bit 15 set = refusal) and the data. Any
 // transfer code can be read from or written to the data-set store.
@@ -77,16 +89,6 @@ public:
     static uint16_t CodeOf(const Bytes& request);
 
 private:
-    // A write in progress. `data` holds the payload after the total; the CRC-32 state covers
-    // all of it but the last four bytes, which is where the closing CRC sits once it came.
-    struct Write {
-        uint16_t code = 0;
-        int frames = 0;
-        uint32_t total = 0;
-        Bytes data;
-        Crc32 crc;
-    };
-
     static Crc32 Advance(const Crc32& crc, std::string_view data, std::string_view more);
     static bool ClosedEarly(const Crc32& crc, std::string_view data, std::string_view more);
     // The payload a data frame adds, or nullopt when the first frame is too short for its total.
@@ -97,7 +99,7 @@ private:
     DataSetStore& store_;
     BlockOptions options_;
     const SpecialHandlers* specials_;
-    std::optional<Write> write_;
+    std::optional<BlockWrite> write_;
     std::optional<uint16_t> readCode_;  // the set the last block 0 loaded, kept for its blocks
     Bytes readData_;
     std::string saveFault_;

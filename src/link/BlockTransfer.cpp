@@ -28,7 +28,7 @@ BlockTransfer::~BlockTransfer() = default;
 
 void BlockTransfer::Report(const std::string& prefix) { protocol_.ReportError(prefix.c_str(), MB_OKCANCEL); }
 
-void BlockTransfer::ReportOwn(int status, const std::string& prefix, const std::string& detail) {
+void BlockTransfer::ReportOwn(PortStatus status, const std::string& prefix, const std::string& detail) {
     protocol_.Port()->SetStatus(status);
     ShowMessage(prefix + " - " + detail, MB_OKCANCEL);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "link/ComStream.h"
 #include "link/TransferTexts.h"
 #include "platform/ProgressSink.h"
 
@@ -45,7 +46,7 @@ protected:
     void Report(const std::string& prefix);
     // A failure found here rather than by the protocol: the port status is set to `status` so
     // that any later report of it has a definite text, and the box reads "<prefix> - <detail>".
-    void ReportOwn(int status, const std::string& prefix, const std::string& detail);
+    void ReportOwn(PortStatus status, const std::string& prefix, const std::string& detail);
     // Sends one block and reads its reply into `reply`. A send the protocol refuses or cannot
     // write, or a failed or rejected reply, is reported behind `prefix`. Returns false then.
     bool Exchange(std::span<const uint8_t> block, std::vector<uint8_t>& reply, const std::string& prefix);

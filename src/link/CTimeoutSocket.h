@@ -24,7 +24,7 @@ public:
     void SetReceiveTimeout(int seconds) { receiveTimeout_ = seconds; }
 
     // True when connected within the connect time-out plus 1 s.
-    bool Connect(const std::string& host, unsigned port);
+    [[nodiscard]] bool Connect(const std::string& host, unsigned port);
     // Sends all bytes (waiting at most the receive time-out plus 1 s for room): the count,
     // or -1.
     int Send(const char* data, int length);

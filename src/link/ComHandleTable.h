@@ -25,9 +25,9 @@ public:
     int ByteTimeoutMs() const;
 
     // Opens the configured path of the COM number and sets the line up; errno kept on failure.
-    bool Open();
+    [[nodiscard]] bool Open();
     // All `length` bytes, or false with the errno kept.
-    bool Write(const char* data, size_t length);
+    [[nodiscard]] bool Write(const char* data, size_t length);
     // A fixed count (terminator outside 0-255) or up to and including the terminator, never
     // past the buffer: the count, or -6 (read failed), -7 (time-out), -9 (buffer full first).
     // For a terminated read a length of 0 or less means the buffer's size.

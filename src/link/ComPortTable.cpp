@@ -12,13 +12,20 @@
 
 namespace qs {
 
+namespace {
+
+// The slot of a port number already checked with IsValidPort.
+size_t Slot(int n) { return static_cast<size_t>(n); }
+
+}  // namespace
+
 ComPortTable::ComPortTable() = default;
 
 ComPortTable::~ComPortTable() = default;
 
 bool ComPortTable::OpenComPort(int n, bool useMiniProtocol, const SerialSettings* settings) {
     if (!IsValidPort(n)) return false;
-    protocols_[n].reset();
+    protocols_[Slot(n)].reset();
 
     SerialSettings chosen;
     if (settings) {
@@ -37,7 +44,7 @@ bool ComPortTable::OpenComPort(int n, bool useMiniProtocol, const SerialSettings
     else protocol = std::make_unique<TerminalProtocol>(n, chosen, kProtocolTerminal);
 
     if (protocol->Port()->State() >= kStateOpen) {
-        protocols_[n] = std::move(protocol);
+        protocols_[Slot(n)] = std::move(protocol);
         return true;
     }
     protocol.reset();
@@ -46,24 +53,24 @@ bool ComPortTable::OpenComPort(int n, bool useMiniProtocol, const SerialSettings
 }
 
 bool ComPortTable::AddRefPort(int n) {
-    if (!IsValidPort(n) || !protocols_[n]) return false;
-    ++counts_[n];
+    if (!IsValidPort(n) || !protocols_[Slot(n)]) return false;
+    ++counts_[Slot(n)];
     return true;
 }
 
 bool ComPortTable::ReleasePort(int n) {
-    if (!IsValidPort(n) || counts_[n] <= 0) return false;
-    if (--counts_[n] > 0) return false;
-    protocols_[n].reset();
+    if (!IsValidPort(n) || counts_[Slot(n)] <= 0) return false;
+    if (--counts_[Slot(n)] > 0) return false;
+    protocols_[Slot(n)].reset();
     return true;
 }
 
-ComProtocol* ComPortTable::Protocol(int n) const { return IsValidPort(n) ? protocols_[n].get() : nullptr; }
+ComProtocol* ComPortTable::Protocol(int n) const { return IsValidPort(n) ? protocols_[Slot(n)].get() : nullptr; }
 
-int ComPortTable::RefCount(int n) const { return IsValidPort(n) ? counts_[n] : 0; }
+int ComPortTable::RefCount(int n) const { return IsValidPort(n) ? counts_[Slot(n)] : 0; }
 
 void ComPortTable::CloseSlot(int n) {
-    if (IsValidPort(n)) protocols_[n].reset();
+    if (IsValidPort(n)) protocols_[Slot(n)].reset();
 }
 
 }  // namespace qs

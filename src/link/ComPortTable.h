@@ -25,9 +25,9 @@ public:
     // given settings or else the port's "Comm" text. Keeps the slot's count. Returns false
     // silently for a port outside 1-99, a port with no device node or an unusable settings
     // text; says "Unable to open Com%d - Not found or in use" when the port does not open.
-    bool OpenComPort(int n, bool useMiniProtocol, const SerialSettings* settings = nullptr);
+    [[nodiscard]] bool OpenComPort(int n, bool useMiniProtocol, const SerialSettings* settings = nullptr);
     // Counts one more user of slot n; false (nothing counted) when the slot is empty.
-    bool AddRefPort(int n);
+    [[nodiscard]] bool AddRefPort(int n);
     // One user less; at zero the slot's protocol is deleted and true returned. A count never
     // goes below zero.
     bool ReleasePort(int n);

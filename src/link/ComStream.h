@@ -47,9 +47,9 @@ public:
     // Status 6 shows the system's text of the failure instead and returns IDABORT.
     virtual int ShowError(const char* prefix, unsigned type);
 
-    int Status() const { return status_; }
-    void SetStatus(int status) { status_ = status; }
-    int State() const { return state_; }
+    PortStatus Status() const { return status_; }
+    void SetStatus(PortStatus status) { status_ = status; }
+    StreamState State() const { return state_; }
     int PortNumber() const { return portNumber_; }
     // The errno of the last failure of the system call underneath (0 when none).
     int SystemError() const { return systemError_; }
@@ -60,8 +60,8 @@ public:
     static const char* StatusText(int status);
 
 protected:
-    int status_ = kStatusOk;
-    int state_ = kStateClosed;
+    PortStatus status_ = kStatusOk;
+    StreamState state_ = kStateClosed;
     int portNumber_ = 0;
     int systemError_ = 0;
 };

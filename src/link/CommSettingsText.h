@@ -41,6 +41,6 @@ bool IsValidComPort(int comPort);
 std::optional<SerialSettings> ReadCommSettings(const IniProfile& profile, int comPort);
 // Writes the settings of COM port n; false for a port outside 1-99, settings that are not
 // applicable, or a file that cannot be written.
-bool WriteCommSettings(IniProfile& profile, int comPort, const SerialSettings& settings);
+[[nodiscard]] bool WriteCommSettings(IniProfile& profile, int comPort, const SerialSettings& settings);
 
 }  // namespace qs

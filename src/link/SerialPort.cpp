@@ -76,7 +76,7 @@ int SerialPort::Read(std::span<char> buffer, int length, int terminator) {
     if (terminator == -1 && length == 0) terminator = '\n';
     int r = handle_->Read(buffer, length, terminator);
     if (r < 0) {
-        status_ = -r;
+        status_ = static_cast<PortStatus>(-r);
         systemError_ = r == -kStatusProtocolError ? ENOBUFS : handle_->LastError();
         return 0;
     }

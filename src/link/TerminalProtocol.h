@@ -36,7 +36,7 @@ protected:
     std::string Frame(std::string_view body) const;
     bool AddressSendable() const { return address_ >= 0 && address_ <= 99; }
     // Writes every byte or fails; a short write never leaves the port looking OK.
-    bool WriteAll(std::string_view bytes);
+    [[nodiscard]] bool WriteAll(std::string_view bytes);
 
     // The reply's steps; each returns 0 or the status to give back (also set on the port).
     int SyncOnStart();

@@ -4,8 +4,8 @@
 
 namespace qs {
 
-// Why an archive could not be read or written. The names follow the causes the original
-// framework's archive exception used, so a loader can tell a wrong file from a damaged one.
+// Why an archive could not be read or written, each cause a value of its own, so a loader can
+// tell a wrong file from a damaged one.
 enum class ArchiveFault {
     EndOfFile,    // a read needed more bytes than the archive holds
     BadIndex,     // a wrong magic, or a tag or back-reference that names nothing usable

@@ -50,7 +50,7 @@ public:
                    [] { return std::unique_ptr<ArchiveObject>(std::make_unique<T>()); });
     }
 
-    // Names compare exactly, as the framework matched its run-time class names.
+    // Names compare exactly, case included.
     const Entry* Find(std::string_view name) const {
         for (const auto& e : entries_)
             if (e.name == name) return &e;

@@ -14,12 +14,15 @@ constexpr uint16_t kNewClassTag = 0xFFFF;
 constexpr uint16_t kClassTag = 0x8000;
 constexpr uint16_t kBigObjectTag = 0x7FFF;
 constexpr uint32_t kBigClassTag = 0x80000000u;
-// The framework refused class names of 64 characters or more.
+// Class names of 64 characters or more are refused.
 constexpr size_t kMaxClassName = 63;
 
 std::string Printable(const std::string& s) {
     std::string out;
-    for (unsigned char c : s) out.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
+    for (char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        out.push_back(c >= 0x20 && c < 0x7F ? ch : '?');
+    }
     return out;
 }
 }  // namespace

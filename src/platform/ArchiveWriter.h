@@ -11,7 +11,7 @@
 
 namespace qs {
 
-// Writes a document in the encoding of the original framework's archive, into memory:
+// Writes a document in the binary archive encoding of the program's document files, into memory:
 // little-endian numbers, fixed-size text fields, counted strings, counts, and objects tagged
 // with class records and back-references. SaveTo puts the finished bytes on disk atomically,
 // so a failed save leaves the old file as it was.
@@ -68,7 +68,7 @@ public:
 
     // Writes the bytes to `path` through a temporary file and a rename. False (errno kept)
     // when anything fails; the old file is then untouched.
-    bool SaveTo(const std::string& path) const;
+    [[nodiscard]] bool SaveTo(const std::string& path) const;
 
 private:
     void WriteTag(uint32_t index, bool isClass);

@@ -7,7 +7,7 @@ namespace qs {
 // Writes the whole content to a temporary file beside `path`, flushes it and renames it over
 // `path`, so a reader never sees half a file and a failure leaves the old one as it was.
 // Creates missing parent folders. Returns false (errno kept) on any failure.
-bool WriteFileAtomically(const std::string& path, std::string_view content);
+[[nodiscard]] bool WriteFileAtomically(const std::string& path, std::string_view content);
 
 // The same for content produced bit by bit: Open, Write as often as needed, Commit; a
 // destroyed or failed writer removes its temporary file.
@@ -18,9 +18,9 @@ public:
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-    bool Open();
-    bool Write(const void* data, size_t length);
-    bool Commit();
+    [[nodiscard]] bool Open();
+    [[nodiscard]] bool Write(const void* data, size_t length);
+    [[nodiscard]] bool Commit();
     void Abandon();
     const std::string& TempPath() const { return temp_; }
 

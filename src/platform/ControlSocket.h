@@ -57,7 +57,7 @@ public:
     // Listens on <runtimeDir>/control.sock (runtimeDir empty: paths::RuntimeDir()). Only the
     // holder of the instance lock may listen; a file already there is not removed here (the
     // lock holder removes a stale one, see SingleInstance), so then this fails (EADDRINUSE).
-    bool Listen(const std::string& runtimeDir = {}, std::string* error = nullptr);
+    [[nodiscard]] bool Listen(const std::string& runtimeDir = {}, std::string* error = nullptr);
     void Close();
 
     bool IsListening() const { return listenFd_ >= 0; }

@@ -4,10 +4,10 @@
 
 namespace qs {
 
-// A private profile file read and written the way the Windows profile functions do: section
-// and key names compare without case, a missing key gives the default, and a write changes
-// only its own line, keeping every other line and comment. Every call reads the file afresh,
-// so two programs sharing it see each other's writes.
+// A private profile file ("QS3X.INI"): section and key names compare without case, a missing
+// key gives the default, and a write changes only its own line, keeping every other line and
+// comment. Every call reads the file afresh, so two programs sharing it see each other's
+// writes.
 class IniProfile {
 public:
     explicit IniProfile(std::string path);
@@ -19,9 +19,9 @@ public:
     // GetPrivateProfileInt: leading optional sign and decimal digits; anything else the default.
     int GetInt(const std::string& section, const std::string& key, int defaultValue) const;
     // nullopt removes the key. Returns false when the file cannot be written (the old file stays).
-    bool WriteString(const std::string& section, const std::string& key,
+    [[nodiscard]] bool WriteString(const std::string& section, const std::string& key,
                      const std::optional<std::string>& value);
-    bool WriteInt(const std::string& section, const std::string& key, int value);
+    [[nodiscard]] bool WriteInt(const std::string& section, const std::string& key, int value);
 
     // Longest file and line we accept; the rest is not read.
     static constexpr size_t kMaxFileBytes = 1 << 20;

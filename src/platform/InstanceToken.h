@@ -22,7 +22,7 @@ public:
     // "%08.8X".
     static std::string Format(uint32_t token);
     // False when the file cannot be written.
-    static bool Write(IniProfile& ini, uint32_t token = Current());
+    [[nodiscard]] static bool Write(IniProfile& ini, uint32_t token = Current());
     // The hexadecimal value written there (leading blanks and a "0x" allowed, digits up to the
     // first other character); nullopt when missing, 0, not a number or wider than 32 bits.
     static std::optional<uint32_t> Read(const IniProfile& ini);

@@ -1,8 +1,9 @@
 #pragma once
 #include <string>
 
-// Message boxes keep the Windows button sets and result ids: the device code and its callers
-// decide on those numbers (Abort/Retry/Ignore drives every transfer loop).
+// A message box takes a button set (MB_*) and gives back the id of the button chosen (ID*): the
+// device code and its callers decide on those numbers (Abort/Retry/Ignore drives every
+// transfer loop).
 namespace qs {
 
 enum : unsigned {

@@ -74,7 +74,7 @@ std::optional<termios> MakeTermios(const SerialSettings& settings) {
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
     // CLOCAL: the device is reached without modem control; HUPCL drops DTR at the last close,
-    // as closing the port does on Windows.
+    // so the device sees a closed port as closed.
     t.c_cflag = CREAD | CLOCAL | HUPCL;
 
     switch (settings.byteSize) {
@@ -173,8 +173,8 @@ bool SerialDevice::Apply(const SerialSettings& settings) {
     if (IsPtySlave(fd_)) {
         // A pty carries bytes only: the kernel stores 8 data bits and no parity whatever it is
         // given, and refuses a later change that asks for anything else. Ask for what it keeps.
-        t->c_cflag = (t->c_cflag & ~(CSIZE | PARENB | PARODD | CMSPAR)) | CS8;
-        t->c_iflag &= ~INPCK;
+        t->c_cflag = (t->c_cflag & ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR)) | CS8;
+        t->c_iflag &= ~static_cast<tcflag_t>(INPCK);
     }
     if (::tcsetattr(fd_, TCSANOW, &*t) != 0) return Fail(errno);
     return true;

@@ -13,8 +13,8 @@ namespace qs {
 
 // The termios structure for a line with these settings: raw, receiver on, modem status lines
 // ignored, no flow control of any kind (0x11 and 0x13 are data), speed, parity (mark and space
-// through CMSPAR), 5-8 data bits and 1 or 2 stop bits. Nothing else of the old structure is
-// kept, so the result depends on the settings alone. nullopt for settings a POSIX line cannot
+// through CMSPAR), 5-8 data bits and 1 or 2 stop bits. Nothing of the line's previous settings
+// is kept, so the result depends on the settings alone. nullopt for settings a POSIX line cannot
 // carry: one and a half stop bits, data bits outside 5-8, an unknown parity code or a speed
 // without a B-constant.
 std::optional<termios> MakeTermios(const SerialSettings& settings);
@@ -40,7 +40,7 @@ public:
 
     // Opens `path` read-write, never as our controlling terminal, without waiting for carrier,
     // close-on-exec, and locks it. Refused (EBUSY) when another descriptor holds the lock.
-    bool Open(const std::string& path);
+    [[nodiscard]] bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
@@ -57,7 +57,7 @@ public:
     bool Drain();
 
     // Writes all `length` bytes, waiting for room until `deadlineMs` on `clock`.
-    bool WriteAll(const void* data, size_t length, int64_t deadlineMs, const Clock& clock);
+    [[nodiscard]] bool WriteAll(const void* data, size_t length, int64_t deadlineMs, const Clock& clock);
     // Reads one byte, waiting until `deadlineMs` on `clock` at the most.
     ReadResult ReadByte(uint8_t& byte, int64_t deadlineMs, const Clock& clock);
 

@@ -3,9 +3,9 @@
 
 namespace qs {
 
-// What the original kept in a DCB for a port: speed, data bits, parity and stop bits, with the
-// Windows codes (parity 0-4 = none, odd, even, mark, space; stop bits 0 = one, 1 = one and a
-// half, 2 = two), because the profile file and the dialogs speak in those codes.
+// The settings of a serial port: speed, data bits, parity and stop bits, in the codes the
+// profile file and the dialogs use (parity 0-4 = none, odd, even, mark, space; stop bits 0 =
+// one, 1 = one and a half, 2 = two).
 enum : uint8_t { NOPARITY = 0, ODDPARITY = 1, EVENPARITY = 2, MARKPARITY = 3, SPACEPARITY = 4 };
 enum : uint8_t { ONESTOPBIT = 0, ONE5STOPBITS = 1, TWOSTOPBITS = 2 };
 

@@ -27,7 +27,7 @@ public:
 
     // runtimeDir empty: paths::RuntimeDir(). A second instance waits at most restoreTimeoutMs
     // for the first one's socket (it may still be starting).
-    Status Acquire(const std::string& runtimeDir = {}, int restoreTimeoutMs = kRestoreTimeoutMs);
+    [[nodiscard]] Status Acquire(const std::string& runtimeDir = {}, int restoreTimeoutMs = kRestoreTimeoutMs);
     // Gives the lock up (also done by the destructor). Close the ControlSocket first, so a
     // successor never finds the socket of a process that no longer holds the lock.
     void Release();

@@ -33,7 +33,7 @@ public:
 
     // Resolves `host` (dotted IPv4 or a name, IPv4 only) and connects within `timeoutMs`.
     // A failed connect leaves the client closed.
-    Result Connect(const std::string& host, uint16_t port, int64_t timeoutMs);
+    [[nodiscard]] Result Connect(const std::string& host, uint16_t port, int64_t timeoutMs);
     // Sends all `length` bytes within `timeoutMs`.
     Result Send(const void* data, size_t length, int64_t timeoutMs);
     // One receive of 1 to `capacity` bytes within `timeoutMs`; `received` is the count.

@@ -27,7 +27,7 @@ struct AppOptions {
     // into it (the recent-file count is clamped, an unknown level row prints everything).
     void Load(const IniProfile& profile);
     // Writes all eight keys as numbers, keeping every other line of the file.
-    bool Save(IniProfile& profile) const;
+    [[nodiscard]] bool Save(IniProfile& profile) const;
 
     friend bool operator==(const AppOptions&, const AppOptions&) = default;
 };

@@ -4,7 +4,6 @@
 #include <climits>
 #include <string>
 
-#include "platform/UiServices.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
 
@@ -45,7 +44,8 @@ int ArmConfiguration::LeadingInteger(std::string_view text) {
 }
 
 ArmConfiguration ArmConfiguration::Derive(const ArmConfiguration& start, int configuredArms, const CDirectory& config,
-                                          const CDirectory* arm, const std::array<int, kMaxArms>& armAddresses) {
+                                          const CDirectory* arm, const std::array<int, kMaxArms>& armAddresses,
+                                          std::vector<std::string>& warnings) {
     ArmConfiguration c = start;
     c.activeArms = std::max(configuredArms, 1);
 
@@ -55,7 +55,7 @@ ArmConfiguration ArmConfiguration::Derive(const ArmConfiguration& start, int con
             if (ValueOf(*flag, n) != 0) ++c.flaggedArms;
     }
     if (c.activeArms + c.flaggedArms > kMaxArms) {
-        ShowMessage("The maximum number of arms supported by this firmware is " + std::to_string(kMaxArms));
+        warnings.push_back("The maximum number of arms supported by this firmware is " + std::to_string(kMaxArms));
         c.activeArms = std::min(c.activeArms, kMaxArms);
     }
 
@@ -63,9 +63,9 @@ ArmConfiguration ArmConfiguration::Derive(const ArmConfiguration& start, int con
     const CParam* mode = Code(arm, 109);
     for (int n = 0; n < c.activeArms; ++n) {
         if (armAddresses[static_cast<size_t>(n)] == 0)
-            ShowMessage("You have configured Arm " + std::to_string(n + 1) +
-                        " for use, but the arm address is 0. \nSelect 'Options|Options for this Duravane III...' and "
-                        "enter a valid address (1-99)");
+            warnings.push_back("You have configured Arm " + std::to_string(n + 1) +
+                               " for use, but the arm address is 0. \nSelect 'Options|Options for this Duravane "
+                               "III...' and enter a valid address (1-99)");
         if (const CParam* type = config.FindParam(2 * n + 2)) {
             int meters = 1, products = 1;
             const int kind = ValueOf(*type, 0);

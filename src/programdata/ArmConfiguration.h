@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace qs {
 
@@ -26,12 +28,13 @@ struct ArmConfiguration {
 
     // Derives the counts from the Config directory (instance 0) and the first Arm directory
     // (instance = arm; null when the document has none), starting from `start` for the arms not
-    // in use. `configuredArms` is Config 001 (at least 1). Says when the arms in use and the
-    // flagged arms are more than the firmware supports, and for every arm in use whose address
-    // is 0. Arms in use and their flagged companions never count past 6; an arm has 1-6
-    // meters and products.
+    // in use. `configuredArms` is Config 001 (at least 1). Adds a warning to `warnings` when
+    // the arms in use and the flagged arms are more than the firmware supports, and for every
+    // arm in use whose address is 0. Arms in use and their flagged companions never count past
+    // 6; an arm has 1-6 meters and products.
     static ArmConfiguration Derive(const ArmConfiguration& start, int configuredArms, const CDirectory& config,
-                                   const CDirectory* arm, const std::array<int, kMaxArms>& armAddresses);
+                                   const CDirectory* arm, const std::array<int, kMaxArms>& armAddresses,
+                                   std::vector<std::string>& warnings);
 };
 
 }  // namespace qs

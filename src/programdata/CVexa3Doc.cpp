@@ -180,7 +180,7 @@ std::optional<std::string> CVexa3Doc::SendCommand(std::string_view command) {
     return std::nullopt;
 }
 
-int CVexa3Doc::Connect(bool readOnlyProbe) {
+CVexa3Doc::ConnectionState CVexa3Doc::Connect(bool readOnlyProbe) {
     if (port_ == kPortNone) {
         SetState(kStateNoComm);
         return kStateNoComm;
@@ -218,7 +218,7 @@ int CVexa3Doc::Connect(bool readOnlyProbe) {
     return kStateOffline;
 }
 
-int CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
+CVexa3Doc::ConnectionState CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
     if (reply == kProbeCommand) {
         SetStatusText(kClearedText);
         ShowMessage("Response invalid - echo detected. \nCheck wiring, port selection (is port attached to a modem?)");
@@ -236,7 +236,7 @@ int CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
                         "). \nNot all Rev " + FormatRevision(kProgramRevision) + " program codes may be supported.");
     }
     if (readOnlyProbe) {
-        SetState(std::max(state_, static_cast<int>(kStateReadOnly)));
+        SetState(std::max(state_, kStateReadOnly));
         return kStateReadOnly;
     }
     // Fetched again: while a box was up another document may have reopened the slot. A reply
@@ -260,7 +260,7 @@ int CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
     return state_;
 }
 
-int CVexa3Doc::ProbeRejected() {
+CVexa3Doc::ConnectionState CVexa3Doc::ProbeRejected() {
     const float revision = IdentifyDevice();
     if (revision >= 0.0f) {
         const std::string head =
@@ -336,7 +336,7 @@ int CVexa3Doc::CountArmProducts(int arm) {
 
 // ---- the document's values
 
-bool CVexa3Doc::ApplyConfiguration() {
+bool CVexa3Doc::ApplyConfiguration(std::vector<std::string>* warnings) {
     CDirectory* config = FindDirectory(CDirectory::kConfig);
     const CParam* armsCode = config ? config->FindParam(1) : nullptr;
     if (armsCode == nullptr) return false;
@@ -345,7 +345,13 @@ bool CVexa3Doc::ApplyConfiguration() {
         arms = 1;
         SetParamValue(CDirectory::kConfig, 1, 0, 1);
     }
-    config_ = ArmConfiguration::Derive(config_, arms, *config, FindDirectory(CDirectory::kArm), armAddresses_);
+    std::vector<std::string> said;
+    config_ = ArmConfiguration::Derive(config_, arms, *config, FindDirectory(CDirectory::kArm), armAddresses_, said);
+    if (warnings) {
+        warnings->insert(warnings->end(), said.begin(), said.end());
+    } else {
+        for (const std::string& w : said) ShowMessage(w);
+    }
     bayAddresses_ = {0, 0};
     return true;
 }
@@ -554,7 +560,7 @@ void CVexa3Doc::SetCurrentArm(int arm) {
     if (arm >= 0 && arm < kMaxArms) currentArm_ = arm;
 }
 
-void CVexa3Doc::SetState(int state) {
+void CVexa3Doc::SetState(ConnectionState state) {
     if (state < kStateNoComm || state > kStateSetup || state == state_) return;
     state_ = state;
     // A view may remove itself while being told; the list is copied first.

@@ -95,7 +95,7 @@ public:
     // Opens the link, probes the device and identifies it; with `readOnlyProbe` false also
     // tests whether it takes writes. Returns the new state (also stored): 0 no port, 1 no usable
     // answer, 2 readable, 4 writable (or not a controller, which is said).
-    int Connect(bool readOnlyProbe);
+    ConnectionState Connect(bool readOnlyProbe);
     // How the write test of the last Connect(false) ended: the port status of its reply (0
     // accepted, 8 rejected with `code` the device's, else the failure), or -1 when none was
     // sent (a read-only probe, a device that is not a controller, or a probe reply too short
@@ -114,8 +114,9 @@ public:
     // give them.
     int CountArmProducts(int arm);
     // Derives active arms, flagged arms, arm mode and meters and products per arm from the
-    // document's own values. False when the document has no Config 001.
-    bool ApplyConfiguration();
+    // document's own values. False when the document has no Config 001. Its warnings (too many
+    // arms, an arm in use without address) go to `warnings` when given, else to the user.
+    bool ApplyConfiguration(std::vector<std::string>* warnings = nullptr);
     // Every directory of every arm (recipes last), from or to the device. False at the first
     // directory that stops (a cancel, Abort or a failed send); the values so far stay. Writing
     // first clears this document's lines of the transfer-error log.
@@ -139,10 +140,10 @@ public:
     // revision is warned about.
     void Serialize(ArchiveReader& in);
     // The file at `path`; a file that cannot be read or is refused is said, and gives false.
-    bool Load(const std::string& path);
+    [[nodiscard]] bool Load(const std::string& path);
     // Writes through a temporary file and a rename; a failure is said and leaves the old file.
     // An online document then sends "LO".
-    bool Save(const std::string& path);
+    [[nodiscard]] bool Save(const std::string& path);
 
     // The settings the document options dialog edits, and their return after OK (a port of
     // -1, a negative address or code page, or a protocol of -1 leave theirs; the model is not
@@ -165,8 +166,8 @@ public:
     // Codes of all directories as a full transfer steps through them.
     int TotalCodes() const { return totalCodes_; }
 
-    int State() const { return state_; }
-    void SetState(int state);
+    ConnectionState State() const { return state_; }
+    void SetState(ConnectionState state);
     int PortIndex() const { return port_; }
     void SetPortIndex(int port);
     int ProtocolKind() const { return protocolKind_; }
@@ -211,8 +212,8 @@ private:
     template <class Visit>
     bool WalkAll(Visit&& visit);
 
-    int ProbeAnswered(const std::string& reply, bool readOnlyProbe);
-    int ProbeRejected();
+    ConnectionState ProbeAnswered(const std::string& reply, bool readOnlyProbe);
+    ConnectionState ProbeRejected();
     // The value of a reply to one command at the base address, "" for a rejection or failure.
     std::string QueryValue(const std::string& command);
     // Takes the settings of a file or of the options dialog; a changed port, protocol or host
@@ -234,7 +235,7 @@ private:
     std::string title_;
     std::string host_;
 
-    int state_ = kStateNoComm;
+    ConnectionState state_ = kStateNoComm;
     WriteTest writeTest_;
     int deviceKind_ = 7;
     float revision_ = -1.0f;

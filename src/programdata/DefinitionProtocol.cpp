@@ -5,18 +5,6 @@
 
 namespace qs {
 
-namespace {
-
-Com1Hook& Hook() {
-    static Com1Hook hook;
-    return hook;
-}
-
-}  // namespace
-
-void SetCom1Hook(Com1Hook hook) { Hook() = std::move(hook); }
-const Com1Hook& GetCom1Hook() { return Hook(); }
-
 DefinitionProtocol::~DefinitionProtocol() { Reset(); }
 
 DefinitionProtocol::DefinitionProtocol(DefinitionProtocol&& other) noexcept

@@ -9,7 +9,8 @@ class ComProtocol;
 class IniProfile;
 class MiniProtocol;
 
-// COM1's protocol as the application's port table lends it to a definition build.
+// COM1's protocol as the application's port table lends it to a definition build; the
+// application gives one to the definition sources it makes (empty: no COM1).
 struct Com1Hook {
     // COM1's protocol with a reference taken for the caller (the port opened when needed), or
     // null when COM1 cannot be had.
@@ -17,10 +18,6 @@ struct Com1Hook {
     // Gives that reference back.
     std::function<void()> release;
 };
-
-// The process's COM1 hook; the application installs it at start-up (empty until then).
-void SetCom1Hook(Com1Hook hook);
-const Com1Hook& GetCom1Hook();
 
 // The Minicomputer link a definition-file build runs over, held for the build: COM1's
 // protocol when it is a Minicomputer one (binary blocks exist only there), else a temporary

@@ -7,11 +7,11 @@
 
 namespace qs {
 
-DefinitionSource DefinitionSource::FromEnvironment() {
+DefinitionSource DefinitionSource::FromEnvironment(Com1Hook com1) {
     DefinitionSource source;
     source.searchDirs = paths::DataSearchDirs();
     source.buildDir = paths::BuiltDataDir();
-    source.connect = [] { return DefinitionProtocol::Acquire(GetCom1Hook(), IniProfile(paths::IniPath())); };
+    source.connect = [com1 = std::move(com1)] { return DefinitionProtocol::Acquire(com1, IniProfile(paths::IniPath())); };
     return source;
 }
 

@@ -17,8 +17,9 @@ struct DefinitionSource {
     // The link a missing file is built over; empty: missing files are not built.
     std::function<DefinitionProtocol()> connect;
 
-    // The program's data folders, the process's COM1 hook and "QS3X.INI".
-    static DefinitionSource FromEnvironment();
+    // The program's data folders and "QS3X.INI"; a missing file is built over `com1` when it
+    // lends a Minicomputer protocol, else over TCP/IP to the profile's fallback host.
+    static DefinitionSource FromEnvironment(Com1Hook com1 = {});
 
     std::optional<std::string> Find(const std::string& fileName) const;
 };

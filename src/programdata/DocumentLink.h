@@ -30,10 +30,10 @@ public:
 
     // The own TCP/IP protocol, made again when it has none or its connection failed or was
     // lost (a device that was down is reached once it is back). False when none could be made.
-    bool OpenTcp(const std::string& host, int protocolKind);
+    [[nodiscard]] bool OpenTcp(const std::string& host, int protocolKind);
     // Reopens COM slot `port` with a protocol of the kind and takes a reference on it the first
     // time. False when the port did not open.
-    bool OpenCom(int port, int protocolKind);
+    [[nodiscard]] bool OpenCom(int port, int protocolKind);
     // The reference on the COM slot, and the own protocol.
     void Release();
 

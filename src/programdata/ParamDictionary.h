@@ -46,11 +46,11 @@ public:
     // above 9 stay in the list but head nothing. Returns the number of records read.
     size_t Load(std::string bytes);
     // Load from a file; false when it cannot be read or holds no record.
-    bool LoadFile(const std::string& path);
+    [[nodiscard]] bool LoadFile(const std::string& path);
     // "PARAM.DAT" from the source's folders; when it is missing it is built from the device
     // first (BuildFile). False when there is none and none could be built, or it holds no
     // record: the dictionary is then empty.
-    bool LoadOrBuild(const DefinitionSource& source);
+    [[nodiscard]] bool LoadOrBuild(const DefinitionSource& source);
     // Builds "PARAM.DAT" in the source's build folder over its link, through a temporary
     // file renamed only when complete (a failed or empty build leaves nothing behind).
     static bool BuildFile(const DefinitionSource& source);

@@ -64,7 +64,7 @@ int ScriptedStream::Read(std::span<char> buffer, int length, int terminator) {
             size_t n = std::min(limit, Available());
             if (networkChunk > 0) n = std::min(n, networkChunk);
             if (n == 0) {
-                status_ = starveStatus;
+                status_ = static_cast<PortStatus>(starveStatus);
                 return 0;
             }
             for (size_t i = 0; i < n; ++i) buffer[i] = Take();
@@ -72,7 +72,7 @@ int ScriptedStream::Read(std::span<char> buffer, int length, int terminator) {
         }
         for (size_t i = 0; i < limit; ++i) {
             if (Available() == 0) {
-                status_ = starveStatus;
+                status_ = static_cast<PortStatus>(starveStatus);
                 return 0;
             }
             buffer[i] = Take();
@@ -83,7 +83,7 @@ int ScriptedStream::Read(std::span<char> buffer, int length, int terminator) {
     }
     for (size_t count = 0; count < limit;) {
         if (Available() == 0) {
-            status_ = starveStatus;
+            status_ = static_cast<PortStatus>(starveStatus);
             return network ? static_cast<int>(count) : 0;
         }
         const char byte = Take();

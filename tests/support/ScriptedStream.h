@@ -39,7 +39,7 @@ public:
     void QueueReply(const std::string& bytes) { replies.push_back(bytes); }
     // Writes from the n-th one on (counted from 1 over the stream's life) fail with status 6.
     void FailWritesFrom(int n) { failWritesFrom = n; }
-    void SetState(int state) { state_ = state; }
+    void SetState(int state) { state_ = static_cast<StreamState>(state); }
 
     // Everything written, in order, as one string; and each Write call's bytes.
     std::string Written() const;

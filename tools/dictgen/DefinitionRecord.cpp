@@ -30,7 +30,7 @@ uint16_t GetU16(std::string_view d, size_t at) {
 
 float GetFloat(std::string_view d, size_t at) {
     uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(static_cast<uint8_t>(d[at + i])) << (8 * i);
+    for (size_t i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(static_cast<uint8_t>(d[at + i])) << (8 * i);
     float f = 0.0f;
     std::memcpy(&f, &bits, sizeof f);
     return f;

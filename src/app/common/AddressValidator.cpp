@@ -4,12 +4,13 @@
 
 namespace qs {
 
-AddressValidator::AddressValidator(int* value, DocumentOptionsModel::AddressRole role) : value_(value), role_(role) {}
+AddressValidator::AddressValidator(int* value, DocumentOptionsModel::AddressRole role, const UiServices& ui)
+    : value_(value), role_(role), ui_(&ui) {}
 
 bool AddressValidator::Validate(wxWindow*) {
     auto* text = wxDynamicCast(GetWindow(), wxTextCtrl);
     if (!text) return false;
-    if (DocumentOptionsModel::CheckAddressText(text->GetValue().utf8_string(), role_)) return true;
+    if (DocumentOptionsModel::CheckAddressText(*ui_, text->GetValue().utf8_string(), role_)) return true;
     text->SetFocus();
     text->SelectAll();
     return false;
@@ -26,7 +27,7 @@ bool AddressValidator::TransferFromWindow() {
     auto* text = wxDynamicCast(GetWindow(), wxTextCtrl);
     if (!text || !value_) return false;
     // Validate has passed, so this shows nothing; a text changed in between is checked again.
-    auto value = DocumentOptionsModel::CheckAddressText(text->GetValue().utf8_string(), role_);
+    auto value = DocumentOptionsModel::CheckAddressText(*ui_, text->GetValue().utf8_string(), role_);
     if (!value) return false;
     *value_ = *value;
     return true;

@@ -9,7 +9,8 @@ namespace qs {
 // text shows its message and keeps the dialog open.
 class AddressValidator : public wxValidator {
 public:
-    AddressValidator(int* value, DocumentOptionsModel::AddressRole role);
+    // A refused text is said through `ui`.
+    AddressValidator(int* value, DocumentOptionsModel::AddressRole role, const UiServices& ui);
     AddressValidator(const AddressValidator&) = default;
 
     wxObject* Clone() const override { return new AddressValidator(*this); }
@@ -20,6 +21,7 @@ public:
 private:
     int* value_;
     DocumentOptionsModel::AddressRole role_;
+    const UiServices* ui_;
 };
 
 }  // namespace qs

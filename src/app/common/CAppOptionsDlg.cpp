@@ -9,9 +9,12 @@
 
 namespace qs {
 
-CAppOptionsDlg::CAppOptionsDlg(wxWindow* parent, AppOptions& options, IniProfile profile)
-    : wxDialog(parent, wxID_ANY, "Quillset General Options"), options_(options), profile_(std::move(profile)) {
-    const int gap = FromDIP(8);
+CAppOptionsDlg::CAppOptionsDlg(wxWindow* parent, AppOptions& options, IniProfile profile, const UiServices& ui)
+    : StandardDialog(parent, wxID_ANY, "Quillset General Options"),
+      options_(options),
+      profile_(std::move(profile)),
+      ui_(ui) {
+    const int gap = Gap();
     auto* column = new wxBoxSizer(wxVERTICAL);
     auto addCheck = [&](const char* text) {
         auto* box = new wxCheckBox(this, wxID_ANY, text);
@@ -33,10 +36,9 @@ CAppOptionsDlg::CAppOptionsDlg(wxWindow* parent, AppOptions& options, IniProfile
     suppressUnused_ = addCheck("Suppress printing unused recipes");
 
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(column, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap * 3 / 2);
-    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap * 3 / 2);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    top->Add(column, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, Margin());
+    AddButtonRow(top, wxOK | wxCANCEL);
+    FinishLayout(top);
 }
 
 bool CAppOptionsDlg::TransferDataToWindow() {
@@ -62,8 +64,7 @@ bool CAppOptionsDlg::TransferDataFromWindow() {
     // The new values hold for this session even when they could not be stored; the user is
     // told they will be lost at the next start.
     if (!options_.Save(profile_)) {
-        ShowMessage("Unable to save the options in " + profile_.Path() +
-                        ".\nThey apply until Quillset is closed.",
+        ui_.Message("Unable to save the options in " + profile_.Path() + ".\nThey apply until Quillset is closed.",
                     MB_OK | MB_ICONEXCLAMATION);
     }
     return true;

@@ -1,5 +1,5 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 #include "platform/IniProfile.h"
 #include "programdata/AppOptions.h"
@@ -9,12 +9,15 @@ class wxChoice;
 
 namespace qs {
 
+struct UiServices;
+
 // Edits the application options. The options themselves live as long as the application;
 // this window exists only while it is shown. OK stores them in the profile and they take
 // effect at once (the recent-file count, which has no control, at the next start).
-class CAppOptionsDlg : public wxDialog {
+class CAppOptionsDlg : public StandardDialog {
 public:
-    CAppOptionsDlg(wxWindow* parent, AppOptions& options, IniProfile profile);
+    // A failed save is said through `ui`.
+    CAppOptionsDlg(wxWindow* parent, AppOptions& options, IniProfile profile, const UiServices& ui);
 
     bool TransferDataToWindow() override;
     bool TransferDataFromWindow() override;
@@ -29,6 +32,7 @@ public:
 private:
     AppOptions& options_;
     IniProfile profile_;
+    const UiServices& ui_;
     wxCheckBox* autoConnect_ = nullptr;
     wxCheckBox* confirmWrites_ = nullptr;
     wxCheckBox* showSecLvl_ = nullptr;

@@ -10,8 +10,8 @@
 namespace qs {
 
 CCommDlg::CCommDlg(const std::string& portName, SerialSettings* settings, wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(CommDlgModel::Caption(portName))), settings_(settings) {
-    auto* grid = new wxFlexGridSizer(2, wxSize(12, 8));
+    : StandardDialog(parent, wxID_ANY, wxString::FromUTF8(CommDlgModel::Caption(portName))), settings_(settings) {
+    auto* grid = new wxFlexGridSizer(2, wxSize(Margin(), Gap()));
     grid->AddGrowableCol(1);
 
     grid->Add(new wxStaticText(this, wxID_ANY, "&Baud Rate:"), 0, wxALIGN_CENTER_VERTICAL);
@@ -25,10 +25,9 @@ CCommDlg::CCommDlg(const std::string& portName, SerialSettings* settings, wxWind
     grid->Add(formatList_, 1, wxEXPAND);
 
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(grid, 1, wxEXPAND | wxALL, 12);
-    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 12);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    top->Add(grid, 1, wxEXPAND | wxALL, Margin());
+    AddButtonRow(top, wxOK | wxCANCEL);
+    FinishLayout(top);
 }
 
 bool CCommDlg::TransferDataToWindow() {

@@ -1,5 +1,5 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 #include <string>
 
@@ -11,7 +11,7 @@ namespace qs {
 
 // The baud rate and character format of one serial port. It edits settings the caller owns
 // and opens nothing itself; Cancel leaves them as they were.
-class CCommDlg : public wxDialog {
+class CCommDlg : public StandardDialog {
 public:
     // `settings` must outlive the dialog.
     CCommDlg(const std::string& portName, SerialSettings* settings, wxWindow* parent = nullptr);

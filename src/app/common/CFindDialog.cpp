@@ -12,8 +12,8 @@ namespace qs {
 
 wxDEFINE_EVENT(wxEVT_QS_FIND, FindRequestEvent);
 
-CFindDialog::CFindDialog(wxWindow* owner) : wxDialog(owner, wxID_ANY, "Search for Text"), owner_(owner) {
-    const int gap = FromDIP(8);
+CFindDialog::CFindDialog(wxWindow* owner) : StandardDialog(owner, wxID_ANY, "Search for Text"), owner_(owner) {
+    const int gap = Gap();
     auto* left = new wxBoxSizer(wxVERTICAL);
     auto* textRow = new wxBoxSizer(wxHORIZONTAL);
     textRow->Add(new wxStaticText(this, wxID_ANY, "Text to Find:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, gap);
@@ -44,8 +44,8 @@ CFindDialog::CFindDialog(wxWindow* owner) : wxDialog(owner, wxID_ANY, "Search fo
     buttons->Add(findNext_, 0, wxEXPAND);
 
     auto* top = new wxBoxSizer(wxHORIZONTAL);
-    top->Add(left, 1, wxEXPAND | wxALL, gap * 3 / 2);
-    top->Add(buttons, 0, wxTOP | wxRIGHT | wxBOTTOM, gap * 3 / 2);
+    top->Add(left, 1, wxEXPAND | wxALL, Margin());
+    top->Add(buttons, 0, wxTOP | wxRIGHT | wxBOTTOM, Margin());
     SetSizerAndFit(top);
 
     forward_->SetValue(true);

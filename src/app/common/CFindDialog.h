@@ -1,5 +1,5 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 #include <wx/event.h>
 #include <wx/weakref.h>
 
@@ -25,7 +25,7 @@ wxDECLARE_EVENT(wxEVT_QS_FIND, FindRequestEvent);
 // The modeless text search shared by the list editors. It posts its requests to the owner as
 // wxEVT_QS_FIND events; the owner decides what each does with the text, the direction and
 // the case setting, and calls MatchText for each candidate. The owner destroys the dialog.
-class CFindDialog : public wxDialog {
+class CFindDialog : public StandardDialog {
 public:
     // Creates the (hidden) window and posts kFindOpened to the owner.
     explicit CFindDialog(wxWindow* owner);

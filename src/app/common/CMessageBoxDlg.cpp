@@ -78,7 +78,7 @@ CMessageBoxDlg::CMessageBoxDlg(wxWindow* parent, const std::string& text, const 
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(body, wxSizerFlags(1).Expand().Border(wxALL, FromDIP(12)));
     top->Add(row, wxSizerFlags(0).Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM, FromDIP(12)));
-    SetSizerAndFit(top);
+    FinishLayout(top);
 
     SetEscapeId(layout_.escapeResult != 0 ? kIdBase + layout_.escapeResult : wxID_NONE);
     SetAffirmativeId(wxID_NONE);
@@ -88,8 +88,6 @@ CMessageBoxDlg::CMessageBoxDlg(wxWindow* parent, const std::string& text, const 
     }
     Bind(wxEVT_BUTTON, &CMessageBoxDlg::OnButton, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMessageBoxDlg::OnClose, this);
-    if (parent) CentreOnParent();
-    else CentreOnScreen();
 }
 
 int CMessageBoxDlg::Run() {

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 namespace qs {
 
-// The buttons of a Windows-style message box type, in their order, with the ID* result of
+// The buttons of a message-box type (MB_*), in their order, with the ID* result of
 // each; what Esc and the close box answer (0: they do nothing, as in the sets without a
 // Cancel button other than a lone OK); and which button is the default.
 struct MessageBoxLayout {
@@ -22,9 +22,9 @@ struct MessageBoxLayout {
 
 MessageBoxLayout MessageBoxLayoutFor(unsigned type);
 
-// A message box with the Windows button sets (wx has no Abort/Retry/Ignore, and its native
+// A message box with the program's button sets (wx has no Abort/Retry/Ignore, and its native
 // boxes answer Esc with Cancel even where the set has none).
-class CMessageBoxDlg final : public wxDialog {
+class CMessageBoxDlg final : public StandardDialog {
 public:
     CMessageBoxDlg(wxWindow* parent, const std::string& text, const std::string& caption, unsigned type);
     // Shows the box modally; returns the ID* value of the answer.

@@ -6,24 +6,23 @@
 
 namespace qs {
 
-CPasswordDialog::CPasswordDialog(wxWindow* parent) : wxDialog(parent, wxID_ANY, "Enter Access Code") {
-    const int gap = FromDIP(8);
+CPasswordDialog::CPasswordDialog(wxWindow* parent) : StandardDialog(parent, wxID_ANY, "Enter Access Code") {
+    const int gap = Gap();
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* text = new wxStaticText(this, wxID_ANY,
                                   "You must log in with the access code for the highest security level "
                                   "configured to perfom this function.");
     text->Wrap(FromDIP(340));
-    top->Add(text, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap * 3 / 2);
+    top->Add(text, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, Margin());
 
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(this, wxID_ANY, "Access Code:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, gap);
     code_ = new wxTextCtrl(this, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxTE_PASSWORD);
     code_->SetMaxLength(kMaxCodeLength);
     row->Add(code_, 1, wxEXPAND);
-    top->Add(row, 0, wxEXPAND | wxALL, gap * 3 / 2);
-    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap * 3 / 2);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    top->Add(row, 0, wxEXPAND | wxALL, Margin());
+    AddButtonRow(top, wxOK | wxCANCEL);
+    FinishLayout(top);
     code_->SetFocus();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 #include <string>
 
@@ -9,7 +9,7 @@ namespace qs {
 
 // Asks for the device's access code. After OK the caller reads `accessCode` (UTF-8); nothing
 // of it is kept anywhere else.
-class CPasswordDialog : public wxDialog {
+class CPasswordDialog : public StandardDialog {
 public:
     explicit CPasswordDialog(wxWindow* parent);
 

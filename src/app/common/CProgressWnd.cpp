@@ -45,7 +45,7 @@ int EdgeMetric(wxSystemMetric which, const wxWindow* win) {
 }  // namespace
 
 CProgressWnd::CProgressWnd(wxWindow* parent, const std::string& title, bool smooth)
-    : wxDialog(OwnerFor(parent), wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxCAPTION),
+    : StandardDialog(OwnerFor(parent), wxID_ANY, wxString(), wxCAPTION),
       model_(title) {
     SetTitle(ToWx(model_.Caption()));
     SetEscapeId(wxID_NONE);  // Esc is ours: it cancels only when the pump asks for it
@@ -92,15 +92,13 @@ CProgressWnd::CProgressWnd(wxWindow* parent, const std::string& title, bool smoo
     top->Add(text_, wxSizerFlags(0).Border(wxLEFT | wxRIGHT | wxTOP, gap));
     top->AddSpacer(gap);
     top->Add(row, wxSizerFlags(0).Expand().Border(wxLEFT | wxRIGHT | wxBOTTOM, gap));
-    SetSizerAndFit(top);
+    FinishLayout(top);
 
     Bind(wxEVT_BUTTON, &CProgressWnd::OnCancel, this, ID_CANCEL_BUTTON);
     Bind(wxEVT_CLOSE_WINDOW, &CProgressWnd::OnClose, this);
     Bind(wxEVT_CHAR_HOOK, &CProgressWnd::OnCharHook, this);
 
     LiveWindows().push_back(this);
-    if (GetParent()) CentreOnParent();
-    else CentreOnScreen();
     ShowWithoutActivating();
 }
 

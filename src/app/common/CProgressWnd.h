@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 #include "app/common/ModalPump.h"
 #include "appmodel/common/ProgressModel.h"
@@ -21,7 +21,7 @@ namespace qs {
 // unique_ptr) of the operation and goes when that returns. The transfer calls PeekAndPump
 // after each step; the pump dispatches this window's input (and paint everywhere) while the
 // program's other windows are disabled, so no second command can start.
-class CProgressWnd final : public wxDialog, public ProgressSink {
+class CProgressWnd final : public StandardDialog, public ProgressSink {
 public:
     enum : int { ID_CANCEL_BUTTON = 10, ID_STATUS_TEXT = 11, ID_BAR = 12 };
     static constexpr int kTextLines = 4;

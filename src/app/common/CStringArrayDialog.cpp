@@ -7,19 +7,16 @@
 namespace qs {
 
 CStringArrayDialog::CStringArrayDialog(wxWindow* parent, const std::vector<std::string>& items)
-    : wxDialog(parent, wxID_ANY, "Entry Selection", wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
-    const int gap = FromDIP(8);
+    : StandardDialog(parent, wxID_ANY, "Entry Selection", wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(new wxStaticText(this, wxID_ANY, "Select an entry from the list:"), 0, wxLEFT | wxRIGHT | wxTOP,
-             gap * 3 / 2);
+             Margin());
     list_ = new wxListBox(this, wxID_ANY, wxDefaultPosition, FromDIP(wxSize(320, 160)), 0, nullptr,
                           wxLB_SINGLE | wxLB_HSCROLL);
     for (const auto& item : items) list_->Append(wxString::FromUTF8(item));
-    top->Add(list_, 1, wxEXPAND | wxALL, gap * 3 / 2);
-    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap * 3 / 2);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    top->Add(list_, 1, wxEXPAND | wxALL, Margin());
+    AddButtonRow(top, wxOK | wxCANCEL);
+    FinishLayout(top);
 
     // A double click picks the entry, as OK would.
     list_->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) {

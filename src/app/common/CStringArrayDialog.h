@@ -1,5 +1,5 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 #include <string>
 #include <vector>
@@ -10,7 +10,7 @@ namespace qs {
 
 // Picks one entry of a list of strings. After OK the caller reads `selectedIndex`
 // (-1 when the list was empty).
-class CStringArrayDialog : public wxDialog {
+class CStringArrayDialog : public StandardDialog {
 public:
     CStringArrayDialog(wxWindow* parent, const std::vector<std::string>& items);
 

@@ -6,13 +6,13 @@
 
 namespace qs {
 
-Ipv4Validator::Ipv4Validator(uint32_t* address) : address_(address) {}
+Ipv4Validator::Ipv4Validator(uint32_t* address, const UiServices& ui) : address_(address), ui_(&ui) {}
 
 bool Ipv4Validator::Validate(wxWindow*) {
     auto* text = wxDynamicCast(GetWindow(), wxTextCtrl);
     if (!text) return false;
     if (!text->IsEnabled()) return true;
-    if (DocumentOptionsModel::CheckIpv4Text(text->GetValue().utf8_string())) return true;
+    if (DocumentOptionsModel::CheckIpv4Text(*ui_, text->GetValue().utf8_string())) return true;
     text->SetFocus();
     text->SelectAll();
     return false;
@@ -29,7 +29,7 @@ bool Ipv4Validator::TransferFromWindow() {
     auto* text = wxDynamicCast(GetWindow(), wxTextCtrl);
     if (!text || !address_) return false;
     if (!text->IsEnabled()) return true;
-    auto address = DocumentOptionsModel::CheckIpv4Text(text->GetValue().utf8_string());
+    auto address = DocumentOptionsModel::CheckIpv4Text(*ui_, text->GetValue().utf8_string());
     if (!address) return false;
     *address_ = *address;
     return true;

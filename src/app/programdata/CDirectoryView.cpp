@@ -15,8 +15,8 @@
 #include "app/programdata/CSplitterFrame.h"
 #include "app/programdata/CVexa3WxDoc.h"
 #include "app/shell/CommandIds.h"
-#include "app/shell/ShellContext.h"
 #include "app/common/CodePageText.h"
+#include "appmodel/common/AppServices.h"
 #include "programdata/AppOptions.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CVexa3Doc.h"
@@ -120,6 +120,7 @@ bool CDirectoryView::OnCreate(wxDocument* doc, long flags) {
     CMainFrame* main = CMainFrame::Instance();
     auto* d = dynamic_cast<CVexa3WxDoc*>(doc);
     if (!main || !d) return false;
+    model_.emplace(d->Services().ui);
     auto* frame = new CSplitterFrame(d, this, main);
     SetFrame(frame);
     frame->Show();
@@ -158,15 +159,14 @@ bool CDirectoryView::OnClose(bool deleteWindow) {
 
 void CDirectoryView::OnUpdate(wxView*, wxObject*) {
     CVexa3WxDoc* doc = Document();
-    if (!doc || !tree_) return;
-    if (model_.Refresh(doc->Core())) Rebuild();
+    if (!doc || !tree_ || !model_) return;
+    if (model_->Refresh(doc->Core())) Rebuild();
     else if (frame_) frame_->RefreshPane();
     if (initialUpdateDone_) return;
     initialUpdateDone_ = true;
-    const AppOptions* options = Shell().options;
     // A document opened from its file goes online by itself when the option says so (a new
     // one is connected by the command that made it), once its window is up.
-    if (!doc->GetDocumentSaved() || !options || !options->AutoConnect) return;
+    if (!doc->GetDocumentSaved() || !doc->Services().options.AutoConnect) return;
     wxWeakRef<wxWindow> frame(GetFrame());
     wxTheApp->CallAfter([frame] {
         auto* child = dynamic_cast<wxDocChildFrameAnyBase*>(frame.get());
@@ -181,7 +181,7 @@ void CDirectoryView::OnUpdate(wxView*, wxObject*) {
 void CDirectoryView::Rebuild() {
     CVexa3WxDoc* doc = Document();
     rebuilding_ = true;
-    layout_ = DirectoryTreeModel::Build(doc->Core(), model_.Counts());
+    layout_ = DirectoryTreeModel::Build(doc->Core(), model_->Counts());
     tree_->Freeze();
     tree_->DeleteAllItems();
     const wxTreeItemId root = tree_->AddRoot("");
@@ -269,8 +269,8 @@ void CDirectoryView::Paste() {
 bool CDirectoryView::PasteOnto(const wxTreeItemId& item, const std::string& data, bool drop) {
     CVexa3WxDoc* doc = Document();
     const TreeTarget t = TargetOf(item);
-    if (!doc || !t.directory) return false;
-    if (DirectoryTreeModel::Paste(doc->Core(), t, data, drop) != DirectoryTreeModel::PasteOutcome::Pasted) return false;
+    if (!doc || !t.directory || !model_) return false;
+    if (model_->Paste(doc->Core(), t, data, drop) != DirectoryTreeModel::PasteOutcome::Pasted) return false;
     doc->Modify(true);
     doc->UpdateAllViews();
     return true;

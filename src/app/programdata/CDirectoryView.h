@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,7 @@ private:
 
     wxTreeCtrl* tree_ = nullptr;
     CSplitterFrame* frame_ = nullptr;
-    DirectoryTreeModel model_;
+    std::optional<DirectoryTreeModel> model_;  // made with the view's document
     TreeLayout layout_;
     std::vector<wxTreeItemId> items_;
     bool rebuilding_ = false;

@@ -26,7 +26,7 @@ constexpr int kHelpWidth = 420;
 }  // namespace
 
 CParamEditDlg::CParamEditDlg(wxWindow* parent, ParamEditRequest& request, Bare)
-    : wxDialog(parent, wxID_ANY, ParamEditRequest::kTitle), request_(request) {
+    : StandardDialog(parent, wxID_ANY, ParamEditRequest::kTitle), request_(request) {
     ContextHelp::SetId(this, request_.helpId);
 }
 
@@ -69,14 +69,12 @@ CParamEditDlg::CParamEditDlg(wxWindow* parent, ParamEditRequest& request) : CPar
     Finish(column);
 }
 
-int CParamEditDlg::Gap() const { return FromDIP(8); }
-
 wxString CParamEditDlg::Shown(const std::string& bytes) const { return FromCodePage(bytes, request_.codePage); }
 
 wxStaticText* CParamEditDlg::AddCaption(wxSizer* column, int id) {
     caption_ = new wxStaticText(this, id, Shown(request_.caption));
     caption_->SetFont(caption_->GetFont().Bold());
-    column->Add(caption_, 0, wxBOTTOM, Gap() * 3 / 2);
+    column->Add(caption_, 0, wxBOTTOM, Margin());
     return caption_;
 }
 
@@ -104,14 +102,13 @@ void CParamEditDlg::AddLevelAndButtons(wxSizer* column) {
     auto* buttons = CreateStdDialogButtonSizer(wxOK | wxCANCEL | wxHELP);
     column->Add(buttons, 0, wxEXPAND | wxTOP, gap);
     Bind(
-        wxEVT_BUTTON, [this](wxCommandEvent&) { ContextHelp::ShowTopic(request_.helpId); }, wxID_HELP);
+        wxEVT_BUTTON, [this](wxCommandEvent&) { ContextHelp::ShowTopic(Ui(), request_.helpId); }, wxID_HELP);
 }
 
 void CParamEditDlg::Finish(wxSizer* column) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(column, 1, wxEXPAND | wxALL, Gap() * 3 / 2);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    top->Add(column, 1, wxEXPAND | wxALL, Margin());
+    FinishLayout(top);
 }
 
 void CParamEditDlg::LevelToWindow() {
@@ -153,7 +150,8 @@ bool CParamEditDlg::ValueFromWindow(std::string& value) {
     const CParam* param = request_.param;
     if (param == nullptr) return false;
     if (options_) {
-        const std::optional<std::string> chosen = ParamValueCheck::CheckOption(*param, options_->GetSelection());
+        const std::optional<std::string> chosen =
+            ParamValueCheck::CheckOption(Ui(), *param, options_->GetSelection());
         if (!chosen) {
             options_->SetFocus();
             return false;
@@ -167,13 +165,13 @@ bool CParamEditDlg::ValueFromWindow(std::string& value) {
     if (newValue_->IsModified()) {
         const std::optional<std::string> converted = ToCodePage(newValue_->GetValue(), request_.codePage);
         if (!converted) {
-            ShowMessage(kNotConvertibleMessage, MB_OK | MB_ICONEXCLAMATION);
+            Ui().Message(kNotConvertibleMessage, MB_OK | MB_ICONEXCLAMATION);
             newValue_->SetFocus();
             return false;
         }
         bytes = *converted;
     }
-    const std::optional<std::string> checked = ParamValueCheck::CheckValue(*param, bytes);
+    const std::optional<std::string> checked = ParamValueCheck::CheckValue(Ui(), *param, bytes);
     if (!checked) {
         newValue_->SetFocus();
         newValue_->SelectAll();

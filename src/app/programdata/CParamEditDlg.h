@@ -1,7 +1,8 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 #include "appmodel/programdata/ParamEditRequest.h"
+#include "platform/UiServices.h"
 
 class wxBoxSizer;
 class wxChoice;
@@ -16,7 +17,7 @@ namespace qs {
 // instance, its security level. The edit flow fills the request; OK checks the input and
 // puts the new value (bytes in the document's code page) and level into it. A refused input
 // is said and the dialog stays open.
-class CParamEditDlg : public wxDialog {
+class CParamEditDlg : public StandardDialog {
 public:
     // Control ids, as the program's help and tests know them.
     enum : int {
@@ -53,8 +54,6 @@ protected:
     struct Bare {};
     CParamEditDlg(wxWindow* parent, ParamEditRequest& request, Bare);
 
-    // Spacing used throughout, in pixels for this window.
-    int Gap() const;
     wxStaticText* AddCaption(wxSizer* column, int id);
     wxStaticText* AddHelp(wxSizer* column);
     // The level row and the OK, Cancel and Help buttons.
@@ -67,6 +66,8 @@ protected:
 
     // A text of the document for display: bytes in its code page.
     wxString Shown(const std::string& bytes) const;
+    // The services the request brings, to say what the editor says.
+    const UiServices& Ui() const { return request_.ui ? *request_.ui : noServices_; }
 
     ParamEditRequest& request_;
     wxStaticText* caption_ = nullptr;
@@ -77,6 +78,9 @@ protected:
 
 private:
     bool ValueFromWindow(std::string& value);
+
+    // For a request that brings none: their fallbacks.
+    UiServices noServices_;
 
     wxTextCtrl* newValue_ = nullptr;
     wxChoice* options_ = nullptr;

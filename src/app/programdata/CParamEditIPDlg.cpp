@@ -20,12 +20,12 @@ CParamEditIPDlg::CParamEditIPDlg(wxWindow* parent, ParamEditRequest& request)
     auto* values = new wxFlexGridSizer(2, wxSize(gap, gap));
     values->Add(new wxStaticText(this, wxID_ANY, "Current:"), 0, wxALIGN_CENTER_VERTICAL);
     current_ = new wxTextCtrl(this, kCurrentId, wxEmptyString, wxDefaultPosition, wxSize(width, -1), 0,
-                              Ipv4Validator(&currentValue_));
+                              Ipv4Validator(&currentValue_, Ui()));
     current_->Disable();
     values->Add(current_, 0);
     values->Add(new wxStaticText(this, wxID_ANY, "New:"), 0, wxALIGN_CENTER_VERTICAL);
     newAddress_ = new wxTextCtrl(this, kNewId, wxEmptyString, wxDefaultPosition, wxSize(width, -1), 0,
-                                 Ipv4Validator(&newValue_));
+                                 Ipv4Validator(&newValue_, Ui()));
     newAddress_->SetMaxLength(15);
     values->Add(newAddress_, 0);
     values->AddSpacer(0);

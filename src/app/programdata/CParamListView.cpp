@@ -9,6 +9,7 @@
 #include "app/common/CodePageText.h"
 #include "app/shell/ContextHelp.h"
 #include "app/programdata/ParamEditDialogs.h"
+#include "appmodel/common/AppServices.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
 #include "programdata/CSubdirectory.h"
@@ -169,7 +170,7 @@ bool CParamListView::EditRow(long row) {
     // The editor is modal, but a queued key could still arrive while it closes.
     if (param == nullptr || editing_ || !IsEnabled()) return false;
     editing_ = true;
-    ParamEditFlow flow(doc_.Core());
+    ParamEditFlow flow(doc_.Core(), doc_.Services().ui);
     lastOutcome_ = flow.Edit(ParamEditTarget{shown_.subdirectory, param, ClampArm(shown_.arm)}, runDialog_);
     editing_ = false;
     // The row shows what the document now keeps: the value stored, or the device's echo.

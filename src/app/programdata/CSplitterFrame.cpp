@@ -12,11 +12,8 @@
 #include "app/programdata/CVexa3WxDoc.h"
 #include "app/shell/CommandIds.h"
 #include "app/programdata/ParamPane.h"
-#include "app/shell/ShellContext.h"
 #include "app/common/WxText.h"
-#include "link/ComPortTable.h"
-#include "platform/IniProfile.h"
-#include "platform/ProcessLauncher.h"
+#include "appmodel/common/AppServices.h"
 #include "platform/UiServices.h"
 #include "programdata/AppOptions.h"
 #include "programdata/CDirectory.h"
@@ -28,12 +25,6 @@
 namespace qs {
 
 namespace {
-
-// The port table of a shell that has none (a test that does not use the link).
-ComPortTable& Ports() {
-    static ComPortTable spare;
-    return Shell().ports ? *Shell().ports : spare;
-}
 
 DeviceCommandHooks MainWindowHooks() {
     DeviceCommandHooks hooks;
@@ -55,19 +46,14 @@ DeviceCommandHooks MainWindowHooks() {
 // there while any of them is.
 int g_frames = 0;
 
-wxString MenuText(const DeviceCommandInfo& info) {
-    wxString text = ToWx(DeviceCommandTable::MenuLabel(info));
+wxString MenuText(const DeviceCommandRow& row) {
+    wxString text = ToWx(DeviceCommandTable::MenuLabel(row));
     // The shortcut shown beside the item; the keys themselves are the frame's accelerators.
-    if (info.accelerator.functionKey != 0) text += "\t" + ToWx(info.accelerator.Text());
+    if (row.accelerator.functionKey != 0) text += "\t" + ToWx(row.accelerator.Text());
     return text;
 }
 
 }  // namespace
-
-ProcessLauncher& CSplitterFrame::Launcher() {
-    static ProcessLauncher launcher;
-    return launcher;
-}
 
 CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIParentFrame* parent)
     : wxDocMDIChildFrame(doc, view, parent, wxID_ANY, doc->GetUserReadableName(), wxDefaultPosition,
@@ -75,7 +61,9 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
       doc_(doc),
       view_(view),
       reap_(this) {
-    commands_ = std::make_unique<DeviceCommands>(doc->Core(), Ports(), Launcher(), MainWindowHooks());
+    DeviceCommandHooks hooks = MainWindowHooks();
+    hooks.editOptions = [this](const DocumentLinkFields& fields) { return EditOptions(fields); };
+    commands_ = std::make_unique<DeviceCommands>(doc->Core(), doc->Services(), std::move(hooks));
 
     splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
     splitter_->SetMinimumPaneSize(40);
@@ -90,7 +78,7 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
     BuildMenu();
     BindCommands();
 
-    Bind(wxEVT_TIMER, [](wxTimerEvent&) { Launcher().ReapFinished(); }, reap_.GetId());
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { doc_->Services().launcher.ReapFinished(); }, reap_.GetId());
     reap_.Start(kReapMs);
     // Documents on one COM port may address different devices: the one in front is addressed.
     Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& e) {
@@ -105,7 +93,7 @@ CSplitterFrame::~CSplitterFrame() {
     if (CMainFrame* main = CMainFrame::Instance()) {
         wxMenuBar* bar = main->GetMenuBar();
         const int at = bar ? bar->FindMenu(wxStripMenuCodes(kMenuTitle)) : wxNOT_FOUND;
-        if (at != wxNOT_FOUND) delete bar->Remove(static_cast<size_t>(at));
+        if (at != wxNOT_FOUND) std::unique_ptr<wxMenu> removed(bar->Remove(static_cast<size_t>(at)));
     }
 }
 
@@ -129,15 +117,12 @@ void CSplitterFrame::BuildMenu() {
     wxMenuBar* bar = main ? main->GetMenuBar() : nullptr;
     if (!bar || bar->FindMenu(wxStripMenuCodes(kMenuTitle)) != wxNOT_FOUND) return;
     auto* menu = new wxMenu;
-    int group = 0;
-    for (const DeviceCommandInfo& info : DeviceCommandTable::Commands()) {
-        // Transfers, tools, displays and firmware, then the link.
-        const int g = info.id <= kCmdDumpSelection ? 0 : info.id == kCmdGoOnline || info.id == kCmdGoOffline || info.id == kCmdDocumentOptions ? 3 : info.id == kCmdThermalCalculator ? 2 : 1;
-        if (menu->GetMenuItemCount() > 0 && g != group) menu->AppendSeparator();
-        group = g;
-        menu->Append(CommandNumber(info.id), MenuText(info));
+    const std::vector<DeviceCommandRow>& rows = commands_->Table().Rows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0 && rows[i].section != rows[i - 1].section) menu->AppendSeparator();
+        menu->Append(CommandNumber(rows[i].id), MenuText(rows[i]));
     }
-    // Before the Window menu, as the document's own menu always stood.
+    // The document's own menu stands before the Window menu.
     const int window = bar->FindMenu("Window");
     if (window != wxNOT_FOUND) bar->Insert(static_cast<size_t>(window), menu, kMenuTitle);
     else bar->Append(menu, kMenuTitle);
@@ -145,14 +130,14 @@ void CSplitterFrame::BuildMenu() {
 
 void CSplitterFrame::BindCommands() {
     std::vector<wxAcceleratorEntry> keys;
-    for (const DeviceCommandInfo& info : DeviceCommandTable::Commands()) {
-        const int id = CommandNumber(info.id);
-        const int command = info.id;
+    for (const DeviceCommandRow& row : commands_->Table().Rows()) {
+        const int id = CommandNumber(row.id);
+        const int command = row.id;
         Bind(wxEVT_MENU, [this, command](wxCommandEvent&) { RunCommand(command); }, id);
         Bind(wxEVT_UPDATE_UI, [this, command](wxUpdateUIEvent& e) { e.Enable(commands_->IsEnabled(command)); }, id);
-        if (info.accelerator.functionKey >= 1 && info.accelerator.functionKey <= 12)
-            keys.emplace_back(info.accelerator.alt ? wxACCEL_ALT : wxACCEL_NORMAL,
-                              WXK_F1 + info.accelerator.functionKey - 1, id);
+        if (row.accelerator.functionKey >= 1 && row.accelerator.functionKey <= 12)
+            keys.emplace_back(row.accelerator.alt ? wxACCEL_ALT : wxACCEL_NORMAL,
+                              WXK_F1 + row.accelerator.functionKey - 1, id);
     }
     // wx takes a menu's shortcut only after a bare tab: the keys are registered here.
     SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(keys.size()), keys.data()));
@@ -166,11 +151,6 @@ void CSplitterFrame::BindCommands() {
 }
 
 void CSplitterFrame::RunCommand(int command) {
-    if (DeviceCommands::CommandRunning()) return;
-    if (command == kCmdDocumentOptions) {
-        OnDocumentOptions();
-        return;
-    }
     if (!commands_->IsEnabled(command)) return;
     wxWeakRef<CSplitterFrame> self(this);
     commands_->Execute(command);
@@ -179,13 +159,13 @@ void CSplitterFrame::RunCommand(int command) {
     if (CMainFrame* main = CMainFrame::Instance()) main->UpdateConnectionPane();
 }
 
-void CSplitterFrame::OnDocumentOptions() {
-    CVexa3Options dialog(this, commands_->OptionsFields(), IniProfile(Shell().iniPath));
-    if (dialog.ShowModal() != wxID_OK) return;
-    commands_->ApplyOptions(dialog.Fields(), dialog.SettingsChanged());
-    doc_->Modify(true);
-    doc_->UpdateAllViews();
-    if (CMainFrame* main = CMainFrame::Instance()) main->UpdateConnectionPane();
+void CSplitterFrame::OnDocumentOptions() { RunCommand(kCmdDocumentOptions); }
+
+std::optional<DocumentOptionsChoice> CSplitterFrame::EditOptions(const DocumentLinkFields& fields) {
+    const AppServices& services = doc_->Services();
+    CVexa3Options dialog(this, fields, services.profile, services.ui);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    return DocumentOptionsChoice{dialog.Fields(), dialog.SettingsChanged()};
 }
 
 void CSplitterFrame::OnPrint() {
@@ -201,8 +181,8 @@ void CSplitterFrame::OnPrint() {
 }
 
 bool CSplitterFrame::PrepareSheet(PrintSheet& sheet) {
-    const int answer = ShowMessage("Print only the selection?\n(No prints the whole document.)",
-                                   MB_YESNOCANCEL | MB_ICONQUESTION);
+    const int answer = doc_->Services().ui.Message("Print only the selection?\n(No prints the whole document.)",
+                                                   MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return false;
     const bool selectionOnly = answer == IDYES;
     CVexa3Doc& core = doc_->Core();

@@ -1,9 +1,11 @@
 #pragma once
 #include <memory>
+#include <optional>
 
 #include <wx/docmdi.h>
 #include <wx/timer.h>
 
+#include "appmodel/programdata/DeviceCommandHooks.h"
 #include "appmodel/programdata/FrameSelection.h"
 
 class wxSplitterWindow;
@@ -14,7 +16,6 @@ class CDirectoryView;
 class CVexa3WxDoc;
 class DeviceCommands;
 class PrintSheet;
-class ProcessLauncher;
 
 // The window of a program-data document: the directory tree on the left, the program codes of
 // its selection on the right, and every device command of the document (Read All, Dump All,
@@ -47,13 +48,12 @@ public:
     void RunCommand(int command);
     // The document options dialog, then its result applied.
     void OnDocumentOptions();
+    // The dialog alone: its fields after OK, nullopt after Cancel.
+    std::optional<DocumentOptionsChoice> EditOptions(const DocumentLinkFields& fields);
     // Asks whether to print the selection or the whole document, then prints.
     void OnPrint();
     // The question of OnPrint and the lines it lays out; false when nothing is to be printed.
     bool PrepareSheet(PrintSheet& sheet);
-
-    // The programs the frames start (the emulators), reaped as they end.
-    static ProcessLauncher& Launcher();
 
 private:
     void BuildMenu();

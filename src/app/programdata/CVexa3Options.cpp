@@ -33,14 +33,15 @@ wxStaticText* Label(wxWindow* parent, const char* text) { return new wxStaticTex
 
 }  // namespace
 
-CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields, IniProfile profile)
-    : wxDialog(parent, wxID_ANY, "Options for this Duravane III"), model_(fields, std::move(profile)) {
+CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields, IniProfile profile,
+                             const UiServices& ui)
+    : StandardDialog(parent, wxID_ANY, "Options for this Duravane III"), model_(fields, std::move(profile), ui) {
     runCommDialog = [](wxWindow* owner, const std::string& portName, SerialSettings& settings) {
         CCommDlg dialog(portName, &settings, owner);
         return dialog.ShowModal() == wxID_OK;
     };
 
-    const int gap = FromDIP(8);
+    const int gap = Gap();
     auto* top = new wxBoxSizer(wxVERTICAL);
 
     // Description and model.
@@ -53,7 +54,7 @@ CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields,
     head->Add(Label(this, "Type:"), 0, wxALIGN_CENTER_VERTICAL);
     modelList_ = MakeList(this, Texts(DocumentOptionsModel::ModelTexts()));
     head->Add(modelList_, 1, wxEXPAND);
-    top->Add(head, 0, wxEXPAND | wxALL, gap * 3 / 2);
+    top->Add(head, 0, wxEXPAND | wxALL, Margin());
 
     // Link: port with its serial settings, IP address, protocol.
     auto* linkBox = new wxStaticBoxSizer(wxVERTICAL, this);
@@ -67,7 +68,7 @@ CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields,
     link->Add(commSettings_, 0, wxEXPAND);
     link->Add(Label(linkParent, "IP Address:"), 0, wxALIGN_CENTER_VERTICAL);
     ipAddress_ = new wxTextCtrl(linkParent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
-                                Ipv4Validator(&ipValue_));
+                                Ipv4Validator(&ipValue_, ui));
     ipAddress_->SetMaxLength(15);
     link->Add(ipAddress_, 1, wxEXPAND);
     link->AddSpacer(0);
@@ -76,7 +77,7 @@ CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields,
     link->Add(protocolList_, 1, wxEXPAND);
     link->AddSpacer(0);
     linkBox->Add(link, 1, wxEXPAND | wxALL, gap);
-    top->Add(linkBox, 0, wxEXPAND | wxLEFT | wxRIGHT, gap * 3 / 2);
+    top->Add(linkBox, 0, wxEXPAND | wxLEFT | wxRIGHT, Margin());
 
     // Device addresses of the six arms.
     auto* addressBox = new wxStaticBoxSizer(wxVERTICAL, this);
@@ -88,23 +89,22 @@ CVexa3Options::CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields,
         auto role = i == 0 ? DocumentOptionsModel::AddressRole::Base : DocumentOptionsModel::AddressRole::Arm;
         grid->Add(Label(addressParent, labels[i]), 0, wxALIGN_CENTER_VERTICAL | wxALIGN_RIGHT);
         addresses_[i] = new wxTextCtrl(addressParent, wxID_ANY, wxEmptyString, wxDefaultPosition,
-                                       wxSize(fieldWidth, -1), 0, AddressValidator(&addressValues_[i], role));
+                                       wxSize(fieldWidth, -1), 0, AddressValidator(&addressValues_[i], role, ui));
         addresses_[i]->SetMaxLength(4);
         grid->Add(addresses_[i], 0);
     }
     addressBox->Add(grid, 0, wxALL, gap);
-    top->Add(addressBox, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap * 3 / 2);
+    top->Add(addressBox, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, Margin());
 
     // Code page of the document's text values.
     auto* codePage = new wxBoxSizer(wxHORIZONTAL);
     codePage->Add(Label(this, "Display Text Program Code Data Using:"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, gap);
     codePageList_ = MakeList(this, DocumentOptionsModel::CodePageTexts());
     codePage->Add(codePageList_, 1, wxEXPAND);
-    top->Add(codePage, 0, wxEXPAND | wxALL, gap * 3 / 2);
+    top->Add(codePage, 0, wxEXPAND | wxALL, Margin());
 
-    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap * 3 / 2);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    AddButtonRow(top, wxOK | wxCANCEL);
+    FinishLayout(top);
 
     portList_->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { UpdateControls(); });
     commSettings_->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnCommSettings(); });
@@ -141,13 +141,13 @@ bool CVexa3Options::TransferDataFromWindow() {
     if (description_->IsModified()) {
         auto bytes = ToCodePage(description_->GetValue(), codePage >= 0 ? codePage : f.codePage);
         if (!bytes) {
-            ShowMessage(kDescriptionNotConvertibleMessage, MB_OK | MB_ICONEXCLAMATION);
+            model_.Ui().Message(kDescriptionNotConvertibleMessage, MB_OK | MB_ICONEXCLAMATION);
             description_->SetFocus();
             return false;
         }
         description = *bytes;
     }
-    if (!DocumentOptionsModel::CheckDescription(description)) {
+    if (!DocumentOptionsModel::CheckDescription(model_.Ui(), description)) {
         description_->SetFocus();
         return false;
     }
@@ -155,7 +155,7 @@ bool CVexa3Options::TransferDataFromWindow() {
 
     std::array<int, 5> arms{};
     for (size_t i = 0; i < arms.size(); ++i) arms[i] = addressValues_[i + 1];
-    if (!DocumentOptionsModel::ConfirmArmAddresses(arms)) {
+    if (!DocumentOptionsModel::ConfirmArmAddresses(model_.Ui(), arms)) {
         for (size_t i = 0; i < arms.size(); ++i) {
             if (arms[i] == 0) {
                 addresses_[i + 1]->SetFocus();

@@ -1,5 +1,5 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 #include <array>
 #include <cstdint>
@@ -19,9 +19,10 @@ namespace qs {
 // The link settings of one program-data document: description, model, COM port or TCP/IP
 // with its address, protocol, the six arm addresses and the code page of its text values.
 // The caller fills the fields, shows the dialog and, after OK, reads them back.
-class CVexa3Options : public wxDialog {
+class CVexa3Options : public StandardDialog {
 public:
-    CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields, IniProfile profile);
+    // What it says (a refused field, a failed save of serial settings) goes through `ui`.
+    CVexa3Options(wxWindow* parent, const DocumentLinkFields& fields, IniProfile profile, const UiServices& ui);
 
     const DocumentLinkFields& Fields() const { return model_.fields; }
     // Serial settings of the chosen port were edited and stored while the dialog was open.

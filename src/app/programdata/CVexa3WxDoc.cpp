@@ -2,28 +2,17 @@
 
 #include "app/shell/CMainFrame.h"
 #include "app/shell/CPowerDocTemplate.h"
-#include "app/shell/ShellContext.h"
-#include "link/ComPortTable.h"
+#include "appmodel/common/AppServices.h"
 #include "platform/UiServices.h"
 #include "programdata/CVexa3Doc.h"
 
 namespace qs {
 
-wxIMPLEMENT_DYNAMIC_CLASS(CVexa3WxDoc, wxDocument);
+wxIMPLEMENT_CLASS(CVexa3WxDoc, wxDocument);
 
-namespace {
-
-ComPortTable& Ports() {
-    if (ComPortTable* ports = Shell().ports) return *ports;
-    // Only a program that set up no shell gets here; it still gets a working table.
-    static ComPortTable fallback;
-    return fallback;
-}
-
-}  // namespace
-
-CVexa3WxDoc::CVexa3WxDoc()
-    : core_(std::make_unique<CVexa3Doc>(Ports(), DefinitionSource::FromEnvironment(), Shell().options)) {
+CVexa3WxDoc::CVexa3WxDoc(const AppServices& services)
+    : services_(services),
+      core_(std::make_unique<CVexa3Doc>(services.ports, services.definitions, &services.options)) {
     core_->AddObserver(this);
 }
 
@@ -64,8 +53,8 @@ bool CVexa3WxDoc::OnCloseDocument() {
 
 bool CVexa3WxDoc::OnSaveModified() {
     if (!IsModified()) return true;
-    switch (ShowMessage("Save changes to " + GetUserReadableName().utf8_string() + "?",
-                        MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    switch (services_.ui.Message("Save changes to " + GetUserReadableName().utf8_string() + "?",
+                                 MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
     case IDYES:
         return Save();
     case IDNO:

@@ -8,19 +8,22 @@
 namespace qs {
 
 class CVexa3Doc;
+struct AppServices;
 
 // The program-data document as the document manager sees it: open, save, save as, the
 // modified flag and the update of every view, over the core document that holds the data and
-// the link. The core document tells this one when its values or its state change.
+// the link. The core document tells this one when its values or its state change. Its template
+// makes it with the application's services (see CPowerDocTemplate).
 class CVexa3WxDoc : public wxDocument, public DocumentObserver {
-    wxDECLARE_DYNAMIC_CLASS(CVexa3WxDoc);
+    wxDECLARE_CLASS(CVexa3WxDoc);
 
 public:
-    CVexa3WxDoc();
+    explicit CVexa3WxDoc(const AppServices& services);
     ~CVexa3WxDoc() override;
     CVexa3WxDoc(const CVexa3WxDoc&) = delete;
     CVexa3WxDoc& operator=(const CVexa3WxDoc&) = delete;
 
+    const AppServices& Services() const { return services_; }
     CVexa3Doc& Core() { return *core_; }
     const CVexa3Doc& Core() const { return *core_; }
 
@@ -43,6 +46,7 @@ protected:
     bool DoSaveDocument(const wxString& file) override;
 
 private:
+    const AppServices& services_;
     std::unique_ptr<CVexa3Doc> core_;
     bool opening_ = false;
 };

@@ -8,7 +8,7 @@
 
 namespace qs {
 
-CAboutDlg::CAboutDlg(wxWindow* parent) : wxDialog(parent, 100, kCaption) {
+CAboutDlg::CAboutDlg(wxWindow* parent) : StandardDialog(parent, 100, kCaption) {
     auto* panel = new wxPanel(this);
     auto* inner = new wxBoxSizer(wxVERTICAL);
     auto* name = new wxStaticText(panel, wxID_ANY, "Quillset for Duravane III.net");
@@ -19,9 +19,8 @@ CAboutDlg::CAboutDlg(wxWindow* parent) : wxDialog(parent, 100, kCaption) {
 
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(panel, 1, wxEXPAND);
-    top->Add(CreateStdDialogButtonSizer(wxOK), 0, wxALIGN_RIGHT | wxALL, 8);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    AddCornerButtons(top, wxOK);
+    FinishLayout(top);
 }
 
 }  // namespace qs

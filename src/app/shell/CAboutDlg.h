@@ -1,10 +1,10 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 namespace qs {
 
 // "About Quillset for Duravane III.net": the revision and the notice.
-class CAboutDlg : public wxDialog {
+class CAboutDlg : public StandardDialog {
 public:
     static constexpr const char* kCaption = "About Quillset for Duravane III.net";
     explicit CAboutDlg(wxWindow* parent);

@@ -1,5 +1,7 @@
 #include "app/shell/CErrorLogView.h"
 
+#include <memory>
+
 #include <wx/docmdi.h>
 #include <wx/fontenum.h>
 #include <wx/listctrl.h>
@@ -37,11 +39,8 @@ CErrorLogView* CErrorLogView::Open(wxMDIParentFrame* parent, wxDocTemplate* logT
     if (doc && logTemplate) {
         view = dynamic_cast<CErrorLogView*>(logTemplate->CreateView(doc, wxDOC_SILENT));
     } else {
-        view = new CErrorLogView;
-        if (!view->OnCreate(nullptr, 0)) {
-            delete view;
-            view = nullptr;
-        }
+        auto made = std::make_unique<CErrorLogView>();
+        if (made->OnCreate(nullptr, 0)) view = made.release();
     }
     g_creatingUnder = nullptr;
     if (view) {

@@ -15,6 +15,7 @@
 #include "app/shell/CEditBar.h"
 #include "app/shell/CErrorLogView.h"
 #include "app/shell/CMainStatusBar.h"
+#include "app/shell/MainMenus.h"
 #include "app/programdata/CSplitterFrame.h"
 #include "appmodel/programdata/DeviceCommands.h"
 #include "app/shell/CPowerDocTemplate.h"
@@ -27,6 +28,7 @@
 #include "app/shell/SettingsStore.h"
 #include "app/shell/ShellContext.h"
 #include "app/common/WxText.h"
+#include "appmodel/common/AppServices.h"
 #include "link/ComPortTable.h"
 #include "link/DX3Protocol.h"
 #include "platform/UiServices.h"
@@ -48,13 +50,14 @@ wxColour StateColour(int state) {
     return FromColorRef(static_cast<uint32_t>(kStateColours[state]));
 }
 
-// Commands another window answers when it can; where none does, they are off.
+// The device commands, on the Edit and Connect toolbars: a program-data document's window
+// answers them when it is active; where none does, they are off.
 constexpr int kDelegatedCommands[] = {
     ID_READ_ALL,          ID_DUMP_ALL,           ID_READ_SELECTION,       ID_DUMP_SELECTION,
     ID_TERMINAL_EMULATOR, ID_RETRIEVE_NONRESETTABLES, ID_TRANSACTION_LOG, ID_EVENT_LOG,
     ID_AUDIT_TRAIL_LOG,   ID_REMOTE_DISPLAY,     ID_INTERACTIVE_DISPLAY,  ID_UPGRADE_DEVICE_FIRMWARE,
     ID_GO_ONLINE,         ID_GO_OFFLINE,         ID_THERMAL_CALCULATOR,   ID_DOCUMENT_OPTIONS,
-    ID_UPGRADE_MMI_FIRMWARE, ID_EDIT_CUT,        ID_FILE_PRINT,        ID_EDIT_COPY,            ID_EDIT_PASTE,
+    ID_UPGRADE_MMI_FIRMWARE,
 };
 
 }  // namespace
@@ -69,6 +72,7 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
       tick_(this) {
     g_instance = this;
     ContextHelp::SetId(this, kHelpMainFrame);
+    MakeServices();
     if (SettingsStore* settings = Shell().settings) {
         colour_ = settings->GetInt(kGeneralSection, kColorKey, 1) != 0;
         toolTips_ = settings->GetInt(kGeneralSection, kToolTipsKey, 1) != 0;
@@ -97,6 +101,9 @@ CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
 
 CMainFrame::~CMainFrame() {
     tick_.Stop();
+    // The manager and its templates may outlive the frame; no document is made with its
+    // services after it.
+    templates_.SetServices(nullptr);
     UiServices& ui = Ui();
     if (ui.status == &messagePane_) ui.status = nullptr;
     if (ui.errorLog == this) ui.errorLog = nullptr;
@@ -106,114 +113,138 @@ CMainFrame::~CMainFrame() {
 
 CMainFrame* CMainFrame::Instance() { return g_instance.get(); }
 
+void CMainFrame::MakeServices() {
+    const ShellContext& shell = Shell();
+    const AppOptions* options = shell.options;
+    if (!options) {
+        // A shell without options connects nothing by itself.
+        spareOptions_ = std::make_unique<AppOptions>();
+        spareOptions_->AutoConnect = false;
+        options = spareOptions_.get();
+    }
+    ComPortTable* ports = shell.ports;
+    if (!ports) {
+        sparePorts_ = std::make_unique<ComPortTable>();
+        ports = sparePorts_.get();
+    }
+    services_ = std::make_unique<AppServices>(AppServices{
+        .ui = Ui(),
+        .options = *options,
+        .ports = *ports,
+        .launcher = launcher_,
+        .profile = IniProfile(shell.iniPath),
+        .programDir = ProcessLauncher::ExecutableDir(),
+        .definitions = DefinitionSource::FromEnvironment(shell.com1),
+    });
+}
+
+void CMainFrame::SetTemplates(const DocTemplates& templates) {
+    templates_ = templates;
+    templates_.SetServices(services_.get());
+}
+
 // ---------------------------------------------------------------- menus and bars
 
-void CMainFrame::BuildMenus() {
-    auto* file = new wxMenu;
-    file->Append(ID_FILE_NEW, "&New...\tCtrl+N", "Create a new program-data document");
-    auto* side = new wxMenu;
-    side->Append(ID_NEW_REPORT, "&Report Configuration");
-    side->Append(ID_NEW_TRANSLATION, "&Translation");
-    side->Append(ID_NEW_EQUATION_SET, "&Equation Set");
-    side->Append(ID_NEW_DRIVER_DATABASE, "&Driver Database");
-    file->AppendSubMenu(side, "New &Side Document");
-    file->Append(ID_FILE_OPEN, "&Open...\tCtrl+O");
-    file->Append(ID_FILE_CLOSE, "&Close");
-    file->Append(ID_FILE_SAVE, "&Save\tCtrl+S");
-    file->Append(ID_FILE_SAVE_AS, "Save &As...");
-    file->AppendSeparator();
-    file->Append(ID_FILE_PRINT, "&Print...\tCtrl+P");
-    file->AppendSeparator();
-    auto* recent = new wxMenu;
-    file->AppendSubMenu(recent, "Recent &Files");
-    file->AppendSeparator();
-    file->Append(ID_APP_EXIT, "E&xit");
-    if (wxFileHistory* history = GetDocumentManager()->GetFileHistory()) {
-        history->UseMenu(recent);
-        history->AddFilesToMenu(recent);
-    }
-
-    auto* edit = new wxMenu;
-    edit->Append(ID_EDIT_CUT, "Cu&t\tCtrl+X");
-    edit->Append(ID_EDIT_COPY, "&Copy\tCtrl+C");
-    edit->Append(ID_EDIT_PASTE, "&Paste\tCtrl+V");
-
-    auto* view = new wxMenu;
-    view->Append(ID_VIEW_TOOLBARS, "&Toolbars...");
-    view->AppendCheckItem(ID_VIEW_STATUS_BAR, "&Status Bar");
-
-    auto* options = new wxMenu;
-    options->Append(ID_APP_OPTIONS, "&General...");
-
-    auto* window = new wxMenu;
-    window->Append(ID_WINDOW_NEW, "&New Window");
-    window->Append(ID_WINDOW_CASCADE, "&Cascade");
-    window->Append(ID_WINDOW_TILE_HORZ, "Tile &Horizontally");
-    window->Append(ID_WINDOW_TILE_VERT, "Tile &Vertically");
-
-    auto* help = new wxMenu;
-    help->Append(ID_HELP_CONTENTS, "&Contents");
-    help->Append(ID_HELP_INDEX, "&Index");
-    help->Append(ID_HELP, "&Help\tF1");
-    help->AppendSeparator();
-    help->Append(ID_APP_ABOUT, "&About Quillset...");
-
-    auto* bar = new wxMenuBar;
-    bar->Append(file, "&File");
-    bar->Append(edit, "&Edit");
-    bar->Append(view, "&View");
-    bar->Append(options, "&Options");
-    bar->Append(window, "&Window");
-    bar->Append(help, "&Help");
-    SetMenuBar(bar);
+void CMainFrame::RegisterCommands() {
+    using Row = MainCommandRow;
+    // Answered by the window of the active document when it can; off where none does.
+    auto off = [] { return false; };
+    MainCommandTable& t = commands_;
 
     // File New makes a program-data document through the wizard, not the manager's chooser.
-    GetDocumentManager()->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFileNew(); }, ID_FILE_NEW);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { NewSideDocument(templates_.report); }, ID_NEW_REPORT);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { NewSideDocument(templates_.translation); }, ID_NEW_TRANSLATION);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { NewSideDocument(templates_.equation); }, ID_NEW_EQUATION_SET);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { NewSideDocument(templates_.database); }, ID_NEW_DRIVER_DATABASE);
-    auto sideUpdate = [this](CPowerDocTemplate* DocTemplates::*which) {
-        return [this, which](wxUpdateUIEvent& e) {
-            CPowerDocTemplate* t = templates_.*which;
-            e.Enable(t != nullptr && t->IsAvailable());
-        };
-    };
-    Bind(wxEVT_UPDATE_UI, sideUpdate(&DocTemplates::report), ID_NEW_REPORT);
-    Bind(wxEVT_UPDATE_UI, sideUpdate(&DocTemplates::translation), ID_NEW_TRANSLATION);
-    Bind(wxEVT_UPDATE_UI, sideUpdate(&DocTemplates::equation), ID_NEW_EQUATION_SET);
-    Bind(wxEVT_UPDATE_UI, sideUpdate(&DocTemplates::database), ID_NEW_DRIVER_DATABASE);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, ID_APP_EXIT);
+    Row fileNew = Row::Command(ID_FILE_NEW, MainMenu::File, "&New...\tCtrl+N", [this] { OnFileNew(); });
+    fileNew.help = "Create a new program-data document";
+    t.Register(std::move(fileNew));
+    t.Register(Row::Submenu(MainMenu::File, "New &Side Document", MainMenu::NewSideDocument));
+    // Open, Close, Save and Save As are the document manager's.
+    t.Register(Row::Command(ID_FILE_OPEN, MainMenu::File, "&Open...\tCtrl+O"));
+    t.Register(Row::Command(ID_FILE_CLOSE, MainMenu::File, "&Close"));
+    t.Register(Row::Command(ID_FILE_SAVE, MainMenu::File, "&Save\tCtrl+S"));
+    t.Register(Row::Command(ID_FILE_SAVE_AS, MainMenu::File, "Save &As..."));
+    t.Register(Row::Separator(MainMenu::File));
+    t.Register(Row::Command(ID_FILE_PRINT, MainMenu::File, "&Print...\tCtrl+P", {}, off));
+    t.Register(Row::Separator(MainMenu::File));
+    t.Register(Row::Submenu(MainMenu::File, "Recent &Files", MainMenu::RecentFiles));
+    t.Register(Row::Separator(MainMenu::File));
+    t.Register(Row::Command(ID_APP_EXIT, MainMenu::File, "E&xit", [this] { Close(); }));
 
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnToolbars(); }, ID_VIEW_TOOLBARS);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowBar(statusBar_, !statusBar_->IsShown()); }, ID_VIEW_STATUS_BAR);
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(statusBar_ && statusBar_->IsShown()); },
-         ID_VIEW_STATUS_BAR);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ShowBar(editBar_, !IsBarShown(editBar_)); }, ID_VIEW_EDIT_BAR);
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Check(IsBarShown(editBar_)); }, ID_VIEW_EDIT_BAR);
+    // One New command per side-document kind, enabled once the kind exists.
+    struct SideKind {
+        int id;
+        const char* text;
+        CPowerDocTemplate* DocTemplates::*docTemplate;
+    };
+    const SideKind sideKinds[] = {
+        {ID_NEW_REPORT, "&Report Configuration", &DocTemplates::report},
+        {ID_NEW_TRANSLATION, "&Translation", &DocTemplates::translation},
+        {ID_NEW_EQUATION_SET, "&Equation Set", &DocTemplates::equation},
+        {ID_NEW_DRIVER_DATABASE, "&Driver Database", &DocTemplates::database},
+    };
+    for (const SideKind& kind : sideKinds) {
+        auto which = kind.docTemplate;
+        t.Register(Row::Command(kind.id, MainMenu::NewSideDocument, kind.text,
+                                [this, which] { NewSideDocument(templates_.*which); },
+                                [this, which] {
+                                    CPowerDocTemplate* made = templates_.*which;
+                                    return made != nullptr && made->IsAvailable();
+                                }));
+    }
+
+    t.Register(Row::Command(ID_EDIT_CUT, MainMenu::Edit, "Cu&t\tCtrl+X", {}, off));
+    t.Register(Row::Command(ID_EDIT_COPY, MainMenu::Edit, "&Copy\tCtrl+C", {}, off));
+    t.Register(Row::Command(ID_EDIT_PASTE, MainMenu::Edit, "&Paste\tCtrl+V", {}, off));
+
+    auto toggleStatus = [this] { ShowBar(statusBar_, !statusBar_->IsShown()); };
+    auto statusShown = [this] { return statusBar_ && statusBar_->IsShown(); };
+    t.Register(Row::Command(ID_VIEW_TOOLBARS, MainMenu::View, "&Toolbars...", [this] { OnToolbars(); }));
+    t.Register(Row::Check(ID_VIEW_STATUS_BAR, MainMenu::View, "&Status Bar", toggleStatus, {}, statusShown));
+
+    // The application's.
+    t.Register(Row::Command(ID_APP_OPTIONS, MainMenu::Options, "&General..."));
+
+    // On GTK the documents are tabs, which Cascade and Tile leave as they are.
+    auto anyChild = [this] { return GetActiveChild() != nullptr; };
+    t.Register(Row::Command(
+        ID_WINDOW_NEW, MainMenu::Window, "&New Window",
+        [this] {
+            wxDocument* doc = ActiveDocument();
+            if (doc && doc->GetDocumentTemplate()) doc->GetDocumentTemplate()->CreateView(doc);
+        },
+        [this] {
+            wxDocument* doc = ActiveDocument();
+            return doc && doc->GetDocumentTemplate() && doc->GetDocumentTemplate()->GetViewClassInfo();
+        }));
+    t.Register(Row::Command(ID_WINDOW_CASCADE, MainMenu::Window, "&Cascade", [this] { Cascade(); }, anyChild));
+    t.Register(Row::Command(ID_WINDOW_TILE_HORZ, MainMenu::Window, "Tile &Horizontally",
+                            [this] { Tile(wxHORIZONTAL); }, anyChild));
+    t.Register(Row::Command(ID_WINDOW_TILE_VERT, MainMenu::Window, "Tile &Vertically", [this] { Tile(wxVERTICAL); },
+                            anyChild));
+
+    // The application's.
+    t.Register(Row::Command(ID_HELP_CONTENTS, MainMenu::Help, "&Contents"));
+    t.Register(Row::Command(ID_HELP_INDEX, MainMenu::Help, "&Index"));
+    t.Register(Row::Command(ID_HELP, MainMenu::Help, "&Help\tF1"));
+    t.Register(Row::Separator(MainMenu::Help));
+    t.Register(Row::Command(ID_APP_ABOUT, MainMenu::Help, "&About Quillset..."));
+
     // The toolbar menu lists the Standard and Connect bars, but only the Edit bar and the status
     // bar are switched from there.
-    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_VIEW_MAIN_BAR);
-    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, ID_VIEW_CONNECT_BAR);
+    t.Register(Row::Check(ID_VIEW_MAIN_BAR, MainMenu::BarPopup, "&Main", {}, off,
+                          [this] { return IsBarShown(standardBar_); }));
+    t.Register(Row::Check(ID_VIEW_EDIT_BAR, MainMenu::BarPopup, "&Edit",
+                          [this] { ShowBar(editBar_, !IsBarShown(editBar_)); }, {},
+                          [this] { return IsBarShown(editBar_); }));
+    t.Register(Row::Check(ID_VIEW_CONNECT_BAR, MainMenu::BarPopup, "&Connect", {}, off,
+                          [this] { return IsBarShown(connectBar_); }));
+    t.Register(Row::Separator(MainMenu::BarPopup));
+    t.Register(Row::Check(ID_VIEW_STATUS_BAR, MainMenu::BarPopup, "&Status Bar", toggleStatus, {}, statusShown));
+}
 
-    // Window menu: on GTK the documents are tabs, which Cascade and Tile leave as they are.
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) {
-        wxDocument* doc = ActiveDocument();
-        if (doc && doc->GetDocumentTemplate()) doc->GetDocumentTemplate()->CreateView(doc);
-    }, ID_WINDOW_NEW);
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
-        wxDocument* doc = ActiveDocument();
-        e.Enable(doc && doc->GetDocumentTemplate() && doc->GetDocumentTemplate()->GetViewClassInfo());
-    }, ID_WINDOW_NEW);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Cascade(); }, ID_WINDOW_CASCADE);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Tile(wxHORIZONTAL); }, ID_WINDOW_TILE_HORZ);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Tile(wxVERTICAL); }, ID_WINDOW_TILE_VERT);
-    for (int id : {ID_WINDOW_CASCADE, ID_WINDOW_TILE_HORZ, ID_WINDOW_TILE_VERT}) {
-        Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(GetActiveChild() != nullptr); }, id);
-    }
-    for (int id : kDelegatedCommands) {
-        Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(false); }, id);
-    }
+void CMainFrame::BuildMenus() {
+    RegisterCommands();
+    menus_ = std::make_unique<MainMenus>(*this, *GetDocumentManager(), commands_);
+    SetMenuBar(menus_->MakeBar());
+    menus_->BindCommands(kDelegatedCommands);
 }
 
 void CMainFrame::BuildBars() {
@@ -247,17 +278,7 @@ void CMainFrame::BuildBars() {
     SetStatusBar(statusBar_);
 }
 
-wxMenu* CMainFrame::BarMenu() {
-    auto* menu = new wxMenu;
-    menu->AppendCheckItem(ID_VIEW_MAIN_BAR, "&Main");
-    menu->AppendCheckItem(ID_VIEW_EDIT_BAR, "&Edit");
-    menu->AppendCheckItem(ID_VIEW_CONNECT_BAR, "&Connect");
-    menu->AppendSeparator();
-    menu->AppendCheckItem(ID_VIEW_STATUS_BAR, "&Status Bar");
-    menu->Check(ID_VIEW_MAIN_BAR, IsBarShown(standardBar_));
-    menu->Check(ID_VIEW_CONNECT_BAR, IsBarShown(connectBar_));
-    return menu;
-}
+wxMenu* CMainFrame::BarMenu() { return menus_->Make(MainMenu::BarPopup); }
 
 bool CMainFrame::IsBarShown(wxWindow* bar) {
     if (!bar) return false;
@@ -436,7 +457,7 @@ DX3Protocol* CMainFrame::GetConnectedProtocol(CVexa3Doc* doc, bool requireOnline
         // made: there is no protocol whose error could be shown.
         const CVexa3WxDoc* wx = CVexa3WxDoc::FromCore(doc);
         const std::string title = wx ? wx->GetUserReadableName().utf8_string() : doc->Title();
-        ShowMessage(title + " - " + ComStream::StatusText(kStatusCannotOpen), MB_OKCANCEL);
+        services_->ui.Message(title + " - " + ComStream::StatusText(kStatusCannotOpen), MB_OKCANCEL);
         return nullptr;
     }
     protocol->SetAddress(doc->BaseAddress());
@@ -466,12 +487,12 @@ void CMainFrame::OnFileNew() {
     doc->Modify(true);
     doc->UpdateAllViews();
     int kind = kProtocolMini;
-    if (ComPortTable* ports = Shell().ports; ports && ComPortTable::IsValidPort(core.PortIndex())) {
-        if (const ComProtocol* p = ports->Protocol(core.PortIndex()); p && p->ProtocolIndex() != -1)
+    if (ComPortTable::IsValidPort(core.PortIndex())) {
+        if (const ComProtocol* p = services_->ports.Protocol(core.PortIndex()); p && p->ProtocolIndex() != -1)
             kind = p->ProtocolIndex();
     }
     core.SetProtocolKind(kind);
-    if (const AppOptions* options = Shell().options; options && options->AutoConnect) {
+    if (services_->options.AutoConnect) {
         wxBusyCursor wait;
         core.Connect(false);
     }
@@ -516,11 +537,10 @@ void CMainFrame::ClearTransferErrors() {
 
 void CMainFrame::CloseTransferLog(const void* owner) {
     if (!errorLog_ || errorLog_->Owner() != owner) return;
-    CErrorLogView* view = errorLog_;
+    // Deleting the view closes its window.
+    std::unique_ptr<CErrorLogView> view(errorLog_);
     errorLog_ = nullptr;
     view->Detach();
-    // Deleting the view closes its window.
-    delete view;
 }
 
 void CMainFrame::ForgetErrorLog(CErrorLogView* view) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,8 +9,10 @@
 
 #include "app/shell/DocTemplates.h"
 #include "platform/ControlSocket.h"
+#include "platform/ProcessLauncher.h"
 #include "platform/StatusPane.h"
 #include "platform/TransferErrorLog.h"
+#include "appmodel/shell/MainCommandTable.h"
 #include "appmodel/shell/WindowPlacement.h"
 
 class wxMenu;
@@ -23,7 +26,11 @@ class CIconToolBar;
 class CMainStatusBar;
 class CVexa3Doc;
 class CVexa3WxDoc;
+class ComPortTable;
 class DX3Protocol;
+class MainMenus;
+struct AppOptions;
+struct AppServices;
 
 // Quillset's main window: the menus, the three toolbars (Standard, Edit, Connect), the status
 // panes with the connection state of the active program-data document, the document windows
@@ -45,7 +52,8 @@ public:
 
     // Takes the window placement, colour and tool-tip choices from the settings store of the
     // shell (if any), builds the menus, bars and panes, and becomes the window the core's
-    // status texts and transfer errors go to.
+    // status texts and transfer errors go to. The services it lends the documents come from
+    // the shell and the program's user-interface services.
     explicit CMainFrame(wxDocManager* manager, const wxString& title = kTitle);
     ~CMainFrame() override;
 
@@ -54,7 +62,9 @@ public:
     // The main frame now alive, if any.
     static CMainFrame* Instance();
 
-    void SetTemplates(const DocTemplates& templates) { templates_ = templates; }
+    // The templates, which make their documents with the frame's services.
+    void SetTemplates(const DocTemplates& templates);
+    const AppServices& Services() const { return *services_; }
     const DocTemplates& Templates() const { return templates_; }
     // The control socket the frame reads on every tick; null: none.
     void SetControlSocket(ControlSocket* socket) { control_ = socket; }
@@ -118,6 +128,8 @@ public:
     void OnRemoteProgramDone();
 
     // ---- commands
+    // The commands of the menus and toolbars; the menus are built from it when the frame is.
+    MainCommandTable& Commands() { return commands_; }
     void OnFileNew();
     // A new document of a template, named as its kind names new ones; null when the kind does
     // not exist yet or the document could not be made.
@@ -136,6 +148,8 @@ private:
         CMainFrame& frame_;
     };
 
+    void MakeServices();
+    void RegisterCommands();
     void BuildMenus();
     void BuildBars();
     wxMenu* BarMenu();
@@ -146,7 +160,15 @@ private:
     CVexa3WxDoc* ActiveDeviceDocument() const;
     wxDocument* ActiveDocument() const;
 
+    // The programs the documents' windows start (the emulators), and stand-ins for what a
+    // shell without them lacks; then the services made of them.
+    ProcessLauncher launcher_;
+    std::unique_ptr<AppOptions> spareOptions_;
+    std::unique_ptr<ComPortTable> sparePorts_;
+    std::unique_ptr<AppServices> services_;
     DocTemplates templates_;
+    MainCommandTable commands_;
+    std::unique_ptr<MainMenus> menus_;
     CErrorLogView* errorLog_ = nullptr;
     bool colour_ = true;
     bool toolTips_ = true;

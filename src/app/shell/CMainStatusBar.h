@@ -5,7 +5,7 @@
 
 namespace qs {
 
-// Windows COLORREF (0x00BBGGRR) to a colour; the top byte is not part of the colour and is
+// A COLORREF value (0x00BBGGRR) to a colour; the top byte is not part of the colour and is
 // ignored.
 wxColour FromColorRef(uint32_t colorRef);
 

@@ -23,6 +23,11 @@ void CPowerDocTemplate::UpdateAllDocuments() {
     }
 }
 
+wxDocument* CPowerDocTemplate::DoCreateDocument() {
+    if (!factory_) return wxDocTemplate::DoCreateDocument();
+    return services_ ? factory_(*services_) : nullptr;
+}
+
 wxString CPowerDocTemplate::NextNewName() { return wxString::Format("%s%d", newNameBase_, ++newCount_); }
 
 }  // namespace qs

@@ -1,20 +1,30 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include <wx/docview.h>
 
 namespace qs {
 
+struct AppServices;
+
 // A document template that can redraw every open document of its kind (after the application
-// options changed) and names new documents as the program always has: a base ("NEW_",
-// "Report", ...) and a number counting up from 1.
+// options changed) and names new documents with a base ("NEW_",
+// "Report", ...) and a number counting up from 1. Its documents are made with the
+// application's services, which the main frame gives it.
 class CPowerDocTemplate : public wxDocTemplate {
 public:
     CPowerDocTemplate(int resourceId, wxDocManager* manager, const wxString& description, const wxString& filter,
                       const wxString& extension, const wxString& docTypeName, const wxString& newNameBase,
                       wxClassInfo* docClass, wxClassInfo* viewClass, long flags = wxTEMPLATE_VISIBLE);
 
+    // Makes a document of this kind with the services.
+    using DocumentFactory = std::function<wxDocument*(const AppServices& services)>;
+
     int ResourceId() const { return resourceId_; }
+    void SetDocumentFactory(DocumentFactory factory) { factory_ = std::move(factory); }
+    void SetServices(const AppServices* services) { services_ = services; }
+    const AppServices* Services() const { return services_; }
     // Whether documents of this kind can be made yet.
     bool IsAvailable() const { return GetDocClassInfo() != nullptr; }
 
@@ -23,7 +33,13 @@ public:
     // The next name for a new document: "NEW_1", "NEW_2", ...
     wxString NextNewName();
 
+protected:
+    // By the factory when there is one (null while the template has no services yet).
+    wxDocument* DoCreateDocument() override;
+
 private:
+    DocumentFactory factory_;
+    const AppServices* services_ = nullptr;
     int resourceId_;
     wxString newNameBase_;
     int newCount_ = 0;

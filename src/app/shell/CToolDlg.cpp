@@ -8,7 +8,7 @@
 
 namespace qs {
 
-CToolDlg::CToolDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, "ToolBar Configuration") {
+CToolDlg::CToolDlg(wxWindow* parent) : StandardDialog(parent, wxID_ANY, "ToolBar Configuration") {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* row = new wxBoxSizer(wxHORIZONTAL);
 
@@ -32,9 +32,8 @@ CToolDlg::CToolDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, "ToolBar Confi
     row->Add(colourGroup_, 0, wxEXPAND | wxALL, 6);
 
     top->Add(row, 0, wxALL, 4);
-    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxALIGN_RIGHT | wxALL, 8);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    AddCornerButtons(top, wxOK | wxCANCEL);
+    FinishLayout(top);
 }
 
 }  // namespace qs

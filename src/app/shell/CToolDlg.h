@@ -1,5 +1,5 @@
 #pragma once
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 class wxCheckBox;
 class wxRadioBox;
@@ -9,7 +9,7 @@ namespace qs {
 // "ToolBar Configuration": which of the Standard and Edit toolbars are shown, tool-tips on or
 // off (from the next start), colour or black-and-white buttons. The caller fills the members,
 // shows the dialog and reads them back after OK.
-class CToolDlg : public wxDialog {
+class CToolDlg : public StandardDialog {
 public:
     explicit CToolDlg(wxWindow* parent);
 

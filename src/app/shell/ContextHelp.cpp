@@ -43,10 +43,10 @@ wxHtmlHelpController* Controller(const std::string& book) {
     return controller.get();
 }
 
-wxHtmlHelpController* Book() {
+wxHtmlHelpController* Book(const UiServices& ui) {
     const auto book = ContextHelp::FindBook();
     wxHtmlHelpController* controller = book ? Controller(*book) : nullptr;
-    if (!controller) ShowMessage(ContextHelp::kNoHelpMessage, MB_OK | MB_ICONINFORMATION);
+    if (!controller) ui.Message(ContextHelp::kNoHelpMessage, MB_OK | MB_ICONINFORMATION);
     return controller;
 }
 
@@ -88,18 +88,18 @@ std::optional<std::string> ContextHelp::FindBook(const std::vector<std::string>&
 
 std::optional<std::string> ContextHelp::FindBook() { return FindBook(paths::DataSearchDirs()); }
 
-bool ContextHelp::ShowContents() {
-    wxHtmlHelpController* help = Book();
+bool ContextHelp::ShowContents(const UiServices& ui) {
+    wxHtmlHelpController* help = Book(ui);
     return help && help->DisplayContents();
 }
 
-bool ContextHelp::ShowIndex() {
-    wxHtmlHelpController* help = Book();
+bool ContextHelp::ShowIndex(const UiServices& ui) {
+    wxHtmlHelpController* help = Book(ui);
     return help && help->DisplayIndex();
 }
 
-bool ContextHelp::ShowTopic(int id) {
-    wxHtmlHelpController* help = Book();
+bool ContextHelp::ShowTopic(const UiServices& ui, int id) {
+    wxHtmlHelpController* help = Book(ui);
     if (!help) return false;
     // A topic the book does not map opens its contents.
     return (id != 0 && help->Display(id)) || help->DisplayContents();

@@ -7,6 +7,8 @@ class wxWindow;
 
 namespace qs {
 
+struct UiServices;
+
 // Context-help ids carried by windows, and the help files they open. Help files are looked
 // for in the program's data folders ("help/Quillset.hhp", a wx HTML help book, or a zipped
 // one "help/Quillset.htb"); where there are none, the help commands say so.
@@ -28,10 +30,11 @@ public:
     static std::optional<std::string> FindBook();
 
     // Shows the book's contents, its index, or the topic of an id (the contents when the book
-    // maps no topic to it); without a book says so. False when there is no help to show.
-    static bool ShowContents();
-    static bool ShowIndex();
-    static bool ShowTopic(int id);
+    // maps no topic to it); without a book says so through `ui`. False when there is no help
+    // to show.
+    static bool ShowContents(const UiServices& ui);
+    static bool ShowIndex(const UiServices& ui);
+    static bool ShowTopic(const UiServices& ui, int id);
 };
 
 }  // namespace qs

@@ -9,11 +9,12 @@ namespace qs {
 
 DocTemplates DocTemplates::Create(wxDocManager& manager) {
     DocTemplates t;
-    // File-name patterns take either case: the files keep the upper-case extensions the
-    // program has always written, but may have been copied through other systems.
+    // File-name patterns take either case: the program writes upper-case extensions, but a
+    // file may have been copied through a system that changed them.
     t.programData = new CPowerDocTemplate(127, &manager, "Duravane III.NET Data File", "*.D3X;*.d3x", "D3X",
                                           "Quillset.NET Document", "NEW_", wxCLASSINFO(CVexa3WxDoc),
                                           wxCLASSINFO(CDirectoryView));
+    t.programData->SetDocumentFactory([](const AppServices& services) { return new CVexa3WxDoc(services); });
     t.report = new CPowerDocTemplate(126, &manager, "Quillset.NET Report Definition File", "*.RPX;*.rpx", "RPX",
                                      "Quillset.NET Report Definition File", "Report", nullptr, nullptr,
                                      wxTEMPLATE_INVISIBLE);
@@ -29,6 +30,11 @@ DocTemplates DocTemplates::Create(wxDocManager& manager) {
     t.errorLog = new CPowerDocTemplate(122, &manager, "", "", "", "Quillset.NET Error Log", "",
                                        wxCLASSINFO(CVexa3WxDoc), wxCLASSINFO(CErrorLogView), wxTEMPLATE_INVISIBLE);
     return t;
+}
+
+void DocTemplates::SetServices(const AppServices* services) const {
+    for (CPowerDocTemplate* t : {programData, report, equation, terminal, translation, database, errorLog})
+        if (t) t->SetServices(services);
 }
 
 }  // namespace qs

@@ -5,6 +5,7 @@ class wxDocManager;
 namespace qs {
 
 class CPowerDocTemplate;
+struct AppServices;
 
 // Quillset's seven document templates, in the order they are registered. A side document's
 // template exists from the start but can make no document (and its New command stays off)
@@ -20,6 +21,8 @@ struct DocTemplates {
 
     // Creates them in `manager`, which owns them from then on.
     static DocTemplates Create(wxDocManager& manager);
+    // Gives every template the services its documents are made with.
+    void SetServices(const AppServices* services) const;
 };
 
 }  // namespace qs

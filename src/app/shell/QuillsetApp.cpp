@@ -86,14 +86,14 @@ bool QuillsetApp::OnInit() {
     shell.ports = &ports_;
     shell.settings = settings_.get();
     shell.iniPath = ini_.Path();
+    shell.com1 = Com1HookFor(ports_);
 
-    auto* manager = new QuillsetDocManager(options_.MRUFileCount);
+    auto manager = std::make_unique<QuillsetDocManager>(options_.MRUFileCount);
     manager->Initialize();
-    docManager_ = manager;
+    docManager_ = std::move(manager);
     if (wxFileHistory* history = docManager_->GetFileHistory()) settings_->LoadHistory(*history);
-    InstallCom1Hook();
 
-    frame_ = new CMainFrame(docManager_);
+    frame_ = new CMainFrame(docManager_.get());
     SetTopWindow(frame_);
     templates_ = DocTemplates::Create(*docManager_);
     frame_->SetTemplates(templates_);
@@ -122,7 +122,6 @@ bool QuillsetApp::OnInit() {
         if (!docManager_->CreateDocument(wxString::FromUTF8(commandLine_.file), wxDOC_SILENT))
             return Fail("cannot open " + commandLine_.file, 1);
     }
-    // The firmware upgrades open their FTP session with ftpTimeouts_ when they run.
     return true;
 }
 
@@ -133,18 +132,14 @@ int QuillsetApp::OnRun() {
 
 int QuillsetApp::OnExit() {
     // Documents go first: they give their links back to the port table.
-    delete docManager_;
-    docManager_ = nullptr;
+    docManager_.reset();
     Shell() = ShellContext{};
-    SetCom1Hook({});
     ParamDictionary::Instance().Clear();
     control_.Close();
     instance_.Release();
     wxApp::OnExit();
     return earlyExit_.value_or(0);
 }
-
-void QuillsetApp::InstallCom1Hook() { SetCom1Hook(Com1HookFor(ports_)); }
 
 Com1Hook QuillsetApp::Com1HookFor(ComPortTable& ports) {
     Com1Hook hook;
@@ -157,7 +152,9 @@ Com1Hook QuillsetApp::Com1HookFor(ComPortTable& ports) {
     return hook;
 }
 
-bool QuillsetApp::LoadParamDat() { return ParamDictionary::Instance().LoadOrBuild(DefinitionSource::FromEnvironment()); }
+bool QuillsetApp::LoadParamDat() {
+    return ParamDictionary::Instance().LoadOrBuild(DefinitionSource::FromEnvironment(Com1HookFor(ports_)));
+}
 
 void QuillsetApp::OnAppAbout(wxCommandEvent&) {
     CAboutDlg dlg(frame_);
@@ -165,19 +162,19 @@ void QuillsetApp::OnAppAbout(wxCommandEvent&) {
 }
 
 void QuillsetApp::OnAppOptions(wxCommandEvent&) {
-    CAppOptionsDlg dlg(frame_, options_, ini_);
+    CAppOptionsDlg dlg(frame_, options_, ini_, Ui());
     if (dlg.ShowModal() == wxID_OK && templates_.programData) templates_.programData->UpdateAllDocuments();
 }
 
-void QuillsetApp::OnHelpContents(wxCommandEvent&) { ContextHelp::ShowContents(); }
+void QuillsetApp::OnHelpContents(wxCommandEvent&) { ContextHelp::ShowContents(Ui()); }
 
-void QuillsetApp::OnHelpIndex(wxCommandEvent&) { ContextHelp::ShowIndex(); }
+void QuillsetApp::OnHelpIndex(wxCommandEvent&) { ContextHelp::ShowIndex(Ui()); }
 
 void QuillsetApp::OnHelp(wxCommandEvent&) {
     // The topic of the nearest window up from the focus that has one; else the contents.
     const int id = ContextHelp::FindFrom(wxWindow::FindFocus());
-    if (id != 0) ContextHelp::ShowTopic(id);
-    else ContextHelp::ShowContents();
+    if (id != 0) ContextHelp::ShowTopic(Ui(), id);
+    else ContextHelp::ShowContents(Ui());
 }
 
 }  // namespace qs

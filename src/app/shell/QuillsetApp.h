@@ -21,13 +21,6 @@ namespace qs {
 class CMainFrame;
 class SettingsStore;
 
-// Time-outs of the FTP session the firmware upgrades open (milliseconds).
-struct FtpTimeouts {
-    int connectMs = 3000;
-    int receiveMs = 3000;
-    int sendMs = 1000;
-};
-
 // Quillset's application object. Start-up, in order: one instance per user (a second start
 // asks the first to come to the front and ends), the instance token in "QS3X.INI", the
 // application options, the settings store with the recent-file list, the main frame and the
@@ -55,7 +48,6 @@ public:
     bool ReleasePort(int n) { return ports_.ReleasePort(n); }
 
     AppOptions& Options() { return options_; }
-    const FtpTimeouts& InternetTimeouts() const { return ftpTimeouts_; }
     CMainFrame* MainFrame() const { return frame_; }
     const DocTemplates& Templates() const { return templates_; }
 
@@ -65,13 +57,13 @@ public:
 
     // How a definition build borrows COM1 from `ports`: it takes a reference of its own (opening
     // the port when nobody has), whether or not documents use the port, and gives back exactly
-    // that one.
+    // that one. The application gives it to "PARAM.DAT"'s build and, through the shell, to the
+    // documents'.
     static Com1Hook Com1HookFor(ComPortTable& ports);
 
 private:
     // Ends start-up: the message on standard error, the exit status for OnRun.
     bool Fail(const std::string& message, int status);
-    void InstallCom1Hook();
     void OnAppAbout(wxCommandEvent& event);
     void OnAppOptions(wxCommandEvent& event);
     void OnHelpContents(wxCommandEvent& event);
@@ -85,10 +77,9 @@ private:
     AppOptions options_;
     ComPortTable ports_;
     std::unique_ptr<SettingsStore> settings_;
-    wxDocManager* docManager_ = nullptr;
+    std::unique_ptr<wxDocManager> docManager_;
     CMainFrame* frame_ = nullptr;
     DocTemplates templates_;
-    FtpTimeouts ftpTimeouts_;
     std::optional<int> earlyExit_;
 };
 

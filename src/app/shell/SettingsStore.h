@@ -38,7 +38,7 @@ public:
     void SaveHistory(wxFileHistory& history);
 
     // Writes the file if anything changed; false when it could not be written.
-    bool Flush();
+    [[nodiscard]] bool Flush();
 
     wxFileConfig& Config() { return *config_; }
 

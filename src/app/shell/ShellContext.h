@@ -2,6 +2,8 @@
 #include <functional>
 #include <string>
 
+#include "programdata/DefinitionProtocol.h"
+
 namespace qs {
 
 class ComPortTable;
@@ -10,15 +12,17 @@ class SettingsStore;
 struct AppOptions;
 class CVexa3Doc;
 
-// What Quillset's windows and documents share for the life of the program: the application
-// options, the COM-port table, the settings store and the profile file. The application fills
-// it at start-up; GUI tests fill it with their own. Members may be null where a test needs
-// none; users check.
+// What the program's edges share for its life: the application options, the COM-port table,
+// the settings store, the profile file and how a definition build borrows COM1. The
+// application fills it at start-up, GUI tests with their own; the main frame reads it once and
+// passes what the documents and their windows need on to them (AppServices). Members may be
+// null where a test needs none; the frame checks.
 struct ShellContext {
     AppOptions* options = nullptr;
     ComPortTable* ports = nullptr;
     SettingsStore* settings = nullptr;
     std::string iniPath;  // "QS3X.INI"
+    Com1Hook com1;        // empty: definition files are not built over COM1
 
     // Runs the new-device wizard on a scratch document of its own and returns what writes its
     // answers into the new document, or nothing when it was cancelled. Empty until the wizard

@@ -12,24 +12,43 @@
 
 namespace qs {
 
-DisplayLauncher::DisplayLauncher(CVexa3Doc& document, ComPortTable& ports, ProcessLauncher& launcher,
-                                 const DeviceCommandHooks& hooks, std::string programDir)
-    : doc_(document), ports_(ports), launcher_(launcher), hooks_(hooks), programDir_(std::move(programDir)) {}
+DisplayLauncher::DisplayLauncher(DeviceCommands& commands)
+    : commands_(commands),
+      doc_(commands.Document()),
+      launcher_(commands.Services().launcher),
+      programDir_(commands.Services().programDir) {
+    DeviceCommandTable& table = commands.Table();
+    table.Register({kCmdRemoteDisplay, MenuSection::DeviceTools, "Remote &Display", {}, EnableRule::Connected,
+                    [this] { return RemoteDisplay(); }});
+    table.Register({kCmdInteractiveDisplay, MenuSection::DeviceTools, "&Interactive Display", {},
+                    EnableRule::ConnectedSerial, [this] { return InteractiveDisplay(); }});
+}
 
 std::string DisplayLauncher::StartFailureText(const std::string& program, const std::string& reason) {
     return "Unable to start " + program + " - " + reason;
 }
 
 bool DisplayLauncher::RemoteDisplay() {
-    if (doc_.Connect(true) <= CVexa3Doc::kStateOffline) {
-        ShowMessage(kNotResponding);
-        return false;
-    }
+    DeviceCommands::CommandScope scope;
+    if (!scope.Entered()) return false;
+    DeviceCommands::WaitCursor wait(commands_);
+    return StartRemoteDisplay();
+}
+
+bool DisplayLauncher::InteractiveDisplay() {
+    DeviceCommands::CommandScope scope;
+    if (!scope.Entered()) return false;
+    DeviceCommands::WaitCursor wait(commands_);
+    return StartInteractiveDisplay();
+}
+
+bool DisplayLauncher::StartRemoteDisplay() {
+    if (!commands_.Connect(true)) return false;
     const bool quad = EmulatorCommandLine::UsesQuadLayout(doc_.SendCommand("CF"));
     // A box shown while asking may have let another document empty the slot.
     DX3Protocol* protocol = doc_.GetProtocol();
     if (protocol == nullptr) {
-        ShowMessage(kNotResponding);
+        commands_.Ui().Message(kNotResponding);
         return false;
     }
     const char* program = EmulatorCommandLine::kRemoteDisplayProgram;
@@ -38,11 +57,11 @@ bool DisplayLauncher::RemoteDisplay() {
         const std::optional<std::string> path = Locate(program);
         if (!path || !Start(*path, program, EmulatorCommandLine::RemoteDisplayOverTcp(doc_.Ipv4(), quad)))
             return false;
-        if (hooks_.setMainTitle) hooks_.setMainTitle(kMainTitle);
+        if (commands_.Hooks().setMainTitle) commands_.Hooks().setMainTitle(kMainTitle);
         return true;
     }
     if (protocol->ProtocolIndex() != kProtocolMini) {
-        ShowMessage(kMiniRequired);
+        commands_.Ui().Message(kMiniRequired);
         return false;
     }
     // Found before the device is asked to give its port away: a program that is not there
@@ -54,21 +73,18 @@ bool DisplayLauncher::RemoteDisplay() {
     return Finish(Start(*path, program, EmulatorCommandLine::RemoteDisplayOverSerial(comPort, quad)));
 }
 
-bool DisplayLauncher::InteractiveDisplay() {
-    if (doc_.Connect(true) <= CVexa3Doc::kStateOffline) {
-        ShowMessage(kNotResponding);
-        return false;
-    }
+bool DisplayLauncher::StartInteractiveDisplay() {
+    if (!commands_.Connect(true)) return false;
     // The operator panel is reached over a serial line only; the command is not offered on
     // TCP/IP.
     if (doc_.PortIndex() == CVexa3Doc::kPortTcp) return false;
     DX3Protocol* protocol = doc_.GetProtocol();
     if (protocol == nullptr) {
-        ShowMessage(kNotResponding);
+        commands_.Ui().Message(kNotResponding);
         return false;
     }
     if (protocol->ProtocolIndex() != kProtocolMini) {
-        ShowMessage(kMiniRequired);
+        commands_.Ui().Message(kMiniRequired);
         return false;
     }
     const char* program = EmulatorCommandLine::kPanelProgram;
@@ -77,18 +93,18 @@ bool DisplayLauncher::InteractiveDisplay() {
 
     auto* mini = dynamic_cast<MiniProtocol*>(doc_.GetProtocol());
     if (mini == nullptr) {
-        ShowMessage(kNotResponding);
+        commands_.Ui().Message(kNotResponding);
         return false;
     }
     std::vector<uint8_t> answer;
     // Only the device's two refusals stop the hand-over; any other answer, or none, goes on.
     if (mini->ReceiveBinary(answer) == -kStatusRejected) {
         if (mini->LastCode() == kPanelInUseCode) {
-            ShowMessage(kPanelInUse);
+            commands_.Ui().Message(kPanelInUse);
             return false;
         }
         if (mini->LastCode() == kStatusDisplayOffCode) {
-            ShowMessage(kStatusDisplayOff);
+            commands_.Ui().Message(kStatusDisplayOff);
             return false;
         }
     }
@@ -97,21 +113,21 @@ bool DisplayLauncher::InteractiveDisplay() {
     return Finish(Start(*path, program, EmulatorCommandLine::Panel(comPort, doc_.ArmAddresses())));
 }
 
-int DisplayLauncher::Reconnect() {
+CVexa3Doc::ConnectionState DisplayLauncher::Reconnect() {
     launcher_.ReapFinished();
     return doc_.Connect(false);
 }
 
 std::optional<std::string> DisplayLauncher::Locate(const char* program) const {
     std::optional<std::string> path = ProcessLauncher::FindProgram(program, programDir_);
-    if (!path) ShowMessage(StartFailureText(program, "not found beside Quillset or on PATH"));
+    if (!path) commands_.Ui().Message(StartFailureText(program, "not found beside Quillset or on PATH"));
     return path;
 }
 
 bool DisplayLauncher::SendHandover(uint16_t code) {
     auto* mini = dynamic_cast<MiniProtocol*>(doc_.GetProtocol());
     if (mini == nullptr) {
-        ShowMessage(kMiniRequired);
+        commands_.Ui().Message(kMiniRequired);
         return false;
     }
     if (mini->SendBinary(EmulatorCommandLine::HandoverRequest(code)) == nullptr) {
@@ -122,14 +138,14 @@ bool DisplayLauncher::SendHandover(uint16_t code) {
 }
 
 void DisplayLauncher::ReleasePort() {
-    ports_.CloseSlot(doc_.PortIndex());
+    commands_.Ports().CloseSlot(doc_.PortIndex());
     doc_.SetState(CVexa3Doc::kStateOffline);
 }
 
 bool DisplayLauncher::Start(const std::string& path, const char* program, const std::string& parameters) {
     launcher_.ReapFinished();
     const ProcessLauncher::Started started = launcher_.Start(path, ProcessLauncher::SplitWords(parameters));
-    if (!started.ok) ShowMessage(StartFailureText(program, started.message));
+    if (!started.ok) commands_.Ui().Message(StartFailureText(program, started.message));
     return started.ok;
 }
 
@@ -139,8 +155,9 @@ bool DisplayLauncher::Finish(bool started) {
         Reconnect();
         return false;
     }
-    if (hooks_.setMainTitle) hooks_.setMainTitle(kMainTitle);
-    if (hooks_.minimiseMain) hooks_.minimiseMain();
+    const DeviceCommandHooks& hooks = commands_.Hooks();
+    if (hooks.setMainTitle) hooks.setMainTitle(kMainTitle);
+    if (hooks.minimiseMain) hooks.minimiseMain();
     return true;
 }
 

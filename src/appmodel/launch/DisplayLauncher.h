@@ -3,20 +3,18 @@
 #include <optional>
 #include <string>
 
-#include "appmodel/programdata/DeviceCommandHooks.h"
+#include "appmodel/programdata/DeviceCommands.h"
 
 namespace qs {
 
-class CVexa3Doc;
-class ComPortTable;
 class ProcessLauncher;
 
 // Starts the emulator programs on a document's device: Farview (the remote display) over
 // TCP/IP or a serial link, Panelsim (the operator panel) over a serial link. On a serial link
 // the device is first asked to hand its port to the display, and Quillset lets the port go
 // (the COM slot is emptied, the document goes Offline) until the emulator says it is done and
-// the document is connected again.
-class DisplayLauncher {
+// the document is connected again. Registers Remote Display and Interactive Display.
+class DisplayLauncher final : public DeviceTool {
 public:
     static constexpr const char* kNotResponding = "Duravane.NET not responding";
     static constexpr const char* kMiniRequired = "Minicomputer mode required for this function";
@@ -28,21 +26,22 @@ public:
     static constexpr uint16_t kStatusDisplayOffCode = 0x801C;
     static constexpr const char* kMainTitle = "Quillset";
 
-    // The programs are looked for in `programDir`, then on PATH.
-    DisplayLauncher(CVexa3Doc& document, ComPortTable& ports, ProcessLauncher& launcher,
-                    const DeviceCommandHooks& hooks, std::string programDir);
+    // The programs are looked for in the services' program folder, then on PATH.
+    explicit DisplayLauncher(DeviceCommands& commands);
 
-    // True when the emulator was started.
+    // Each runs as a device command; true when the emulator was started.
     bool RemoteDisplay();
     bool InteractiveDisplay();
     // The emulator has given the port back: collects ended emulators and connects the document
     // again (with the write test). Returns the new state.
-    int Reconnect();
+    CVexa3Doc::ConnectionState Reconnect();
 
     // "Unable to start <program> - <reason>".
     static std::string StartFailureText(const std::string& program, const std::string& reason);
 
 private:
+    bool StartRemoteDisplay();
+    bool StartInteractiveDisplay();
     // The program's path, or nullopt after saying it cannot be found.
     std::optional<std::string> Locate(const char* program) const;
     // Sends the hand-over request; a send that fails is reported. False then.
@@ -55,11 +54,10 @@ private:
     // After a serial hand-over: minimise when started; otherwise take the port back.
     bool Finish(bool started);
 
+    DeviceCommands& commands_;
     CVexa3Doc& doc_;
-    ComPortTable& ports_;
     ProcessLauncher& launcher_;
-    const DeviceCommandHooks& hooks_;
-    std::string programDir_;
+    const std::string& programDir_;
 };
 
 }  // namespace qs

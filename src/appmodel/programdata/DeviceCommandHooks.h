@@ -1,8 +1,18 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 
+#include "programdata/DocumentLinkFields.h"
+
 namespace qs {
+
+// What the document options dialog gives back after OK.
+struct DocumentOptionsChoice {
+    DocumentLinkFields fields;
+    // The port's serial settings were stored while the dialog was open.
+    bool serialSettingsEdited = false;
+};
 
 // What the device commands ask of the window they run in. Each may be left empty (tests, or a
 // frame that has nothing to do for it).
@@ -13,6 +23,9 @@ struct DeviceCommandHooks {
     std::function<void(const std::string& title)> setMainTitle;
     // Minimises the main window while an emulator holds the device's serial port.
     std::function<void()> minimiseMain;
+    // Shows the document options dialog on the document's fields; nullopt when it was
+    // cancelled. Empty: the command does nothing.
+    std::function<std::optional<DocumentOptionsChoice>(const DocumentLinkFields& fields)> editOptions;
 };
 
 }  // namespace qs

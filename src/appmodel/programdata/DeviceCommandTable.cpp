@@ -4,45 +4,26 @@
 
 namespace qs {
 
-namespace {
-
-constexpr Accelerator kNone{};
-constexpr Accelerator Key(int f, bool alt = false) { return Accelerator{f, alt}; }
-
-}  // namespace
-
 std::string Accelerator::Text() const {
     if (functionKey < 1 || functionKey > 12) return {};
     return (alt ? "Alt+F" : "F") + std::to_string(functionKey);
 }
 
-const std::vector<DeviceCommandInfo>& DeviceCommandTable::Commands() {
-    static const std::vector<DeviceCommandInfo> table = {
-        {kCmdReadAll, "Read &All \t F3", Key(3), EnableRule::Always, true},
-        {kCmdDumpAll, "Dump &All\t Alt+F3", Key(3, true), EnableRule::Always, true},
-        {kCmdReadSelection, "&Read Selection \t F5", Key(5), EnableRule::Always, true},
-        {kCmdDumpSelection, "&Dump Selection\t Alt+F5", Key(5, true), EnableRule::Always, true},
-        {kCmdTerminalEmulator, "&Terminal Emulator\t Alt+F10", Key(10, true), EnableRule::Connected, false},
-        {kCmdRetrieveNonresettables, "Retrieve &Nonresettables...", kNone, EnableRule::Connected, false},
-        {kCmdTransactionLog, "Transaction &Log to File...", kNone, EnableRule::Connected, false},
-        {kCmdEventLog, "&Event Log to File...", kNone, EnableRule::Connected, false},
-        {kCmdAuditTrailLog, "&Audit Trail Log to File...", kNone, EnableRule::Connected, false},
-        {kCmdRemoteDisplay, "Remote &Display", kNone, EnableRule::Connected, true},
-        {kCmdInteractiveDisplay, "&Interactive Display", kNone, EnableRule::ConnectedSerial, true},
-        {kCmdUpgradeDeviceFirmware, "&Upgrade DuraVane Firmware...", kNone, EnableRule::TcpLink, false},
-        {kCmdUpgradeMmiFirmware, "Upgrade &MMI Firmware...", kNone, EnableRule::TcpLink, false},
-        {kCmdGoOnline, "Go &Online", kNone, EnableRule::Always, true},
-        {kCmdGoOffline, "&Go Offline", kNone, EnableRule::Connected, true},
-        {kCmdThermalCalculator, "Thermal Expansion &Coeff. Calculator", kNone, EnableRule::Always, false},
-        {kCmdDocumentOptions, "&Options for this document...", kNone, EnableRule::Always, true},
+void DeviceCommandTable::Register(DeviceCommandRow row) {
+    auto same = std::find_if(rows_.begin(), rows_.end(), [&](const DeviceCommandRow& r) { return r.id == row.id; });
+    if (same != rows_.end()) {
+        if (same->Available() && !row.Available()) return;
+        rows_.erase(same);
+    }
+    auto before = [](const DeviceCommandRow& a, const DeviceCommandRow& b) {
+        return a.section != b.section ? a.section < b.section : a.id < b.id;
     };
-    return table;
+    rows_.insert(std::upper_bound(rows_.begin(), rows_.end(), row, before), std::move(row));
 }
 
-const DeviceCommandInfo* DeviceCommandTable::Find(int id) {
-    const auto& table = Commands();
-    auto it = std::find_if(table.begin(), table.end(), [id](const DeviceCommandInfo& c) { return c.id == id; });
-    return it == table.end() ? nullptr : &*it;
+const DeviceCommandRow* DeviceCommandTable::Find(int id) const {
+    auto it = std::find_if(rows_.begin(), rows_.end(), [id](const DeviceCommandRow& r) { return r.id == id; });
+    return it == rows_.end() ? nullptr : &*it;
 }
 
 bool DeviceCommandTable::RuleHolds(EnableRule rule, int state, int portIndex) {
@@ -57,13 +38,20 @@ bool DeviceCommandTable::RuleHolds(EnableRule rule, int state, int portIndex) {
     return false;
 }
 
-bool DeviceCommandTable::IsEnabled(int id, int state, int portIndex) {
-    const DeviceCommandInfo* info = Find(id);
-    return info != nullptr && info->available && RuleHolds(info->rule, state, portIndex);
+bool DeviceCommandTable::IsEnabled(int id, int state, int portIndex) const {
+    const DeviceCommandRow* row = Find(id);
+    return row != nullptr && row->Available() && RuleHolds(row->rule, state, portIndex);
 }
 
-std::string DeviceCommandTable::MenuLabel(const DeviceCommandInfo& info) {
-    std::string text = info.menuText;
+bool DeviceCommandTable::Run(int id, int state, int portIndex) const {
+    if (!IsEnabled(id, state, portIndex)) return false;
+    // A copy: the handler may register rows (a tool that opens a window of its own).
+    const std::function<bool()> handler = Find(id)->handler;
+    return handler();
+}
+
+std::string DeviceCommandTable::MenuLabel(const DeviceCommandRow& row) {
+    std::string text = row.menuText;
     text = text.substr(0, text.find('\t'));
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,15 @@ enum class EnableRule {
     TcpLink,          // port index 0
 };
 
+// The groups of the device menu, in menu order; a separator stands between two.
+enum class MenuSection {
+    Transfers,     // Read All, Dump All, the selection's transfers
+    DeviceTools,   // terminal, totals, logs, displays, firmware
+    Link,          // online and offline
+    OfflineTools,  // the calculator
+    Document,      // the document's options
+};
+
 // A function key, alone or with Alt. wx reads an accelerator from a menu text only after a
 // bare tab, so the frame registers these itself rather than trusting the texts below.
 struct Accelerator {
@@ -44,30 +54,45 @@ struct Accelerator {
     std::string Text() const;
 };
 
-struct DeviceCommandInfo {
-    int id;
-    const char* menuText;  // as the menus have always shown it, blanks around the tab included
+// One command of the frame: its number, where its menu item stands, the item's text (blanks
+// around the tab included), its key, when it may be chosen and what runs it. A row without a
+// handler belongs to a tool that is not part of the program yet: it is shown, and disabled.
+struct DeviceCommandRow {
+    int id = 0;
+    MenuSection section = MenuSection::Transfers;
+    const char* menuText = "";
     Accelerator accelerator;
-    EnableRule rule;
-    // False for the commands whose windows and transfers are not part of the program yet:
-    // they stay disabled rather than pretend.
-    bool available;
+    EnableRule rule = EnableRule::Always;
+    // True when the command did all its work.
+    std::function<bool()> handler;
+
+    bool Available() const { return static_cast<bool>(handler); }
 };
 
-// The whole command table of the frame, in menu order, and its enabling rules.
+// The command rows of one frame. Each tool registers its own rows; the table keeps them in
+// menu order (by section, and within a section by command number), answers which are enabled
+// and runs them.
 class DeviceCommandTable {
 public:
-    static const std::vector<DeviceCommandInfo>& Commands();
-    // Null for an id that is not a device command.
-    static const DeviceCommandInfo* Find(int id);
+    // Adds a row; a row with the same number is replaced (a tool once built takes the place of
+    // its disabled row), except that a row without a handler never replaces one with.
+    void Register(DeviceCommandRow row);
+    const std::vector<DeviceCommandRow>& Rows() const { return rows_; }
+    // Null for a number no row has.
+    const DeviceCommandRow* Find(int id) const;
 
     // Whether a rule lets its command be chosen.
     static bool RuleHolds(EnableRule rule, int state, int portIndex);
-    // The rule holds and the command is available; false for an unknown id.
-    static bool IsEnabled(int id, int state, int portIndex);
+    // The row exists, has a handler and its rule holds.
+    bool IsEnabled(int id, int state, int portIndex) const;
+    // Runs the row's handler when it is enabled; false when it did not run or did not complete.
+    bool Run(int id, int state, int portIndex) const;
 
     // The menu text before its tab, trailing blanks dropped ("Read &All").
-    static std::string MenuLabel(const DeviceCommandInfo& info);
+    static std::string MenuLabel(const DeviceCommandRow& row);
+
+private:
+    std::vector<DeviceCommandRow> rows_;
 };
 
 }  // namespace qs

@@ -1,26 +1,36 @@
 #pragma once
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "appmodel/common/AppServices.h"
 #include "appmodel/programdata/DeviceCommandHooks.h"
 #include "appmodel/programdata/DeviceCommandTable.h"
-#include "appmodel/launch/DisplayLauncher.h"
-#include "appmodel/programdata/DocumentOptionsModel.h"
 #include "appmodel/programdata/FrameSelection.h"
+#include "programdata/CVexa3Doc.h"
 
 namespace qs {
 
-class CDirectory;
-class CVexa3Doc;
-class ComPortTable;
-class ProcessLauncher;
-class ProgressSink;
+class DisplayLauncher;
+class LinkCommands;
+class SelectionTransfer;
+class WholeDeviceTransfer;
 
-// The device commands of a program-data document's frame, without the window: reading and
-// writing the whole device or the tree's selection, going online and offline, the document's
-// link options and the launch of the emulator programs. The frame keeps one per document
-// window, feeds it the tree's selection, asks it which commands are enabled and calls the
-// handlers; everything reaches the user through the platform's services.
+// A tool of the device frame: registers its command rows in its constructor and runs them.
+class DeviceTool {
+public:
+    virtual ~DeviceTool() = default;
+};
+
+// The device commands of a program-data document's frame, without the window. It holds what
+// every command shares - the document, the services, the tree's selection, the rule of one
+// command at a time, connecting with its "not responding" message, the arm-address check, the
+// confirmation of writes and the text of a refused write - and the table of command rows the
+// tools register (the transfers, the link, the displays, and the disabled rows of tools that
+// are not part of the program yet). The frame keeps one per document window, feeds it the
+// selection, asks it which commands are enabled and runs them by number; everything reaches
+// the user through the services.
 //
 // One device command runs at a time in the whole program: while one pumps its progress
 // window, another (from any frame) is refused, and a reconnection after an emulator waits
@@ -30,11 +40,6 @@ public:
     static constexpr const char* kNotResponding = "Duravane.NET not responding";
     static constexpr const char* kSelectionNotResponding = "Duravane III not responding";
     static constexpr const char* kConfirmWrite = "You are currently online; are you sure you want to modify the device?";
-    static constexpr const char* kReadAllTitle = "Reading Duravane.NET...";
-    static constexpr const char* kReadSelectionTitle = "Reading Selection...";
-    static constexpr const char* kReadSelectionStart = "Initiating read...";
-    static constexpr const char* kDumpSelectionTitle = "Transmitting Selection ...";
-    static constexpr const char* kDumpSelectionStart = "Initiating download...";
 
     // "Cannot perform requested operation - arm address is 0.\nSet arm N address ..." for arm
     // number N (1-6).
@@ -42,28 +47,84 @@ public:
     // "Cannot program Duravane.NET - " and why.
     static std::string CannotProgramText(const std::string& why);
 
-    // Emulator programs are looked for in `programDir` (by default the folder of the running
-    // executable), then on PATH.
-    DeviceCommands(CVexa3Doc& document, ComPortTable& ports, ProcessLauncher& launcher, DeviceCommandHooks hooks = {});
-    DeviceCommands(CVexa3Doc& document, ComPortTable& ports, ProcessLauncher& launcher, DeviceCommandHooks hooks,
-                   std::string programDir);
+    // `services` outlive the commands.
+    DeviceCommands(CVexa3Doc& document, const AppServices& services, DeviceCommandHooks hooks = {});
     ~DeviceCommands();
     DeviceCommands(const DeviceCommands&) = delete;
     DeviceCommands& operator=(const DeviceCommands&) = delete;
 
     CVexa3Doc& Document() const { return doc_; }
+    const AppServices& Services() const { return services_; }
+    const UiServices& Ui() const { return services_.ui; }
+    ComPortTable& Ports() const { return services_.ports; }
+    const DeviceCommandHooks& Hooks() const { return hooks_; }
     const FrameSelection& Selection() const { return selection_; }
     void SetSelection(const FrameSelection& selection);
 
-    // The frame's enabling rules: the document's state and port decide; commands that are not
-    // part of the program yet are disabled; nothing is enabled while a command runs.
+    // ---- the table
+    DeviceCommandTable& Table() { return table_; }
+    const DeviceCommandTable& Table() const { return table_; }
+    // Makes a tool on these commands (Tool(*this, args...)), which registers its rows; it
+    // lives as long as the commands.
+    template <class Tool, class... Args>
+    Tool& AddTool(Args&&... args) {
+        auto tool = std::make_unique<Tool>(*this, std::forward<Args>(args)...);
+        Tool& added = *tool;
+        tools_.push_back(std::move(tool));
+        return added;
+    }
+    // The row's rule holds for the document's state and port and it has a handler; nothing is
+    // enabled while a command runs.
     bool IsEnabled(int id) const;
-    // Runs the command with that id when it is enabled and handled here (every command but
-    // the document options, whose dialog the frame shows). False when it did not run or did
+    // Runs the command with that number when it is enabled. False when it did not run or did
     // not complete.
     bool Execute(int id);
 
-    // Each returns true when the command did all its work.
+    // ---- what the commands share
+    // Marks a command as running for its whole life; a second one is refused meanwhile.
+    class CommandScope {
+    public:
+        CommandScope();
+        ~CommandScope();
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+        // False when another command was running: this one must not go on.
+        bool Entered() const { return entered_; }
+
+    private:
+        bool entered_;
+    };
+    // The wait cursor of the window, until End() or the end of the scope.
+    class WaitCursor {
+    public:
+        explicit WaitCursor(const DeviceCommands& commands);
+        ~WaitCursor() { End(); }
+        WaitCursor(const WaitCursor&) = delete;
+        WaitCursor& operator=(const WaitCursor&) = delete;
+        void End();
+
+    private:
+        const DeviceCommandHooks& hooks_;
+        bool busy_ = false;
+    };
+    static bool CommandRunning();
+
+    // Connects the document (`readOnlyProbe`: without the write test). When the device gave
+    // no usable answer, `wait` (if any) ends, `notResponding` is said and the result is false.
+    bool Connect(bool readOnlyProbe, const char* notResponding = kNotResponding, WaitCursor* wait = nullptr);
+    // Arm of the selection for transfers (0 when the tree gave none).
+    int SelectedArm() const;
+    // False after saying so when the selected arm has no address.
+    bool CheckArmAddress() const;
+    // True when writes need no confirmation or the user gave it.
+    bool ConfirmWrite() const;
+    // The reason a refused write test gives, and the message that says it.
+    std::string RefusalText() const;
+    void SayWriteRefused() const;
+    // The next single command goes to the device the document connects to.
+    void AddressBaseDevice() const;
+
+    // ---- the commands of the tools every frame has
     bool ReadAll();
     bool DumpAll();
     bool ReadSelection();
@@ -72,49 +133,29 @@ public:
     bool GoOffline();
     bool RemoteDisplay();
     bool InteractiveDisplay();
-
     // The document options dialog is filled from these and, after OK, its result applied: the
     // link is let go when its port, protocol or address changed and opened again as the
-    // application options say. `serialSettingsEdited`: the port's serial settings were
-    // stored while the dialog was open.
+    // application options say.
     DocumentLinkFields OptionsFields() const;
     void ApplyOptions(const DocumentLinkFields& fields, bool serialSettingsEdited);
 
     // An emulator program has ended and given the port back: the document connects again, at
     // once or, while another command runs, as soon as it ends. Returns the state now.
-    int ReconnectAfterEmulator();
+    CVexa3Doc::ConnectionState ReconnectAfterEmulator();
     // The frame got the focus: documents sharing a COM port may address different devices.
     void OnFocus();
 
-    static bool CommandRunning();
-
 private:
-    class CommandScope;
-    class WaitCursor;
-
-    // Arm of the selection for transfers (0 when the tree gave none).
-    int SelectedArm() const;
-    // False after saying so when the selected arm has no address.
-    bool CheckArmAddress() const;
-    bool ConfirmWrite() const;
-    // The reason a refused write test gives.
-    std::string RefusalText() const;
-    // The selection walked: a subdirectory, or a directory (with the Arm's meters and
-    // products).
-    bool ReadSelected(ProgressSink& progress);
-    bool WriteSelected(ProgressSink& progress);
-    // The selected directory, and for an Arm its meters and products, with `walk`.
-    bool WalkSelectedDirectory(ProgressSink& progress, bool (CDirectory::*walk)(ProgressSink*));
-    // The Meter directories after an Arm directory in the chain, then the Product ones.
-    std::vector<std::vector<CDirectory*>> ArmCompanions(const CDirectory& arm) const;
-    std::string SelectionStatusText() const;
-    void Complete(ProgressSink& progress);
-
     CVexa3Doc& doc_;
-    ComPortTable& ports_;
+    const AppServices& services_;
     DeviceCommandHooks hooks_;
-    DisplayLauncher displays_;
     FrameSelection selection_;
+    DeviceCommandTable table_;
+    std::vector<std::unique_ptr<DeviceTool>> tools_;
+    WholeDeviceTransfer* whole_ = nullptr;
+    SelectionTransfer* selectionTransfer_ = nullptr;
+    LinkCommands* link_ = nullptr;
+    DisplayLauncher* displays_ = nullptr;
 };
 
 }  // namespace qs

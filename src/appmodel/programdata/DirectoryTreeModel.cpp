@@ -17,19 +17,6 @@ namespace {
 
 constexpr int kMaxArms = CDirectory::kMaxArms;
 
-// Keeps the messages a derivation gives instead of showing them.
-class CollectingPrompt final : public Prompt {
-public:
-    explicit CollectingPrompt(std::vector<std::string>& texts) : texts_(texts) {}
-    int MessageBox(const std::string& text, const std::string&, unsigned type) override {
-        texts_.push_back(text);
-        return DefaultAnswer(type);
-    }
-
-private:
-    std::vector<std::string>& texts_;
-};
-
 // Meter and Product: one directory per instance, values per arm.
 bool PerArmInstance(const CDirectory& d) { return d.PerArm() && d.Type() != CDirectory::kArm; }
 
@@ -93,13 +80,7 @@ bool DirectoryTreeModel::Compatible(const TreeItemKey& source, const TreeItemKey
 // ---------------------------------------------------------------- counts
 
 TreeCounts DirectoryTreeModel::ReadCounts(CVexa3Doc& document, std::vector<std::string>& warnings) {
-    {
-        CollectingPrompt collect(warnings);
-        UiServices services = Ui();
-        services.prompt = &collect;
-        ScopedUiServices scope(services);
-        document.ApplyConfiguration();
-    }
+    document.ApplyConfiguration(&warnings);
     const ArmConfiguration& c = document.Configuration();
     TreeCounts t;
     t.activeArms = std::clamp(c.activeArms, 1, kMaxArms);
@@ -118,7 +99,7 @@ bool DirectoryTreeModel::Refresh(CVexa3Doc& document) {
     if (filled_ && now == counts_) return false;
     filled_ = true;
     counts_ = now;
-    for (const std::string& w : warnings) ShowMessage(w);
+    for (const std::string& w : warnings) ui_.Message(w);
     return true;
 }
 
@@ -273,7 +254,7 @@ std::string DirectoryTreeModel::CollectRecords(const CVexa3Doc& document, const 
 }
 
 DirectoryTreeModel::PasteOutcome DirectoryTreeModel::Paste(CVexa3Doc& document, const TreeTarget& t,
-                                                           std::string_view data, bool drop, int* stored) {
+                                                           std::string_view data, bool drop, int* stored) const {
     if (stored) *stored = 0;
     CDirectory* d = t.directory;
     if (!d || data.size() < static_cast<size_t>(kRecordSize)) return PasteOutcome::Nothing;
@@ -281,7 +262,7 @@ DirectoryTreeModel::PasteOutcome DirectoryTreeModel::Paste(CVexa3Doc& document, 
     std::optional<ValueRecord> r = CParam::ReadValueRecord(in);
     if (!r) return PasteOutcome::Nothing;
     if (r->directoryType != d->Type()) {
-        ShowMessage(drop ? kDropInvalid : kPasteInvalid);
+        ui_.Message(drop ? kDropInvalid : kPasteInvalid);
         return PasteOutcome::Refused;
     }
     const bool asSubs = d->InstancesAsSubdirectories();

@@ -12,6 +12,7 @@ class CDirBase;
 class CDirectory;
 class CSubdirectory;
 class CVexa3Doc;
+struct UiServices;
 
 // The counts of a document the directory tree is built from, bounded to what the tree can
 // show: 1-6 arms in use plus the flagged ones (together at most 6), 0-2 bays, 1-6 meters and
@@ -88,6 +89,9 @@ public:
     static constexpr int kHoverMs = 1500;
     static constexpr int kOperatorPanelKind = 8;
 
+    // What it says goes through `ui`.
+    explicit DirectoryTreeModel(const UiServices& ui) : ui_(ui) {}
+
     // Lets the document derive its counts again and returns them bounded. The warnings the
     // derivation gives (too many arms, an arm in use without address) are collected into
     // `warnings` instead of being shown.
@@ -123,10 +127,11 @@ public:
     // kDropInvalid for a drop), shown to the user. Records of other types (except an Arm's
     // meters and products on an Arm), of unknown codes or outside the values are passed over.
     // `stored` counts the values stored.
-    static PasteOutcome Paste(CVexa3Doc& document, const TreeTarget& target, std::string_view data, bool drop,
-                              int* stored = nullptr);
+    PasteOutcome Paste(CVexa3Doc& document, const TreeTarget& target, std::string_view data, bool drop,
+                       int* stored = nullptr) const;
 
 private:
+    const UiServices& ui_;
     TreeCounts counts_;
     bool filled_ = false;
 };

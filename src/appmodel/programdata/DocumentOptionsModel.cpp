@@ -40,8 +40,8 @@ std::string RangeMessage(int low, int high) {
 
 }  // namespace
 
-DocumentOptionsModel::DocumentOptionsModel(DocumentLinkFields f, IniProfile profile)
-    : fields(std::move(f)), profile_(std::move(profile)) {}
+DocumentOptionsModel::DocumentOptionsModel(DocumentLinkFields f, IniProfile profile, const UiServices& ui)
+    : fields(std::move(f)), profile_(std::move(profile)), ui_(ui) {}
 
 const std::array<const char*, DocumentOptionsModel::kModelCount>& DocumentOptionsModel::ModelTexts() {
     static const std::array<const char*, kModelCount> texts = {
@@ -83,27 +83,28 @@ bool DocumentOptionsModel::CommSettingsEnabled(int port) { return IsValidComPort
 
 bool DocumentOptionsModel::IpAddressEnabled(int port) { return port == 0; }
 
-std::optional<int> DocumentOptionsModel::CheckAddressText(std::string_view text, AddressRole role) {
+std::optional<int> DocumentOptionsModel::CheckAddressText(const UiServices& ui, std::string_view text,
+                                                         AddressRole role) {
     auto value = ParseInteger(text);
     if (!value) {
-        ShowMessage(kNotIntegerMessage, MB_OK | MB_ICONEXCLAMATION);
+        ui.Message(kNotIntegerMessage, MB_OK | MB_ICONEXCLAMATION);
         return std::nullopt;
     }
     if (role == AddressRole::Base && *value == 0) {
-        ShowMessage(kBaseZeroMessage);
+        ui.Message(kBaseZeroMessage);
         return std::nullopt;
     }
     const int low = role == AddressRole::Base ? 1 : 0;
     if (*value < low || *value > 99) {
-        ShowMessage(RangeMessage(low, 99), MB_OK | MB_ICONEXCLAMATION);
+        ui.Message(RangeMessage(low, 99), MB_OK | MB_ICONEXCLAMATION);
         return std::nullopt;
     }
     return value;
 }
 
-bool DocumentOptionsModel::ConfirmArmAddresses(const std::array<int, 5>& armAddresses) {
+bool DocumentOptionsModel::ConfirmArmAddresses(const UiServices& ui, const std::array<int, 5>& armAddresses) {
     for (int address : armAddresses) {
-        if (address == 0) return ShowMessage(kArmZeroMessage, MB_OKCANCEL) == IDOK;
+        if (address == 0) return ui.Message(kArmZeroMessage, MB_OKCANCEL) == IDOK;
     }
     return true;
 }
@@ -137,15 +138,15 @@ std::string DocumentOptionsModel::FormatIpv4(uint32_t a) {
     return buf;
 }
 
-std::optional<uint32_t> DocumentOptionsModel::CheckIpv4Text(std::string_view text) {
+std::optional<uint32_t> DocumentOptionsModel::CheckIpv4Text(const UiServices& ui, std::string_view text) {
     auto address = ParseIpv4(text);
-    if (!address) ShowMessage(kBadIpMessage, MB_OK | MB_ICONEXCLAMATION);
+    if (!address) ui.Message(kBadIpMessage, MB_OK | MB_ICONEXCLAMATION);
     return address;
 }
 
-bool DocumentOptionsModel::CheckDescription(std::string_view bytes) {
+bool DocumentOptionsModel::CheckDescription(const UiServices& ui, std::string_view bytes) {
     if (bytes.size() <= kMaxDescriptionBytes) return true;
-    ShowMessage(kDescriptionTooLongMessage, MB_OK | MB_ICONEXCLAMATION);
+    ui.Message(kDescriptionTooLongMessage, MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 
@@ -156,7 +157,7 @@ SerialSettings DocumentOptionsModel::CommSettingsOfPort(int comPort) const {
 
 bool DocumentOptionsModel::StoreCommSettings(int comPort, const SerialSettings& settings) {
     if (!WriteCommSettings(profile_, comPort, settings)) {
-        ShowMessage("Unable to save the settings of " + CommKey(comPort) + " in " + profile_.Path(),
+        ui_.Message("Unable to save the settings of " + CommKey(comPort) + " in " + profile_.Path(),
                     MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

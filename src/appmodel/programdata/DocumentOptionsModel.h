@@ -12,9 +12,11 @@
 
 namespace qs {
 
+struct UiServices;
+
 // Lists, enabling rules and checks of the document options dialog. Every refusal is shown
-// through the user-interface services before the check returns, so the dialog only has to
-// stay open.
+// through the user-interface services given before the check returns, so the dialog only has
+// to stay open.
 class DocumentOptionsModel {
 public:
     static constexpr int kModelCount = 8;
@@ -31,7 +33,7 @@ public:
         "Please enter the IP address as four numbers from 0 to 255 separated by dots.";
     static constexpr const char* kDescriptionTooLongMessage = "The description can hold at most 32 characters.";
 
-    DocumentOptionsModel(DocumentLinkFields fields, IniProfile profile);
+    DocumentOptionsModel(DocumentLinkFields fields, IniProfile profile, const UiServices& ui);
 
     DocumentLinkFields fields;
     // Set when serial settings were edited and stored while the dialog was open.
@@ -53,15 +55,15 @@ public:
     enum class AddressRole { Base, Arm };
     // Base address 1-99, arm addresses 0-99 (every frame carries two digits). A refused text
     // shows its message and gives nullopt.
-    static std::optional<int> CheckAddressText(std::string_view text, AddressRole role);
+    static std::optional<int> CheckAddressText(const UiServices& ui, std::string_view text, AddressRole role);
     // An arm address of 0 asks the user; true when accepted (or when no arm address is 0).
-    static bool ConfirmArmAddresses(const std::array<int, 5>& armAddresses);
+    static bool ConfirmArmAddresses(const UiServices& ui, const std::array<int, 5>& armAddresses);
 
     // Dotted IPv4, four decimal octets 0-255.
     static std::optional<uint32_t> ParseIpv4(std::string_view text);
     static std::string FormatIpv4(uint32_t address);
-    static std::optional<uint32_t> CheckIpv4Text(std::string_view text);
-    static bool CheckDescription(std::string_view bytes);
+    static std::optional<uint32_t> CheckIpv4Text(const UiServices& ui, std::string_view text);
+    static bool CheckDescription(const UiServices& ui, std::string_view bytes);
 
     // The stored settings of a COM port; the default settings when its text is missing or
     // cannot be applied.
@@ -71,9 +73,11 @@ public:
     bool StoreCommSettings(int comPort, const SerialSettings& settings);
 
     const IniProfile& Profile() const { return profile_; }
+    const UiServices& Ui() const { return ui_; }
 
 private:
     IniProfile profile_;
+    const UiServices& ui_;
 };
 
 }  // namespace qs

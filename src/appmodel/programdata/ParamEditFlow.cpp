@@ -40,7 +40,7 @@ bool IsNormalisedNumber(const CParam& p) { return p.dataType != CParam::kTypeTex
 
 }  // namespace
 
-ParamEditFlow::ParamEditFlow(CVexa3Doc& document) : doc_(document) {}
+ParamEditFlow::ParamEditFlow(CVexa3Doc& document, const UiServices& ui) : doc_(document), ui_(ui) {}
 
 ParamDialogKind ParamEditFlow::ChooseDialog(int directoryType, int number) {
     if (directoryType == CDirectory::kSystem) {
@@ -107,6 +107,7 @@ ParamEditRequest ParamEditFlow::MakeRequest(const ParamEditTarget& target) const
     r.codePage = doc_.CodePage();
     r.valueFont = p.dataType == CParam::kTypeText;
     r.param = &p;
+    r.ui = &ui_;
     r.newValue = r.displayText;
     r.newLevel = r.levelLocked ? -1 : r.level;
     return r;
@@ -115,7 +116,7 @@ ParamEditRequest ParamEditFlow::MakeRequest(const ParamEditTarget& target) const
 ParamEditFlow::Outcome ParamEditFlow::Edit(const ParamEditTarget& target, const DialogRunner& runDialog) {
     if (!IsValid(target)) return Outcome::NotEditable;
     if (target.param->IsReadOnly()) {
-        ShowMessage(kReadOnlyMessage);
+        ui_.Message(kReadOnlyMessage);
         return Outcome::ReadOnly;
     }
     ParamEditRequest request = MakeRequest(target);
@@ -128,7 +129,7 @@ ParamEditFlow::Outcome ParamEditFlow::Apply(const ParamEditTarget& target, const
     CParam& p = *target.param;
     if (p.IsReadOnly()) return Outcome::ReadOnly;
     if (ParamValueCheck::HasControlCharacters(accepted.newValue)) {
-        ShowMessage(ParamValueCheck::kControlCharacterMessage, MB_OK | MB_ICONEXCLAMATION);
+        ui_.Message(ParamValueCheck::kControlCharacterMessage, MB_OK | MB_ICONEXCLAMATION);
         return Outcome::Refused;
     }
     const int index = target.subdirectory->ValueIndex(target.arm);
@@ -179,12 +180,12 @@ DX3Protocol* ParamEditFlow::LinkForWrite() {
 
 ParamEditFlow::Outcome ParamEditFlow::WriteOnline(const ParamEditTarget& target, const ParamEditRequest& accepted,
                                                   int index) {
-    if (doc_.Options().ConfirmWrites && ShowMessage(kConfirmMessage, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
+    if (doc_.Options().ConfirmWrites && ui_.Message(kConfirmMessage, MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return Outcome::Cancelled;
     // Taken after the box: another document may have reopened a shared port meanwhile.
     DX3Protocol* protocol = LinkForWrite();
     if (protocol == nullptr) {
-        ShowMessage(kNotRespondingMessage);
+        ui_.Message(kNotRespondingMessage);
         return Outcome::NotResponding;
     }
 

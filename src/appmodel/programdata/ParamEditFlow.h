@@ -12,6 +12,7 @@ class CParam;
 class CSubdirectory;
 class CVexa3Doc;
 class DX3Protocol;
+struct UiServices;
 
 // The program code a list row stands for: the subdirectory shown (its directory and the
 // instance it shows), the code, and the arm selected (0-based).
@@ -48,7 +49,8 @@ public:
     static constexpr const char* kConfirmMessage = "You are currently online; are you sure you want to modify the device?";
     static constexpr const char* kNotRespondingMessage = "Duravane.NET not responding";
 
-    explicit ParamEditFlow(CVexa3Doc& document);
+    // What it says goes through `ui`.
+    ParamEditFlow(CVexa3Doc& document, const UiServices& ui);
 
     // The editor of a code by directory type and number: alarm actions System 602-681, additive
     // meters System 812-881 (every third, from 812), additives enabled System 98, addresses
@@ -82,6 +84,7 @@ private:
     DX3Protocol* LinkForWrite();
 
     CVexa3Doc& doc_;
+    const UiServices& ui_;
 };
 
 }  // namespace qs

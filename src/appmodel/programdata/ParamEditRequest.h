@@ -5,6 +5,7 @@
 namespace qs {
 
 class CParam;
+struct UiServices;
 
 // The editor a program code is changed in.
 enum class ParamDialogKind {
@@ -45,6 +46,9 @@ struct ParamEditRequest {
     int codePage = 0;          // the document's code page, in which text values are kept
     bool valueFont = false;    // text codes show their value in the code page's font
     const CParam* param = nullptr;
+    // What the editor says to the user (a refused value, help it cannot show) goes through
+    // these; the edit flow that makes the request sets them. Null: nothing is said.
+    const UiServices* ui = nullptr;
 
     // Results, set by the dialog when it is closed with OK.
     std::string newValue;  // bytes in the document's code page

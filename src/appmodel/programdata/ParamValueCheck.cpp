@@ -20,8 +20,8 @@ constexpr int kTimeNumber = 732;
 constexpr double kLowestValue = -1e38;
 constexpr double kHighestValue = 1e39;
 
-std::nullopt_t Refuse(const std::string& message) {
-    ShowMessage(message, MB_OK | MB_ICONEXCLAMATION);
+std::nullopt_t Refuse(const UiServices& ui, const std::string& message) {
+    ui.Message(message, MB_OK | MB_ICONEXCLAMATION);
     return std::nullopt;
 }
 
@@ -84,8 +84,9 @@ bool IsIntegerType(const CParam& p) { return p.dataType != CParam::kTypeText && 
 
 }  // namespace
 
-std::optional<std::string> ParamValueCheck::CheckValue(const CParam& param, std::string_view text) {
-    return param.dataType == CParam::kTypeText ? CheckText(param, text) : CheckNumber(param, text);
+std::optional<std::string> ParamValueCheck::CheckValue(const UiServices& ui, const CParam& param,
+                                                       std::string_view text) {
+    return param.dataType == CParam::kTypeText ? CheckText(ui, param, text) : CheckNumber(ui, param, text);
 }
 
 int ParamValueCheck::TextLimit(const CParam& param) {
@@ -94,25 +95,27 @@ int ParamValueCheck::TextLimit(const CParam& param) {
     return static_cast<int>(std::min<double>(max, static_cast<double>(CParam::kMaxValueLength)));
 }
 
-std::optional<std::string> ParamValueCheck::CheckText(const CParam& param, std::string_view bytes) {
-    if (HasControlCharacters(bytes)) return Refuse(kControlCharacterMessage);
+std::optional<std::string> ParamValueCheck::CheckText(const UiServices& ui, const CParam& param,
+                                                      std::string_view bytes) {
+    if (HasControlCharacters(bytes)) return Refuse(ui, kControlCharacterMessage);
     const int limit = TextLimit(param);
     if (bytes.size() > static_cast<size_t>(limit))
-        return Refuse("Enter no more than " + std::to_string(limit) + " characters.");
+        return Refuse(ui, "Enter no more than " + std::to_string(limit) + " characters.");
     std::string text(bytes);
-    if (IsTimeCode(param) && !IsValidTimeString(text)) return Refuse(kTimeMessage);
+    if (IsTimeCode(param) && !IsValidTimeString(text)) return Refuse(ui, kTimeMessage);
     return text;
 }
 
-std::optional<std::string> ParamValueCheck::CheckNumber(const CParam& param, std::string_view typed) {
-    if (HasControlCharacters(typed)) return Refuse(kControlCharacterMessage);
+std::optional<std::string> ParamValueCheck::CheckNumber(const UiServices& ui, const CParam& param,
+                                                        std::string_view typed) {
+    if (HasControlCharacters(typed)) return Refuse(ui, kControlCharacterMessage);
     std::string text(TrimBlanks(typed));
     if (const size_t comma = text.rfind(','); comma != std::string::npos) text[comma] = '.';
 
     if (IsIntegerType(param)) {
         bool overflow = false;
         const std::optional<int64_t> value = ParseInteger(text, overflow);
-        if (!value) return Refuse(kNotIntegerMessage);
+        if (!value) return Refuse(ui, kNotIntegerMessage);
         // The device keeps these codes as 32-bit integers, unsigned for data type 8.
         const bool isUnsigned = param.dataType == CParam::kTypeUnsigned;
         double low = isUnsigned ? 0.0 : static_cast<double>(INT32_MIN);
@@ -120,20 +123,21 @@ std::optional<std::string> ParamValueCheck::CheckNumber(const CParam& param, std
         if (!std::isnan(param.min)) low = std::max(low, std::ceil(static_cast<double>(param.min)));
         if (!std::isnan(param.max)) high = std::min(high, std::floor(static_cast<double>(param.max)));
         if (overflow || static_cast<double>(*value) < low || static_cast<double>(*value) > high) {
-            return Refuse("Please enter an integer between " + std::to_string(static_cast<int64_t>(low)) + " and " +
-                          std::to_string(static_cast<int64_t>(high)) + ".");
+            return Refuse(ui, "Please enter an integer between " + std::to_string(static_cast<int64_t>(low)) +
+                                  " and " + std::to_string(static_cast<int64_t>(high)) + ".");
         }
         return std::to_string(*value);
     }
 
-    if (!IsDecimalNumber(text)) return Refuse(kNotNumberMessage);
+    if (!IsDecimalNumber(text)) return Refuse(ui, kNotNumberMessage);
     const double value = StrToDoubleC(text.c_str());
-    if (!(value > kLowestValue && value < kHighestValue)) return Refuse(kOutOfRangeMessage);
+    if (!(value > kLowestValue && value < kHighestValue)) return Refuse(ui, kOutOfRangeMessage);
     // Compared as the device compares: as 32-bit floats.
     const bool fits = std::fabs(value) <= static_cast<double>(FLT_MAX) &&
                       (std::isnan(param.min) || static_cast<float>(value) >= param.min) &&
                       (std::isnan(param.max) || static_cast<float>(value) <= param.max);
-    if (!fits) return Refuse("Please enter a number between " + RealText(param.min) + " and " + RealText(param.max) + ".");
+    if (!fits)
+        return Refuse(ui, "Please enter a number between " + RealText(param.min) + " and " + RealText(param.max) + ".");
     return text;
 }
 
@@ -148,9 +152,9 @@ std::vector<std::string> ParamValueCheck::OptionEntries(const CParam& param) {
     return out;
 }
 
-std::optional<std::string> ParamValueCheck::CheckOption(const CParam& param, int row) {
+std::optional<std::string> ParamValueCheck::CheckOption(const UiServices& ui, const CParam& param, int row) {
     const std::vector<std::string> entries = OptionEntries(param);
-    if (row < 0 || row >= static_cast<int>(entries.size())) return Refuse(kNoOptionMessage);
+    if (row < 0 || row >= static_cast<int>(entries.size())) return Refuse(ui, kNoOptionMessage);
     return entries[static_cast<size_t>(row)];
 }
 

@@ -8,11 +8,12 @@
 namespace qs {
 
 class CParam;
+struct UiServices;
 
 // The checks an edit dialog applies to a new value before it is taken, and the conversions
 // between a stored value and what the bit-field and address editors show. A refused value has
-// its message shown through the user-interface services before the check returns nullopt, so
-// the dialog only has to stay open.
+// its message shown through the user-interface services it is given before the check returns
+// nullopt, so the dialog only has to stay open.
 class ParamValueCheck {
 public:
     static constexpr const char* kNotNumberMessage = "Please enter a number.";
@@ -26,11 +27,11 @@ public:
     static constexpr const char* kNoOptionMessage = "Select desired option from list";
 
     // The value a general dialog's field holds: text for a text code, else a number.
-    static std::optional<std::string> CheckValue(const CParam& param, std::string_view text);
+    static std::optional<std::string> CheckValue(const UiServices& ui, const CParam& param, std::string_view text);
 
     // A text value (bytes in the document's code page): no control characters, at most
     // TextLimit bytes, and for the time code a valid time (its letter upper-cased).
-    static std::optional<std::string> CheckText(const CParam& param, std::string_view bytes);
+    static std::optional<std::string> CheckText(const UiServices& ui, const CParam& param, std::string_view bytes);
     // Longest text the code takes, in bytes: its maximum, within what a value can hold.
     static int TextLimit(const CParam& param);
 
@@ -39,13 +40,13 @@ public:
     // integer codes, a decimal number (with an optional exponent) for reals; then it must lie
     // within the code's minimum and maximum. Returns the number as it is stored: the integer
     // in decimal, or the real's text with its decimal point.
-    static std::optional<std::string> CheckNumber(const CParam& param, std::string_view text);
+    static std::optional<std::string> CheckNumber(const UiServices& ui, const CParam& param, std::string_view text);
 
     // "%0*d %s" of each option with the code's width: what the option list offers and what an
     // option code stores.
     static std::vector<std::string> OptionEntries(const CParam& param);
     // The value of the chosen option; refuses no choice (-1) or a row the list does not have.
-    static std::optional<std::string> CheckOption(const CParam& param, int row);
+    static std::optional<std::string> CheckOption(const UiServices& ui, const CParam& param, int row);
     // The row of the option a value names (its leading integer), -1 when none.
     static int OptionRow(const CParam& param, std::string_view value);
 

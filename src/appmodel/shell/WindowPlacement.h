@@ -7,10 +7,10 @@
 namespace qs {
 
 // A main window's placement as the settings keep it: "flags,show,minX,minY,maxX,maxY,left,top,
-// right,bottom" (the Windows WINDOWPLACEMENT fields, "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d"). The
+// right,bottom" ("%u,%u,%d,%d,%d,%d,%d,%d,%d,%d"). The
 // normal rectangle is the window's restored frame, whatever state it was closed in.
 struct WindowPlacement {
-    // Windows show commands and the one flag that matters here.
+    // The show commands the value codes, and the one flag that matters here.
     enum : unsigned {
         kSwHide = 0,
         kSwShowNormal = 1,

@@ -18,7 +18,7 @@ TEST(CAppOptionsDlg, ShowsTheOptionsAndOkStoresThemInTheProfile) {
     AppOptions options;
     options.Load(profile);
 
-    CAppOptionsDlg dialog(nullptr, options, profile);
+    CAppOptionsDlg dialog(nullptr, options, profile, ui.services);
     dialog.Show();
     EXPECT_TRUE(dialog.AutoConnectBox()->GetValue());
     EXPECT_TRUE(dialog.ConfirmWritesBox()->GetValue());
@@ -47,10 +47,11 @@ TEST(CAppOptionsDlg, ShowsTheOptionsAndOkStoresThemInTheProfile) {
 }
 
 TEST(CAppOptionsDlg, CancelChangesNothing) {
+    RecordingUi ui;
     TempDir dir;
     IniProfile profile(dir.File("QS3X.INI"));
     AppOptions options;
-    CAppOptionsDlg dialog(nullptr, options, profile);
+    CAppOptionsDlg dialog(nullptr, options, profile, ui.services);
     dialog.Show();
     dialog.ConfirmWritesBox()->SetValue(true);
     Click(dialog.FindWindow(wxID_CANCEL));
@@ -64,7 +65,7 @@ TEST(CAppOptionsDlg, AProfileThatCannotBeWrittenIsReported) {
     TempDir dir;
     dir.Write("plain-file", "");
     AppOptions options;
-    CAppOptionsDlg dialog(nullptr, options, IniProfile(dir.File("plain-file/QS3X.INI")));
+    CAppOptionsDlg dialog(nullptr, options, IniProfile(dir.File("plain-file/QS3X.INI")), ui.services);
     dialog.Show();
     dialog.ConfirmWritesBox()->SetValue(true);
     ClickOk(dialog);

@@ -37,7 +37,7 @@ protected:
 }  // namespace
 
 TEST_F(CVexa3OptionsTest, ChoosingTcpIpSwapsSerialSettingsForTheIpAddress) {
-    CVexa3Options dialog(nullptr, ComFields(3), Profile());
+    CVexa3Options dialog(nullptr, ComFields(3), Profile(), ui.services);
     ASSERT_TRUE(dialog.TransferDataToWindow());
     EXPECT_EQ(dialog.PortList()->GetStringSelection(), "Com 3");
     EXPECT_TRUE(dialog.CommSettingsButton()->IsEnabled());
@@ -59,7 +59,7 @@ TEST_F(CVexa3OptionsTest, ChoosingTcpIpSwapsSerialSettingsForTheIpAddress) {
 TEST_F(CVexa3OptionsTest, ADocumentOnTcpIpOpensWithTheAddressFieldEnabled) {
     DocumentLinkFields fields = ComFields(0);
     fields.ipv4 = 0x7F000102;
-    CVexa3Options dialog(nullptr, fields, Profile());
+    CVexa3Options dialog(nullptr, fields, Profile(), ui.services);
     ASSERT_TRUE(dialog.TransferDataToWindow());
     EXPECT_EQ(dialog.IpAddressField()->GetValue(), "127.0.1.2");
     EXPECT_TRUE(dialog.IpAddressField()->IsEnabled());
@@ -67,7 +67,7 @@ TEST_F(CVexa3OptionsTest, ADocumentOnTcpIpOpensWithTheAddressFieldEnabled) {
 }
 
 TEST_F(CVexa3OptionsTest, BaseAddressZeroIsRefusedAndTheDialogStaysOpen) {
-    CVexa3Options dialog(nullptr, ComFields(2), Profile());
+    CVexa3Options dialog(nullptr, ComFields(2), Profile(), ui.services);
     dialog.Show();
     Type(dialog.BaseAddressField(), "0");
     ClickOk(dialog);
@@ -83,7 +83,7 @@ TEST_F(CVexa3OptionsTest, BaseAddressZeroIsRefusedAndTheDialogStaysOpen) {
 }
 
 TEST_F(CVexa3OptionsTest, AddressesAbove99AreRefused) {
-    CVexa3Options dialog(nullptr, ComFields(2), Profile());
+    CVexa3Options dialog(nullptr, ComFields(2), Profile(), ui.services);
     dialog.Show();
     Type(dialog.BaseAddressField(), "100");
     ClickOk(dialog);
@@ -110,7 +110,7 @@ TEST_F(CVexa3OptionsTest, AddressesAbove99AreRefused) {
 }
 
 TEST_F(CVexa3OptionsTest, ArmAddressZeroAsksAndCancelKeepsTheDialogOpen) {
-    CVexa3Options dialog(nullptr, ComFields(2), Profile());
+    CVexa3Options dialog(nullptr, ComFields(2), Profile(), ui.services);
     dialog.Show();
     Type(dialog.ArmAddressField(6), "0");
     ui.prompt.Answer(IDCANCEL);
@@ -130,7 +130,7 @@ TEST_F(CVexa3OptionsTest, ArmAddressZeroAsksAndCancelKeepsTheDialogOpen) {
 }
 
 TEST_F(CVexa3OptionsTest, IpAddressIsCheckedOnlyWhenTcpIpIsChosen) {
-    CVexa3Options dialog(nullptr, ComFields(5), Profile());
+    CVexa3Options dialog(nullptr, ComFields(5), Profile(), ui.services);
     dialog.Show();
     // Disabled on a COM port: whatever it holds, the address stays as it was.
     dialog.IpAddressField()->ChangeValue("not an address");
@@ -158,7 +158,7 @@ TEST_F(CVexa3OptionsTest, FieldsComeBackAsTheyWereAndListsWithoutARowGiveMinusOn
     DocumentLinkFields fields = ComFields(42);
     fields.protocol = 0;
     fields.codePage = 3;
-    CVexa3Options dialog(nullptr, fields, Profile());
+    CVexa3Options dialog(nullptr, fields, Profile(), ui.services);
     dialog.Show();
     EXPECT_EQ(dialog.ModelList()->GetStringSelection(), "DX-IIIX: 6-Arm 6-Meter Blender");
     EXPECT_EQ(dialog.ProtocolList()->GetStringSelection(), "Terminal    (CR/LF)");
@@ -172,7 +172,7 @@ TEST_F(CVexa3OptionsTest, FieldsComeBackAsTheyWereAndListsWithoutARowGiveMinusOn
     fields.model = 8;
     fields.port = -1;
     fields.codePage = 9;
-    CVexa3Options other(nullptr, fields, Profile());
+    CVexa3Options other(nullptr, fields, Profile(), ui.services);
     other.Show();
     EXPECT_EQ(other.ModelList()->GetSelection(), wxNOT_FOUND);
     EXPECT_EQ(other.PortList()->GetSelection(), wxNOT_FOUND);
@@ -188,7 +188,7 @@ TEST_F(CVexa3OptionsTest, FieldsComeBackAsTheyWereAndListsWithoutARowGiveMinusOn
 
 TEST_F(CVexa3OptionsTest, SerialSettingsOfTheChosenPortAreEditedAndStored) {
     dir.Write("QS3X.INI", "; bench\n[Comm]\nCOM4=19200,E,7,1\n");
-    CVexa3Options dialog(nullptr, ComFields(2), Profile());
+    CVexa3Options dialog(nullptr, ComFields(2), Profile(), ui.services);
     std::string shownPort;
     wxString shownBaud, shownFormat;
     bool choose = true;
@@ -233,7 +233,7 @@ TEST_F(CVexa3OptionsTest, DescriptionIsKeptInTheDocumentsCodePage) {
     DocumentLinkFields fields = ComFields(1);
     fields.codePage = 2;                    // Cyrillic (1251)
     fields.description = "\xcf\xf0\xe8\xe2\xee\xe4";  // "Привод" in 1251
-    CVexa3Options dialog(nullptr, fields, Profile());
+    CVexa3Options dialog(nullptr, fields, Profile(), ui.services);
     dialog.Show();
     EXPECT_EQ(dialog.DescriptionField()->GetValue(), wxString::FromUTF8("Привод"));
     Type(dialog.DescriptionField(), wxString::FromUTF8("Насос"));
@@ -244,7 +244,7 @@ TEST_F(CVexa3OptionsTest, DescriptionIsKeptInTheDocumentsCodePage) {
     // Text the chosen code page cannot hold is refused rather than stored with substitutes.
     fields.codePage = 0;
     fields.description = "Bay 1";
-    CVexa3Options latin(nullptr, fields, Profile());
+    CVexa3Options latin(nullptr, fields, Profile(), ui.services);
     latin.Show();
     Type(latin.DescriptionField(), wxString::FromUTF8("Насос"));
     ClickOk(latin);
@@ -258,7 +258,7 @@ TEST_F(CVexa3OptionsTest, DescriptionIsKeptInTheDocumentsCodePage) {
 
     // Bytes the page leaves undefined survive when the description is not edited.
     fields.description = "A\x81Z";
-    CVexa3Options untouched(nullptr, fields, Profile());
+    CVexa3Options untouched(nullptr, fields, Profile(), ui.services);
     untouched.Show();
     ClickOk(untouched);
     EXPECT_FALSE(untouched.IsShown());

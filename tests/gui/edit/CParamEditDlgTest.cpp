@@ -228,13 +228,13 @@ TEST_F(CParamEditDlgTest, TheEditFlowRunsTheRealDialog) {
             return !dialog.IsShown();
         };
     };
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, typeAndOk("12,5")), ParamEditFlow::Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, typeAndOk("12,5")), ParamEditFlow::Outcome::Stored);
     EXPECT_EQ(row.param->Value(0), "012.50");
     EXPECT_TRUE(doc->IsModified());
 
     doc->SetModified(false);
     // A dialog that will not close on a bad value ends as a cancel would.
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, typeAndOk("lots")), ParamEditFlow::Outcome::Cancelled);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, typeAndOk("lots")), ParamEditFlow::Outcome::Cancelled);
     EXPECT_EQ(row.param->Value(0), "012.50");
     EXPECT_FALSE(doc->IsModified());
 }

@@ -54,7 +54,7 @@ protected:
         if (row.param == nullptr) return {};
         row.param->SetValue(value, row.subdirectory->ValueIndex(row.arm));
         row.param->SetLevel(static_cast<uint8_t>(level));
-        return ParamEditFlow(*doc).MakeRequest(row);
+        return ParamEditFlow(*doc, ui.services).MakeRequest(row);
     }
 
     RecordingUi ui;

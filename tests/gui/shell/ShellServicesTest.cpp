@@ -47,8 +47,8 @@ TEST(QuillsetHelp, ContextIdsAreFoundUpTheParentsAndMissingHelpIsSaid) {
     ScopedEnv data("QUILLSET_DATA_DIR", empty.Path());
     ScopedEnv dataHome("XDG_DATA_HOME", empty.Path());
     if (ContextHelp::FindBook()) GTEST_SKIP() << "help is installed on this machine: " << *ContextHelp::FindBook();
-    EXPECT_FALSE(ContextHelp::ShowContents());
-    EXPECT_FALSE(ContextHelp::ShowTopic(140));
+    EXPECT_FALSE(ContextHelp::ShowContents(ui.services));
+    EXPECT_FALSE(ContextHelp::ShowTopic(ui.services, 140));
     EXPECT_EQ(ui.Messages().size(), 2u);
     EXPECT_EQ(ui.LastMessage(), ContextHelp::kNoHelpMessage);
 }

@@ -28,7 +28,9 @@ protected:
         DeviceCommandHooks hooks;
         hooks.setMainTitle = [this](const std::string& t) { titles.push_back(t); };
         hooks.minimiseMain = [this] { ++minimised; };
-        commands = std::make_unique<DeviceCommands>(*doc, ports, launcher, hooks, programDir);
+        services.emplace(AppServices{.ui = Ui(), .options = options, .ports = ports, .launcher = launcher,
+                                     .programDir = programDir});
+        commands = std::make_unique<DeviceCommands>(*doc, *services, hooks);
     }
     // The one program started, waited for until it has ended; its arguments.
     std::optional<Args> StartedWith(const std::string& name) {
@@ -50,6 +52,9 @@ protected:
     ComPortTable ports;
     ProcessLauncher launcher;
     FakeEmulator fakes;
+    // The core still speaks through the program's own services, which the recording fakes
+    // stand in for: the commands get the same.
+    std::optional<AppServices> services;
     std::unique_ptr<CVexa3Doc> doc;
     std::unique_ptr<DeviceCommands> commands;
     std::vector<std::string> titles;

@@ -19,8 +19,8 @@ protected:
             *d = std::make_unique<CVexa3Doc>(ports, BuiltDictionary(), &options);
             device.Attach(**d, kProtocolMini);
         }
-        frameA = std::make_unique<DeviceCommands>(*a, ports, launcher, DeviceCommandHooks{}, programs.Path());
-        frameB = std::make_unique<DeviceCommands>(*b, ports, launcher, DeviceCommandHooks{}, programs.Path());
+        frameA = std::make_unique<DeviceCommands>(*a, services);
+        frameB = std::make_unique<DeviceCommands>(*b, services);
     }
 
     RecordingUi ui;
@@ -29,6 +29,10 @@ protected:
     ComPortTable ports;
     ProcessLauncher launcher;
     TempDir programs;
+    // The core still speaks through the program's own services, which the recording fakes
+    // stand in for: the commands get the same.
+    AppServices services{
+        .ui = Ui(), .options = options, .ports = ports, .launcher = launcher, .programDir = programs.Path()};
     std::unique_ptr<CVexa3Doc> a, b;
     std::unique_ptr<DeviceCommands> frameA, frameB;
 };

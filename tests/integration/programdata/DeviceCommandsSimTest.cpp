@@ -49,7 +49,7 @@ protected:
         doc->SetArmAddress(1, kArm2);
         for (int arm = 2; arm < CVexa3Doc::kMaxArms; ++arm) doc->SetArmAddress(arm, 0);
         doc->SetModified(false);
-        commands = std::make_unique<DeviceCommands>(*doc, ports, launcher, DeviceCommandHooks{}, programs.Path());
+        commands = std::make_unique<DeviceCommands>(*doc, services);
     }
     CDirectory* Nth(int type, int n) const {
         int seen = 0;
@@ -72,6 +72,10 @@ protected:
     ComPortTable ports;
     ProcessLauncher launcher;
     TempDir programs;
+    // The core still speaks through the program's own services, which the recording fakes
+    // stand in for: the commands get the same.
+    AppServices services{
+        .ui = Ui(), .options = options, .ports = ports, .launcher = launcher, .programDir = programs.Path()};
     std::unique_ptr<CVexa3Doc> doc;
     std::unique_ptr<DeviceCommands> commands;
 };

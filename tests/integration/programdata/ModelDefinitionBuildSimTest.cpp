@@ -60,9 +60,9 @@ std::vector<std::string> EntriesOf(const std::string& dir) {
 
 // Builds the .SD3 of `kind` from the device into the data home over the link named `over`,
 // and compares it byte for byte with the generated file; `fileName` gets the file's name.
-void ExpectBuiltAsGenerated(const DirectoryKind& kind, const ModelSimDevice& device, const RecordingUi& ui,
-                            const char* over, std::string& fileName) {
-    const DefinitionSource source = DefinitionSource::FromEnvironment();
+void ExpectBuiltAsGenerated(const DirectoryKind& kind, const ModelSimDevice& device, const Com1Lender& hook,
+                            const RecordingUi& ui, const char* over, std::string& fileName) {
+    const DefinitionSource source = DefinitionSource::FromEnvironment(hook.Hook());
     ASSERT_EQ(source.buildDir, device.BuildDir());
     ModelContext context(nullptr);
     // The directory itself comes from the generated files; only its build is under test.
@@ -91,9 +91,9 @@ TEST_P(ModelDefinitionBuildTcp, MatchesTheGeneratedFile) {
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
-    ScopedCom1Hook hook(ports);
+    Com1Lender hook(ports);
     std::string fileName;
-    ExpectBuiltAsGenerated(kind, device, ui, "TCP/IP", fileName);
+    ExpectBuiltAsGenerated(kind, device, hook, ui, "TCP/IP", fileName);
     if (HasFatalFailure()) return;
     EXPECT_EQ(EntriesOf(device.BuildDir()), std::vector<std::string>{fileName});
 
@@ -121,9 +121,9 @@ TEST_P(ModelDefinitionBuildCom1, MatchesTheGeneratedFile) {
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
-    ScopedCom1Hook hook(ports);
+    Com1Lender hook(ports);
     std::string fileName;
-    ExpectBuiltAsGenerated(kind, device, ui, "COM1 (pty)", fileName);
+    ExpectBuiltAsGenerated(kind, device, hook, ui, "COM1 (pty)", fileName);
     if (HasFatalFailure()) return;
     EXPECT_EQ(device.FramesReceivedOver("pty"), kind.type == CDirectory::kRecipe ? 100u : 1000u);
     // The slot was opened for the build and its reference given back: the port is closed.
@@ -141,8 +141,8 @@ TEST(ModelDefinitionBuildSim, Com1IsBorrowedWhenMinicomputerAndPassedOverWhenTer
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
-    ScopedCom1Hook hook(ports);
-    const DefinitionSource source = DefinitionSource::FromEnvironment();
+    Com1Lender hook(ports);
+    const DefinitionSource source = DefinitionSource::FromEnvironment(hook.Hook());
     ModelContext context(nullptr);
     CDirectory bay(CDirectory::kBayB, "Bay B", 9, 1, false, false, &context, GeneratedFiles());
     const std::string want = ReadWhole(std::string(QS_DATA_BUILD_DIR) + "/Bay B.SD3");
@@ -181,9 +181,10 @@ TEST(ModelDefinitionBuildSim, AMissingFileIsBuiltAndLoaded) {
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
-    ScopedCom1Hook hook(ports);
+    Com1Lender hook(ports);
     ModelContext context(nullptr);
-    CDirectory built(CDirectory::kArm, "Arm", 9, 1, false, true, &context, DefinitionSource::FromEnvironment());
+    CDirectory built(CDirectory::kArm, "Arm", 9, 1, false, true, &context,
+                     DefinitionSource::FromEnvironment(hook.Hook()));
     ASSERT_TRUE(built.Loaded());
     ASSERT_TRUE(device.BuiltExists("Arm.SD3"));
     CDirectory generated(CDirectory::kArm, "Arm", 9, 1, false, true, &context, GeneratedFiles());
@@ -196,7 +197,8 @@ TEST(ModelDefinitionBuildSim, AMissingFileIsBuiltAndLoaded) {
     }
     // A second directory finds the built file: no further request.
     const size_t requests = device.BlocksReceived().size();
-    CDirectory again(CDirectory::kArm, "Arm", 9, 1, false, true, &context, DefinitionSource::FromEnvironment());
+    CDirectory again(CDirectory::kArm, "Arm", 9, 1, false, true, &context,
+                     DefinitionSource::FromEnvironment(hook.Hook()));
     EXPECT_TRUE(again.Loaded());
     EXPECT_EQ(device.BlocksReceived().size(), requests);
 }
@@ -212,8 +214,8 @@ TEST_P(ModelParamDatBuild, MatchesTheGeneratedFileAndLoads) {
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
-    ScopedCom1Hook hook(ports);
-    const DefinitionSource source = DefinitionSource::FromEnvironment();
+    Com1Lender hook(ports);
+    const DefinitionSource source = DefinitionSource::FromEnvironment(hook.Hook());
 
     const auto start = std::chrono::steady_clock::now();
     ParamDictionary dictionary;
@@ -257,8 +259,8 @@ TEST(ModelParamDatBuildSim, AnInterruptedBuildLeavesNoFile) {
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
-    ScopedCom1Hook hook(ports);
-    const DefinitionSource source = DefinitionSource::FromEnvironment();
+    Com1Lender hook(ports);
+    const DefinitionSource source = DefinitionSource::FromEnvironment(hook.Hook());
     ParamDictionary dictionary;
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(dictionary.LoadOrBuild(source));
@@ -277,8 +279,8 @@ TEST(ModelParamDatBuildSim, AReplyThatFailsItsCheckEndsTheBuildOverCom1) {
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
-    ScopedCom1Hook hook(ports);
-    const DefinitionSource source = DefinitionSource::FromEnvironment();
+    Com1Lender hook(ports);
+    const DefinitionSource source = DefinitionSource::FromEnvironment(hook.Hook());
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(ParamDictionary::BuildFile(source));
     EXPECT_LT(MsSince(start), 2000);
@@ -293,9 +295,9 @@ TEST(ModelParamDatBuildSim, ADeviceThatStopsAnsweringLeavesNoFile) {
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
-    ScopedCom1Hook hook(ports);
+    Com1Lender hook(ports);
     ParamDictionary dictionary;
-    EXPECT_FALSE(dictionary.LoadOrBuild(DefinitionSource::FromEnvironment()));
+    EXPECT_FALSE(dictionary.LoadOrBuild(DefinitionSource::FromEnvironment(hook.Hook())));
     EXPECT_EQ(device.BlocksReceived().size(), 300u);
     EXPECT_TRUE(EntriesOf(device.BuildDir()).empty());
     EXPECT_TRUE(dictionary.Empty());
@@ -307,9 +309,10 @@ TEST(ModelDefinitionBuildSim, AnInterruptedBuildLeavesNoFileAndNoCodes) {
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
     ComPortTable ports;
-    ScopedCom1Hook hook(ports);
+    Com1Lender hook(ports);
     ModelContext context(nullptr);
-    CDirectory meter(CDirectory::kMeter, "Meter", 9, 6, false, true, &context, DefinitionSource::FromEnvironment());
+    CDirectory meter(CDirectory::kMeter, "Meter", 9, 6, false, true, &context,
+                     DefinitionSource::FromEnvironment(hook.Hook()));
     EXPECT_FALSE(meter.Loaded());
     EXPECT_EQ(meter.TotalParams(), 0);
     EXPECT_EQ(meter.FindParam(101), nullptr);

@@ -96,20 +96,16 @@ bool ModelSimDevice::WaitForExchanges(size_t received, size_t sent) const {
         [&](const std::vector<SimFrame>& log) { return docsim::HasFrames(log, received, sent, /*textOnly=*/true); });
 }
 
-ScopedCom1Hook::ScopedCom1Hook(ComPortTable& ports) {
-    Com1Hook hook;
+Com1Lender::Com1Lender(ComPortTable& ports) {
     auto acquired = acquired_;
-    hook.acquire = [&ports, acquired]() -> ComProtocol* {
+    hook_.acquire = [&ports, acquired]() -> ComProtocol* {
         if (!ports.Protocol(1) && !ports.OpenComPort(1, true)) return nullptr;
         if (!ports.AddRefPort(1)) return nullptr;
         ++*acquired;
         return ports.Protocol(1);
     };
-    hook.release = [&ports] { ports.ReleasePort(1); };
-    SetCom1Hook(std::move(hook));
+    hook_.release = [&ports] { ports.ReleasePort(1); };
 }
-
-ScopedCom1Hook::~ScopedCom1Hook() { SetCom1Hook({}); }
 
 std::string ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -73,19 +73,18 @@ private:
     std::unique_ptr<SimProcess> sim_;
 };
 
-// Lends COM1 of a port table to definition builds for the life of the object, as the
+// Lends COM1 of a port table to the definition builds of the sources made with Hook(), as the
 // application does: the slot opened as a Minicomputer port when empty, a reference taken for
 // each build and given back after it.
-class ScopedCom1Hook {
+class Com1Lender {
 public:
-    explicit ScopedCom1Hook(ComPortTable& ports);
-    ~ScopedCom1Hook();
-    ScopedCom1Hook(const ScopedCom1Hook&) = delete;
-    ScopedCom1Hook& operator=(const ScopedCom1Hook&) = delete;
+    explicit Com1Lender(ComPortTable& ports);
+    const Com1Hook& Hook() const { return hook_; }
     int Acquired() const { return *acquired_; }
 
 private:
     std::shared_ptr<int> acquired_ = std::make_shared<int>(0);
+    Com1Hook hook_;
 };
 
 // The owning document as the directories see it: one protocol, the arm being transferred,

@@ -69,7 +69,7 @@ TEST_F(ParamEditSim, TheEchoIsStoredAndAReadOnlyDocumentGoesOnline) {
     const ParamEditTarget row = rig.Row(CDirectory::kSystem, 1);
     ASSERT_NE(row.param, nullptr);
 
-    EXPECT_EQ(ParamEditFlow(rig.doc).Edit(row, Ok("12,5")), Outcome::Written);
+    EXPECT_EQ(ParamEditFlow(rig.doc, ui.services).Edit(row, Ok("12,5")), Outcome::Written);
     EXPECT_EQ(rig.doc.State(), CVexa3Doc::kStateOnline);
     EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
     ASSERT_TRUE(rig.device.WaitForFrames(3, 3));
@@ -93,9 +93,9 @@ TEST_F(ParamEditSim, TheWriteGoesToTheSelectedArmsAddress) {
 
     // Meter 2 of arm 3, then a System code (arm 1, the base address).
     const ParamEditTarget meter = rig.Row(CDirectory::kMeter, 732, 1, 2);
-    EXPECT_EQ(ParamEditFlow(rig.doc).Edit(meter, Ok("07:05A")), Outcome::Written);
+    EXPECT_EQ(ParamEditFlow(rig.doc, ui.services).Edit(meter, Ok("07:05A")), Outcome::Written);
     const ParamEditTarget system = rig.Row(CDirectory::kSystem, 682);
-    EXPECT_EQ(ParamEditFlow(rig.doc).Edit(system, Ok("30")), Outcome::Written);
+    EXPECT_EQ(ParamEditFlow(rig.doc, ui.services).Edit(system, Ok("30")), Outcome::Written);
     ASSERT_TRUE(rig.device.WaitForFrames(5, 5));
     const auto sent = rig.After(3);
     ASSERT_EQ(sent.size(), 2u);
@@ -119,7 +119,7 @@ TEST_F(ParamEditSim, ConfirmWritesWithCancelSendsNothing) {
     row.param->SetValue("000", 0);
 
     ui.prompt.Answer(IDCANCEL);
-    EXPECT_EQ(ParamEditFlow(rig.doc).Edit(row, Ok("45", 2)), Outcome::Cancelled);
+    EXPECT_EQ(ParamEditFlow(rig.doc, ui.services).Edit(row, Ok("45", 2)), Outcome::Cancelled);
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>{ParamEditFlow::kConfirmMessage}));
     EXPECT_EQ(row.param->Value(0), "000");
     EXPECT_FALSE(rig.doc.IsModified());
@@ -138,7 +138,7 @@ TEST_F(ParamEditSim, OutOfRangeRestoresTheValueAndKeepsTheState) {
     row.param->SetValue("005.00", 0);
     rig.doc.SetModified(false);
 
-    EXPECT_EQ(ParamEditFlow(rig.doc).Edit(row, Ok("1000")), Outcome::Rejected);
+    EXPECT_EQ(ParamEditFlow(rig.doc, ui.services).Edit(row, Ok("1000")), Outcome::Rejected);
     EXPECT_EQ(row.param->Value(0), "005.00");
     EXPECT_EQ(rig.doc.State(), CVexa3Doc::kStateOnline);
     EXPECT_FALSE(rig.doc.IsModified());
@@ -154,13 +154,13 @@ TEST_F(ParamEditSim, AnotherRejectionDropsTheDocumentToReadOnly) {
     const ParamEditTarget row = rig.Row(CDirectory::kSystem, 682);
     row.param->SetValue("000", 0);
 
-    EXPECT_EQ(ParamEditFlow(rig.doc).Edit(row, Ok("20")), Outcome::Rejected);
+    EXPECT_EQ(ParamEditFlow(rig.doc, ui.services).Edit(row, Ok("20")), Outcome::Rejected);
     EXPECT_EQ(rig.doc.State(), CVexa3Doc::kStateReadOnly);
     EXPECT_EQ(row.param->Value(0), "000");
     EXPECT_EQ(ui.LastMessage(), "Unable to set System 682 Alarm Horn Timeout (sec) to 020 \n - Must be in Program Mode");
 
     // A write the device takes brings it back online.
-    EXPECT_EQ(ParamEditFlow(rig.doc).Edit(rig.Row(CDirectory::kSystem, 1), Ok("3")), Outcome::Written);
+    EXPECT_EQ(ParamEditFlow(rig.doc, ui.services).Edit(rig.Row(CDirectory::kSystem, 1), Ok("3")), Outcome::Written);
     EXPECT_EQ(rig.doc.State(), CVexa3Doc::kStateOnline);
 }
 
@@ -171,7 +171,7 @@ TEST_F(ParamEditSim, TheLevelIsWrittenOnlyWhenChosenAndChanged) {
     const ParamEditTarget row = rig.Row(CDirectory::kSystem, 682);
     row.param->SetLevel(3);  // level 4, as the device has it
 
-    ParamEditFlow flow(rig.doc);
+    ParamEditFlow flow(rig.doc, ui.services);
     EXPECT_EQ(flow.Edit(row, Ok("10", 3)), Outcome::Written);   // same level
     EXPECT_EQ(flow.Edit(row, Ok("11", -1)), Outcome::Written);  // none chosen
     EXPECT_EQ(flow.Edit(row, Ok("12", 1)), Outcome::Written);   // level 2
@@ -200,7 +200,7 @@ TEST_F(ParamEditSim, ASecondDocumentIsUnaffectedByTheFirst) {
     theirs.param->SetValue("007", 0);
     second.doc.SetModified(false);
 
-    EXPECT_EQ(ParamEditFlow(first.doc).Edit(mine, Ok("25")), Outcome::Written);
+    EXPECT_EQ(ParamEditFlow(first.doc, ui.services).Edit(mine, Ok("25")), Outcome::Written);
     EXPECT_EQ(mine.param->Value(0), "025");
     EXPECT_EQ(theirs.param->Value(0), "007");
     EXPECT_FALSE(second.doc.IsModified());
@@ -209,7 +209,7 @@ TEST_F(ParamEditSim, ASecondDocumentIsUnaffectedByTheFirst) {
     EXPECT_EQ(second.device.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
 
     // A row of the first document is not edited through the second.
-    EXPECT_EQ(ParamEditFlow(second.doc).Edit(mine, Ok("30")), Outcome::NotEditable);
+    EXPECT_EQ(ParamEditFlow(second.doc, ui.services).Edit(mine, Ok("30")), Outcome::NotEditable);
 }
 
 }  // namespace

@@ -1,15 +1,32 @@
-// The frame's command table: numbers, menu texts and accelerators as the menus have always had
-// them, and which commands each connection state and port allows.
+// The frame's command table: numbers, menu texts and accelerators of the menu, and which
+// commands each connection state and port allows.
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "appmodel/programdata/DeviceCommandTable.h"
+#include "RecordingUi.h"
+#include "appmodel/programdata/DeviceCommands.h"
+#include "link/ComPortTable.h"
+#include "platform/ProcessLauncher.h"
+#include "programdata/CVexa3Doc.h"
 
 namespace qs::test {
 namespace {
 
-TEST(DeviceCommandTable, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
+// The rows a frame's commands register.
+class DeviceCommandRows : public ::testing::Test {
+protected:
+    RecordingUi ui;
+    ComPortTable ports;
+    ProcessLauncher launcher;
+    AppOptions options;
+    AppServices services{.ui = ui.services, .options = options, .ports = ports, .launcher = launcher};
+    CVexa3Doc doc{ports, DefinitionSource{}};
+    DeviceCommands commands{doc, services};
+    DeviceCommandTable& table = commands.Table();
+};
+
+TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
     struct Row {
         int id;
         const char* text;
@@ -35,51 +52,110 @@ TEST(DeviceCommandTable, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
         {32843, "Thermal Expansion &Coeff. Calculator", "Thermal Expansion &Coeff. Calculator", ""},
         {32848, "&Options for this document...", "&Options for this document...", ""},
     };
-    const auto& table = DeviceCommandTable::Commands();
-    ASSERT_EQ(table.size(), expected.size());
+    const auto& rows = table.Rows();
+    ASSERT_EQ(rows.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(expected[i].id);
-        EXPECT_EQ(table[i].id, expected[i].id);
-        EXPECT_STREQ(table[i].menuText, expected[i].text);
-        EXPECT_EQ(DeviceCommandTable::MenuLabel(table[i]), expected[i].label);
-        EXPECT_EQ(table[i].accelerator.Text(), expected[i].key);
-        EXPECT_EQ(DeviceCommandTable::Find(expected[i].id), &table[i]);
+        EXPECT_EQ(rows[i].id, expected[i].id);
+        EXPECT_STREQ(rows[i].menuText, expected[i].text);
+        EXPECT_EQ(DeviceCommandTable::MenuLabel(rows[i]), expected[i].label);
+        EXPECT_EQ(rows[i].accelerator.Text(), expected[i].key);
+        EXPECT_EQ(table.Find(expected[i].id), &rows[i]);
     }
-    EXPECT_EQ(DeviceCommandTable::Find(32781), nullptr);
-    EXPECT_FALSE(DeviceCommandTable::IsEnabled(32781, 4, 0));
+    // The menu's separators: before the tools, the link, the calculator and the options.
+    std::vector<size_t> separators;
+    for (size_t i = 1; i < rows.size(); ++i)
+        if (rows[i].section != rows[i - 1].section) separators.push_back(i);
+    EXPECT_EQ(separators, (std::vector<size_t>{4, 13, 15, 16}));
+    EXPECT_EQ(table.Find(32781), nullptr);
+    EXPECT_FALSE(table.IsEnabled(32781, 4, 0));
 }
 
-TEST(DeviceCommandTable, StateAndPortDecideWhatIsEnabled) {
+TEST_F(DeviceCommandRows, StateAndPortDecideWhatIsEnabled) {
     // Commands built here, by the rule of each.
     const std::set<int> always = {kCmdReadAll, kCmdDumpAll, kCmdReadSelection, kCmdDumpSelection, kCmdGoOnline,
                                   kCmdDocumentOptions};
     for (int state = 0; state <= 5; ++state) {
         for (int port : {-1, 0, 1, 7, 99}) {
             SCOPED_TRACE("state " + std::to_string(state) + " port " + std::to_string(port));
-            for (int id : always) EXPECT_TRUE(DeviceCommandTable::IsEnabled(id, state, port)) << id;
+            for (int id : always) EXPECT_TRUE(table.IsEnabled(id, state, port)) << id;
             const bool connected = state > 1;
-            EXPECT_EQ(DeviceCommandTable::IsEnabled(kCmdRemoteDisplay, state, port), connected);
-            EXPECT_EQ(DeviceCommandTable::IsEnabled(kCmdGoOffline, state, port), connected);
-            EXPECT_EQ(DeviceCommandTable::IsEnabled(kCmdInteractiveDisplay, state, port), connected && port != 0);
+            EXPECT_EQ(table.IsEnabled(kCmdRemoteDisplay, state, port), connected);
+            EXPECT_EQ(table.IsEnabled(kCmdGoOffline, state, port), connected);
+            EXPECT_EQ(table.IsEnabled(kCmdInteractiveDisplay, state, port), connected && port != 0);
             EXPECT_EQ(DeviceCommandTable::RuleHolds(EnableRule::TcpLink, state, port), port == 0);
             EXPECT_EQ(DeviceCommandTable::RuleHolds(EnableRule::Connected, state, port), connected);
         }
     }
 }
 
-TEST(DeviceCommandTable, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
+TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
     for (int id : {kCmdTerminalEmulator, kCmdRetrieveNonresettables, kCmdTransactionLog, kCmdEventLog,
                    kCmdAuditTrailLog, kCmdUpgradeDeviceFirmware, kCmdUpgradeMmiFirmware, kCmdThermalCalculator}) {
-        const DeviceCommandInfo* info = DeviceCommandTable::Find(id);
+        const DeviceCommandRow* info = table.Find(id);
         ASSERT_NE(info, nullptr) << id;
-        EXPECT_FALSE(info->available) << id;
+        EXPECT_FALSE(info->Available()) << id;
         // The rule they will have is there already.
         EXPECT_TRUE(DeviceCommandTable::RuleHolds(info->rule, 4, 0)) << id;
-        EXPECT_FALSE(DeviceCommandTable::IsEnabled(id, 4, 0)) << id;
+        EXPECT_FALSE(table.IsEnabled(id, 4, 0)) << id;
     }
-    EXPECT_EQ(DeviceCommandTable::Find(kCmdUpgradeDeviceFirmware)->rule, EnableRule::TcpLink);
-    EXPECT_EQ(DeviceCommandTable::Find(kCmdTerminalEmulator)->rule, EnableRule::Connected);
-    EXPECT_EQ(DeviceCommandTable::Find(kCmdThermalCalculator)->rule, EnableRule::Always);
+    EXPECT_EQ(table.Find(kCmdUpgradeDeviceFirmware)->rule, EnableRule::TcpLink);
+    EXPECT_EQ(table.Find(kCmdTerminalEmulator)->rule, EnableRule::Connected);
+    EXPECT_EQ(table.Find(kCmdThermalCalculator)->rule, EnableRule::Always);
+}
+
+// A tool built later: its row takes the place of the disabled one, runs, and cannot be taken
+// back by a disabled row.
+class LaterTool final : public DeviceTool {
+public:
+    LaterTool(DeviceCommands& commands, int& runs) {
+        commands.Table().Register({kCmdTerminalEmulator, MenuSection::DeviceTools, "&Terminal Emulator\t Alt+F10",
+                                   {10, true}, EnableRule::Connected, [&runs] { return ++runs > 0; }});
+    }
+};
+
+TEST_F(DeviceCommandRows, ALaterToolTakesThePlaceOfItsDisabledRow) {
+    std::vector<int> before;
+    for (const DeviceCommandRow& r : table.Rows()) before.push_back(r.id);
+    int runs = 0;
+    commands.AddTool<LaterTool>(runs);
+    std::vector<int> after;
+    for (const DeviceCommandRow& r : table.Rows()) after.push_back(r.id);
+    EXPECT_EQ(after, before);
+    doc.SetState(CVexa3Doc::kStateOnline);
+    EXPECT_TRUE(commands.IsEnabled(kCmdTerminalEmulator));
+    EXPECT_TRUE(commands.Execute(kCmdTerminalEmulator));
+    EXPECT_EQ(runs, 1);
+    table.Register({kCmdTerminalEmulator, MenuSection::DeviceTools, "other", {}, EnableRule::Always, {}});
+    EXPECT_TRUE(table.Find(kCmdTerminalEmulator)->Available());
+    doc.SetState(CVexa3Doc::kStateOffline);
+    EXPECT_FALSE(commands.Execute(kCmdTerminalEmulator));
+    EXPECT_EQ(runs, 1);
+}
+
+TEST_F(DeviceCommandRows, TheOptionsRowShowsTheDialogAndAppliesWhatItGives) {
+    std::vector<DocumentLinkFields> shown;
+    std::optional<DocumentOptionsChoice> answer;
+    DeviceCommandHooks hooks;
+    hooks.editOptions = [&](const DocumentLinkFields& f) {
+        shown.push_back(f);
+        return answer;
+    };
+    DeviceCommands frame(doc, services, hooks);
+    doc.SetDescription("old");
+    EXPECT_FALSE(frame.Execute(kCmdDocumentOptions));  // cancelled
+    EXPECT_EQ(doc.Description(), "old");
+    EXPECT_FALSE(doc.IsModified());
+
+    DocumentLinkFields f = doc.GetLinkFields();
+    f.description = "north rack";
+    answer = DocumentOptionsChoice{f, false};
+    EXPECT_TRUE(frame.Execute(kCmdDocumentOptions));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1].description, "old");
+    EXPECT_EQ(doc.Description(), "north rack");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
 }
 
 }  // namespace

@@ -82,7 +82,7 @@ protected:
         hooks.waitCursor = [this](bool busy) { cursor.push_back(busy); };
         hooks.setMainTitle = [this](const std::string& t) { titles.push_back(t); };
         hooks.minimiseMain = [this] { ++minimised; };
-        commands = std::make_unique<DeviceCommands>(*doc, ports, launcher, hooks, programs.Path());
+        commands = std::make_unique<DeviceCommands>(*doc, services, hooks);
     }
     void TearDown() override { doc->RemoveObserver(&views); }
 
@@ -107,6 +107,10 @@ protected:
     AppOptions options;
     ComPortTable ports;
     ProcessLauncher launcher;
+    // The core still speaks through the program's own services, which the recording fakes
+    // stand in for: the commands get the same.
+    AppServices services{
+        .ui = Ui(), .options = options, .ports = ports, .launcher = launcher, .programDir = programs.Path()};
     std::unique_ptr<CVexa3Doc> doc;
     RecordingObserver views;
     ScriptedTcp tcp;
@@ -400,7 +404,7 @@ TEST_F(DeviceCommandsTest, NoSecondCommandStartsWhileOneIsPumping) {
     CVexa3Doc other(ports, FilesIn(dir.Path()), &options);
     otherTcp.respond = [this](const std::string& request) { return device.Answer(request); };
     otherTcp.Attach(other);
-    DeviceCommands otherFrame(other, ports, launcher, {}, programs.Path());
+    DeviceCommands otherFrame(other, services);
     bool tried = false;
     UiServices services = Ui();
     services.progress = [&](const std::string&, bool) -> std::unique_ptr<ProgressSink> {

@@ -212,7 +212,7 @@ TEST_F(DirectoryTree, CountsAreBoundedAndTheirWarningsShowOnlyWhenTheyChange) {
     Config(1, "9");
     for (int arm = 0; arm < 6; ++arm) ArmValue(201, arm, "x");
     doc->SetArmAddress(3, 0);
-    DirectoryTreeModel model;
+    DirectoryTreeModel model(ui.services);
     EXPECT_TRUE(model.Refresh(*doc));
     EXPECT_EQ(model.Counts().activeArms, 6);
     const size_t shown = ui.prompt.shown.size();
@@ -247,7 +247,7 @@ TEST_F(DirectoryTree, CopyingArmOneOntoArmTwoCarriesItsMetersAndProductsToArmTwo
     const std::string data = DirectoryTreeModel::CollectRecords(*doc, Target("Arm 1"), true);
     ASSERT_EQ(data.size(), 3u * DirectoryTreeModel::kRecordSize);
     int stored = 0;
-    EXPECT_EQ(DirectoryTreeModel::Paste(*doc, Target("Arm 2"), data, false, &stored),
+    EXPECT_EQ(DirectoryTreeModel(ui.services).Paste(*doc, Target("Arm 2"), data, false, &stored),
               DirectoryTreeModel::PasteOutcome::Pasted);
     EXPECT_EQ(stored, 3);
     EXPECT_EQ(Param(CDirectory::kArm, 107)->Value(1), "Lane 4");
@@ -289,7 +289,7 @@ TEST_F(DirectoryTree, ARecipeLandsOnAnyOtherRecipeAndTheRecipeItemItselfCopiesNo
 
     const std::string data = DirectoryTreeModel::CollectRecords(*doc, r3, true);
     ASSERT_EQ(data.size(), 2u * DirectoryTreeModel::kRecordSize);
-    EXPECT_EQ(DirectoryTreeModel::Paste(*doc, r7, data, false), DirectoryTreeModel::PasteOutcome::Pasted);
+    EXPECT_EQ(DirectoryTreeModel(ui.services).Paste(*doc, r7, data, false), DirectoryTreeModel::PasteOutcome::Pasted);
     EXPECT_EQ(recipe->FindParam(1)->Value(6), "Premium");
     EXPECT_EQ(recipe->FindParam(2)->Value(6), "45");
     EXPECT_EQ(recipe->FindParam(1)->Value(0), "Regular") << "other recipes untouched";
@@ -300,7 +300,7 @@ TEST_F(DirectoryTree, ARecipeLandsOnAnyOtherRecipeAndTheRecipeItemItselfCopiesNo
     const std::string all = DirectoryTreeModel::CollectRecords(*doc, whole, false);
     EXPECT_EQ(all.size(), 5u * DirectoryTreeModel::kRecordSize);
     ASSERT_TRUE(recipe->FindParam(1)->SetValue("", 2));
-    DirectoryTreeModel::Paste(*doc, whole, all, true);
+    DirectoryTreeModel(ui.services).Paste(*doc, whole, all, true);
     EXPECT_EQ(recipe->FindParam(1)->Value(2), "Premium");
 }
 
@@ -315,9 +315,11 @@ TEST_F(DirectoryTree, MeterCodesOntoAProductAreRefusedWithItsMessageAndChangeNot
     EXPECT_FALSE(DirectoryTreeModel::Compatible(TreeItemKey::Of(meter), TreeItemKey::Of(product)));
     const std::string data = DirectoryTreeModel::CollectRecords(*doc, meter, true);
     ASSERT_FALSE(data.empty());
-    EXPECT_EQ(DirectoryTreeModel::Paste(*doc, product, data, false), DirectoryTreeModel::PasteOutcome::Refused);
+    EXPECT_EQ(DirectoryTreeModel(ui.services).Paste(*doc, product, data, false),
+              DirectoryTreeModel::PasteOutcome::Refused);
     EXPECT_EQ(ui.LastMessage(), DirectoryTreeModel::kPasteInvalid);
-    EXPECT_EQ(DirectoryTreeModel::Paste(*doc, product, data, true), DirectoryTreeModel::PasteOutcome::Refused);
+    EXPECT_EQ(DirectoryTreeModel(ui.services).Paste(*doc, product, data, true),
+              DirectoryTreeModel::PasteOutcome::Refused);
     EXPECT_EQ(ui.LastMessage(), DirectoryTreeModel::kDropInvalid);
     EXPECT_EQ(Param(CDirectory::kProduct, 101)->Value(0), "");
     // Subdirectories fit only the same hundred of the same kind.
@@ -352,19 +354,20 @@ TEST_F(DirectoryTree, UntrustedRecordsAreBoundedAndThoseNamingNothingArePassedOv
     data += record(CDirectory::kMeter, 0, 301, "3.5");
     data += std::string(20, '\x7f');  // a short tail
     int stored = 0;
-    EXPECT_EQ(DirectoryTreeModel::Paste(*doc, meter2, data, false, &stored), DirectoryTreeModel::PasteOutcome::Pasted);
+    EXPECT_EQ(DirectoryTreeModel(ui.services).Paste(*doc, meter2, data, false, &stored),
+              DirectoryTreeModel::PasteOutcome::Pasted);
     EXPECT_EQ(stored, 2);
     EXPECT_EQ(Param(CDirectory::kMeter, 101)->Value(1), std::string(39, 'A'));
     EXPECT_EQ(Param(CDirectory::kMeter, 301)->Value(1), "3.5");
     EXPECT_EQ(Param(CDirectory::kProduct, 101)->Value(0), "");
-    EXPECT_EQ(DirectoryTreeModel::Paste(*doc, meter2, data.substr(0, 53), false),
+    EXPECT_EQ(DirectoryTreeModel(ui.services).Paste(*doc, meter2, data.substr(0, 53), false),
               DirectoryTreeModel::PasteOutcome::Nothing);
 
     // On an Arm, a meter record whose instance lies outside the meters is passed over.
     std::string arm = record(CDirectory::kArm, 0, 107, "Bay 1");
     arm += record(CDirectory::kMeter, 100, 101, "far");
     arm += record(CDirectory::kMeter, -3, 101, "negative");
-    EXPECT_EQ(DirectoryTreeModel::Paste(*doc, Target("Arm"), arm, false, &stored),
+    EXPECT_EQ(DirectoryTreeModel(ui.services).Paste(*doc, Target("Arm"), arm, false, &stored),
               DirectoryTreeModel::PasteOutcome::Pasted);
     EXPECT_EQ(stored, 1);
 }

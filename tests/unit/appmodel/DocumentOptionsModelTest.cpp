@@ -41,41 +41,41 @@ TEST(DocumentOptionsModel, ListsShowNothingForValuesTheyDoNotHave) {
 
 TEST(DocumentOptionsModel, AddressTexts) {
     RecordingUi ui;
-    EXPECT_EQ(DocumentOptionsModel::CheckAddressText("0", Role::Base), std::nullopt);
+    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, "0", Role::Base), std::nullopt);
     ASSERT_EQ(ui.prompt.shown.size(), 1u);
     EXPECT_EQ(ui.prompt.shown[0].text, "Base (Arm 1) address cannot be 0");
     EXPECT_EQ(ui.prompt.shown[0].type & MB_TYPEMASK, MB_OK);
 
-    EXPECT_EQ(DocumentOptionsModel::CheckAddressText("100", Role::Base), std::nullopt);
+    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, "100", Role::Base), std::nullopt);
     EXPECT_EQ(ui.LastMessage(), "Please enter an integer between 1 and 99.");
-    EXPECT_EQ(DocumentOptionsModel::CheckAddressText("-4", Role::Base), std::nullopt);
+    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, "-4", Role::Base), std::nullopt);
     EXPECT_EQ(ui.LastMessage(), "Please enter an integer between 1 and 99.");
-    EXPECT_EQ(DocumentOptionsModel::CheckAddressText("100", Role::Arm), std::nullopt);
+    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, "100", Role::Arm), std::nullopt);
     EXPECT_EQ(ui.LastMessage(), "Please enter an integer between 0 and 99.");
-    EXPECT_EQ(DocumentOptionsModel::CheckAddressText("-1", Role::Arm), std::nullopt);
+    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, "-1", Role::Arm), std::nullopt);
     EXPECT_EQ(ui.LastMessage(), "Please enter an integer between 0 and 99.");
     for (const char* bad : {"", "  ", "1a", "abc", "1.0", "0x10", "99999999999", "--1"}) {
         size_t shown = ui.prompt.shown.size();
-        EXPECT_EQ(DocumentOptionsModel::CheckAddressText(bad, Role::Arm), std::nullopt) << bad;
+        EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, bad, Role::Arm), std::nullopt) << bad;
         ASSERT_EQ(ui.prompt.shown.size(), shown + 1) << bad;
         EXPECT_EQ(ui.LastMessage(), "Please enter an integer.");
     }
 
     size_t shown = ui.prompt.shown.size();
-    EXPECT_EQ(DocumentOptionsModel::CheckAddressText("1", Role::Base), 1);
-    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(" 99 ", Role::Base), 99);
-    EXPECT_EQ(DocumentOptionsModel::CheckAddressText("0", Role::Arm), 0);
-    EXPECT_EQ(DocumentOptionsModel::CheckAddressText("07", Role::Arm), 7);
+    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, "1", Role::Base), 1);
+    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, " 99 ", Role::Base), 99);
+    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, "0", Role::Arm), 0);
+    EXPECT_EQ(DocumentOptionsModel::CheckAddressText(ui.services, "07", Role::Arm), 7);
     EXPECT_EQ(ui.prompt.shown.size(), shown) << "accepted texts show nothing";
 }
 
 TEST(DocumentOptionsModel, ArmAddressZeroAsksOnceAndTheAnswerDecides) {
     RecordingUi ui;
-    EXPECT_TRUE(DocumentOptionsModel::ConfirmArmAddresses({2, 3, 4, 5, 6}));
+    EXPECT_TRUE(DocumentOptionsModel::ConfirmArmAddresses(ui.services, {2, 3, 4, 5, 6}));
     EXPECT_TRUE(ui.prompt.shown.empty());
 
     ui.prompt.Answer(IDCANCEL);
-    EXPECT_FALSE(DocumentOptionsModel::ConfirmArmAddresses({2, 0, 4, 0, 6}));
+    EXPECT_FALSE(DocumentOptionsModel::ConfirmArmAddresses(ui.services, {2, 0, 4, 0, 6}));
     ASSERT_EQ(ui.prompt.shown.size(), 1u);
     EXPECT_EQ(ui.prompt.shown[0].text,
               "An address of 0 for an arm will prevent Quillset from reading/writing that arm's data.\n"
@@ -83,7 +83,7 @@ TEST(DocumentOptionsModel, ArmAddressZeroAsksOnceAndTheAnswerDecides) {
     EXPECT_EQ(ui.prompt.shown[0].type & MB_TYPEMASK, MB_OKCANCEL);
 
     ui.prompt.Answer(IDOK);
-    EXPECT_TRUE(DocumentOptionsModel::ConfirmArmAddresses({0, 0, 0, 0, 0}));
+    EXPECT_TRUE(DocumentOptionsModel::ConfirmArmAddresses(ui.services, {0, 0, 0, 0, 0}));
     EXPECT_EQ(ui.prompt.shown.size(), 2u);
 }
 
@@ -103,15 +103,15 @@ TEST(DocumentOptionsModel, Ipv4Texts) {
     EXPECT_EQ(DocumentOptionsModel::FormatIpv4(0xC0A80001u), "192.168.0.1");
 
     RecordingUi ui;
-    EXPECT_EQ(DocumentOptionsModel::CheckIpv4Text("300.1.1.1"), std::nullopt);
+    EXPECT_EQ(DocumentOptionsModel::CheckIpv4Text(ui.services, "300.1.1.1"), std::nullopt);
     EXPECT_EQ(ui.LastMessage(), DocumentOptionsModel::kBadIpMessage);
 }
 
 TEST(DocumentOptionsModel, DescriptionFitsTheFile) {
     RecordingUi ui;
-    EXPECT_TRUE(DocumentOptionsModel::CheckDescription(std::string(32, 'x')));
+    EXPECT_TRUE(DocumentOptionsModel::CheckDescription(ui.services, std::string(32, 'x')));
     EXPECT_TRUE(ui.prompt.shown.empty());
-    EXPECT_FALSE(DocumentOptionsModel::CheckDescription(std::string(33, 'x')));
+    EXPECT_FALSE(DocumentOptionsModel::CheckDescription(ui.services, std::string(33, 'x')));
     EXPECT_EQ(ui.LastMessage(), DocumentOptionsModel::kDescriptionTooLongMessage);
 }
 
@@ -119,7 +119,7 @@ TEST(DocumentOptionsModel, SerialSettingsOfTheChosenPortAreStoredApplicationWide
     RecordingUi ui;
     TempDir dir;
     dir.Write("QS3X.INI", "; keep\n[Comm]\nCOM2=38400,N,8,1.5\nCOM4=1200,O,7,1\n");
-    DocumentOptionsModel model(DocumentLinkFields{}, IniProfile(dir.File("QS3X.INI")));
+    DocumentOptionsModel model(DocumentLinkFields{}, IniProfile(dir.File("QS3X.INI")), ui.services);
 
     SerialSettings com4 = model.CommSettingsOfPort(4);
     EXPECT_EQ(com4.baudRate, 1200u);
@@ -139,13 +139,13 @@ TEST(DocumentOptionsModel, SerialSettingsOfTheChosenPortAreStoredApplicationWide
     EXPECT_TRUE(ui.prompt.shown.empty());
 
     dir.Write("plain-file", "");  // a file where the folder would have to be
-    DocumentOptionsModel unwritable(DocumentLinkFields{}, IniProfile(dir.File("plain-file/QS3X.INI")));
+    DocumentOptionsModel unwritable(DocumentLinkFields{}, IniProfile(dir.File("plain-file/QS3X.INI")), ui.services);
     EXPECT_FALSE(unwritable.StoreCommSettings(4, chosen));
     EXPECT_FALSE(unwritable.settingsChanged);
     ASSERT_EQ(ui.prompt.shown.size(), 1u);
     EXPECT_NE(ui.LastMessage().find("COM4"), std::string::npos);
 
-    DocumentOptionsModel other(DocumentLinkFields{}, IniProfile(dir.File("QS3X.INI")));
+    DocumentOptionsModel other(DocumentLinkFields{}, IniProfile(dir.File("QS3X.INI")), ui.services);
     EXPECT_FALSE(other.StoreCommSettings(0, chosen));
     EXPECT_FALSE(other.StoreCommSettings(100, chosen));
     EXPECT_FALSE(other.settingsChanged);

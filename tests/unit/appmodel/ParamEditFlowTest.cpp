@@ -37,7 +37,7 @@ TEST_F(ParamEditRequestTest, CaptionHelpIdPromptAndValuesOfASystemCode) {
     ASSERT_NE(row.param, nullptr);
     row.param->SetValue("12.5", 0);
     row.param->SetLevel(2);
-    const ParamEditRequest r = ParamEditFlow(*doc).MakeRequest(row);
+    const ParamEditRequest r = ParamEditFlow(*doc, ui.services).MakeRequest(row);
     EXPECT_EQ(r.kind, Kind::General);
     EXPECT_EQ(r.caption, "System 001 - Additive 1 Injection Volume");
     EXPECT_EQ(r.valueText, "12.5");
@@ -58,7 +58,7 @@ TEST_F(ParamEditRequestTest, CaptionsOfRecipeMeterAndArmCodesAndTheFontOfTextCod
     f.codePage = 2;
     doc->SetLinkFields(f);
 
-    ParamEditFlow flow(*doc);
+    ParamEditFlow flow(*doc, ui.services);
     const ParamEditRequest recipe = flow.MakeRequest(Row(CDirectory::kRecipe, 2, 0, 0, 1));
     EXPECT_EQ(recipe.caption, "Recipe 02 - Recipe Name");
     EXPECT_EQ(recipe.helpId, 5 * 1000 + 2 + 10000);
@@ -106,7 +106,7 @@ TEST_F(ParamEditRequestTest, TheLevelIsSetOnlyAtTheFirstInstanceOfTheFirstArm) {
         {"Recipe 02", Row(CDirectory::kRecipe, 2, 0, 0, 1), true},
         {"Recipe 50", Row(CDirectory::kRecipe, 2, 0, 0, 49), true},
     };
-    ParamEditFlow flow(*doc);
+    ParamEditFlow flow(*doc, ui.services);
     for (const Case& c : cases) {
         ASSERT_NE(c.row.param, nullptr) << c.what;
         c.row.param->SetLevel(3);
@@ -120,7 +120,7 @@ class ParamEditOffline : public ParamEditFixture {};
 
 TEST_F(ParamEditOffline, ANumberIsStoredAsTheCodesFormatWritesIt) {
     const ParamEditTarget row = Row(CDirectory::kSystem, 1);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, Ok("12,5", 2)), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("12,5", 2)), Outcome::Stored);
     EXPECT_EQ(row.param->Value(0), "012.50");
     EXPECT_EQ(row.param->Level(), 2);
     EXPECT_TRUE(doc->IsModified());
@@ -131,11 +131,11 @@ TEST_F(ParamEditOffline, ANumberIsStoredAsTheCodesFormatWritesIt) {
 
 TEST_F(ParamEditOffline, OptionAndTextValuesAreStoredAsTheDialogGaveThem) {
     const ParamEditTarget option = Row(CDirectory::kSystem, 601);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(option, Ok("1 De-energize on Alarm")), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(option, Ok("1 De-energize on Alarm")), Outcome::Stored);
     EXPECT_EQ(option.param->Value(0), "1 De-energize on Alarm");
 
     const ParamEditTarget recipeName = Row(CDirectory::kRecipe, 2, 0, 0, 3);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(recipeName, Ok("  Diesel 2 ")), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(recipeName, Ok("  Diesel 2 ")), Outcome::Stored);
     EXPECT_EQ(recipeName.param->Value(3), "  Diesel 2 ");
     EXPECT_EQ(recipeName.param->Value(0), "");
 }
@@ -144,7 +144,7 @@ TEST_F(ParamEditOffline, AnotherInstanceOrArmGetsItsOwnValueAndNeverTheLevel) {
     // Meter 2 of arm 2: value index 1 + 1 x 6.
     const ParamEditTarget row = Row(CDirectory::kMeter, 103, 1, 1);
     row.param->SetLevel(1);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, Ok("1.0025", 4)), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("1.0025", 4)), Outcome::Stored);
     for (int v = 0; v < row.param->ValueCount(); ++v)
         EXPECT_EQ(row.param->Value(v).empty(), v != 7) << "value index " << v;
     EXPECT_EQ(row.param->Level(), 1);
@@ -154,20 +154,20 @@ TEST_F(ParamEditOffline, ALockedOrUnchosenLevelLeavesTheLevelAsItWas) {
     const ParamEditTarget lock = Row(CDirectory::kSystem, 156);
     lock.param->SetLevel(4);
     // Even a dialog that hands back a level for a locked code does not set it.
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(lock, Ok("1 Security Switch", 0)), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(lock, Ok("1 Security Switch", 0)), Outcome::Stored);
     EXPECT_EQ(lock.param->Level(), 4);
     EXPECT_EQ(lock.param->Value(0), "1 Security Switch");
 
     const ParamEditTarget free = Row(CDirectory::kSystem, 1);
     free.param->SetLevel(3);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(free, Ok("1", -1)), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(free, Ok("1", -1)), Outcome::Stored);
     EXPECT_EQ(free.param->Level(), 3);
 }
 
 TEST_F(ParamEditOffline, CancelAndReadOnlyCodesLeaveTheDocumentUnmodified) {
     const ParamEditTarget row = Row(CDirectory::kSystem, 1);
     row.param->SetValue("5", 0);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, CancelDialog()), Outcome::Cancelled);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, CancelDialog()), Outcome::Cancelled);
     EXPECT_EQ(row.param->Value(0), "5");
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(views.changes, 0);
@@ -175,25 +175,25 @@ TEST_F(ParamEditOffline, CancelAndReadOnlyCodesLeaveTheDocumentUnmodified) {
     const ParamEditTarget serial = Row(CDirectory::kSystem, 101);
     ASSERT_TRUE(serial.param->IsReadOnly());
     shown.clear();
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(serial, Ok("1")), Outcome::ReadOnly);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(serial, Ok("1")), Outcome::ReadOnly);
     EXPECT_TRUE(shown.empty()) << "no dialog for a read-only code";
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>{ParamEditFlow::kReadOnlyMessage}));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(views.changes, 0);
 
     // OK with the value it had changes nothing either.
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, Ok("5")), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("5")), Outcome::Stored);
     EXPECT_EQ(row.param->Value(0), "005.00");
     EXPECT_TRUE(doc->IsModified()) << "normalised text is a change";
     doc->SetModified(false);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, Ok("5.00")), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("5.00")), Outcome::Stored);
     EXPECT_FALSE(doc->IsModified());
 }
 
 TEST_F(ParamEditOffline, AValueThatWouldBreakAFrameIsNotTaken) {
     const ParamEditTarget row = Row(CDirectory::kRecipe, 2, 0, 0, 0);
     row.param->SetValue("Gas", 0);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(row, Ok("Ga\rs")), Outcome::Refused);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("Ga\rs")), Outcome::Refused);
     EXPECT_EQ(row.param->Value(0), "Gas");
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(ui.LastMessage(), "The value cannot contain control characters.");
@@ -204,15 +204,15 @@ TEST_F(ParamEditOffline, RowsOfAnotherDocumentOrSubdirectoryAreNotEdited) {
     CDirectory* otherSystem = other.FindDirectory(CDirectory::kSystem);
     CSubdirectory* holder = nullptr;
     CParam* foreign = otherSystem->FindParam(1, &holder);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit({holder, foreign, 0}, Ok("1")), Outcome::NotEditable);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit({holder, foreign, 0}, Ok("1")), Outcome::NotEditable);
 
     ParamEditTarget misplaced = Row(CDirectory::kSystem, 1);
     misplaced.subdirectory = Dir(CDirectory::kSystem)->Subdirectory(1);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(misplaced, Ok("1")), Outcome::NotEditable);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(misplaced, Ok("1")), Outcome::NotEditable);
     ParamEditTarget badArm = Row(CDirectory::kSystem, 1);
     badArm.arm = 6;
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(badArm, Ok("1")), Outcome::NotEditable);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit({}, Ok("1")), Outcome::NotEditable);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(badArm, Ok("1")), Outcome::NotEditable);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit({}, Ok("1")), Outcome::NotEditable);
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(foreign->Value(0), "");
 }
@@ -239,9 +239,9 @@ TEST_F(ParamListRowsTest, AnArmBeyondTheDocumentsActiveArmsListsOnlyItsEnableCod
               static_cast<size_t>(arm3->Subdirectory(2)->ParamCount()));
 
     // Only what is listed is edited.
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(Row(CDirectory::kArm, 102, 2, 2), Ok("100")), Outcome::NotEditable);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(Row(CDirectory::kArm, 107, 2, 2), Ok("Lane 3")), Outcome::Stored);
-    EXPECT_EQ(ParamEditFlow(*doc).Edit(Row(CDirectory::kArm, 102, 1, 1), Ok("100")), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(Row(CDirectory::kArm, 102, 2, 2), Ok("100")), Outcome::NotEditable);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(Row(CDirectory::kArm, 107, 2, 2), Ok("Lane 3")), Outcome::Stored);
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(Row(CDirectory::kArm, 102, 1, 1), Ok("100")), Outcome::Stored);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ TEST(ComStream, StatusTextsAreTheSystemsOwn) {
 TEST(ComStream, ShowErrorJoinsPrefixAndStatusText) {
     RecordingUi ui;
     SerialPort port(0, {});  // never opens: status 1
-    for (int status : {kStatusOk, kStatusParity, kStatusRejected, kStatusProtocolError}) {
+    for (PortStatus status : {kStatusOk, kStatusParity, kStatusRejected, kStatusProtocolError}) {
         port.SetStatus(status);
         ui.prompt.Answer(IDIGNORE);
         EXPECT_EQ(port.ShowError("Cannot read Duravane.NET", MB_ABORTRETRYIGNORE), IDIGNORE);
