@@ -10,11 +10,11 @@
 #include <cstring>
 #include <set>
 
-#include "ModelSimFixture.h"
+#include "ModelChain.h"
 #include "platform/Prompt.h"
 #include "platform/UiServices.h"
 
-namespace qs::test::modelsim {
+namespace qs::test {
 namespace {
 
 constexpr int kArmsUsed = 3;
@@ -48,10 +48,10 @@ class ModelReadWalk : public ::testing::TestWithParam<LinkKind> {};
 
 TEST_P(ModelReadWalk, ValuesAndLevelsLandWhereTheyBelong) {
     const LinkKind link = GetParam();
-    ModelSimDevice device(ThreeArmsOver(link, kState));
+    SimRig device(ThreeArmsOver(link, kState));
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
-    ModelContext context(device.Open(link.transport, link.protocolKind));
+    DeviceContext context(device.Open(link));
     ModelChain chain(&context);
     ASSERT_TRUE(chain.Loaded());
     chain.FillValues(kUntouched);
@@ -143,9 +143,9 @@ TEST_P(ModelReadWalk, ValuesAndLevelsLandWhereTheyBelong) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, ModelReadWalk,
-                         ::testing::Values(LinkKind{Transport::Tcp, kProtocolTerminal},
-                                           LinkKind{Transport::Pty, kProtocolMini}),
-                         LinkName);
+                         ::testing::Values(LinkKind{Transport::Tcp, Framing::Terminal},
+                                           LinkKind{Transport::Pty, Framing::Mini}),
+                         LinkName());
 
 // ---- rejections and failures, on a Minicomputer link (a reply that fails its check is
 // known at once, with no time-out to wait out)
@@ -224,10 +224,10 @@ TEST_F(ModelReadFaults, CancelInTheFailureBoxStops) {
 // A reply that never comes, on a serial line: the read waits out its time-out once, then
 // Retry asks again and gets it.
 TEST(ModelReadTimeout, RetryAfterADroppedReply) {
-    ModelSimDevice device({.tcp = false, .pty = true, .args = {"--addresses", "1,2,3", "--fault", "drop,count=1,on=PV AR 102"}});
+    SimRig device({.transport = Transport::Pty, .args = {"--addresses", "1,2,3", "--fault", "drop,count=1,on=PV AR 102"}});
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
-    ModelContext context(device.Open(Transport::Pty, kProtocolMini));
+    DeviceContext context(device.Open(Framing::Mini));
     ModelChain chain(&context);
     ASSERT_TRUE(chain.Loaded());
     context.arm = 1;
@@ -286,4 +286,4 @@ TEST_F(ModelReadFaults, ALostLinkStopsAtTheLevelItCannotAskFor) {
 }
 
 }  // namespace
-}  // namespace qs::test::modelsim
+}  // namespace qs::test

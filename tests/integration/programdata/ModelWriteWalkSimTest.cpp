@@ -10,11 +10,11 @@
 #include <cstring>
 #include <set>
 
-#include "ModelSimFixture.h"
+#include "ModelChain.h"
 #include "platform/Prompt.h"
 #include "platform/UiServices.h"
 
-namespace qs::test::modelsim {
+namespace qs::test {
 namespace {
 
 constexpr int kArmsUsed = 3;
@@ -32,7 +32,7 @@ std::string Ask(TerminalProtocol& link, int address, const std::string& command)
 }
 
 // Commands of the log from `from` on, as (address, command), text commands only.
-std::vector<Sent> SentFrom(const ModelSimDevice& device, size_t from) {
+std::vector<Sent> SentFrom(const SimRig& device, size_t from) {
     std::vector<Sent> out;
     const auto all = device.Exchanges();
     for (size_t i = from; i < all.size(); ++i) out.emplace_back(all[i].address, all[i].command);
@@ -43,10 +43,10 @@ class ModelWriteWalk : public ::testing::TestWithParam<LinkKind> {};
 
 TEST_P(ModelWriteWalk, TheSkipRulesHoldOnTheWire) {
     const LinkKind link = GetParam();
-    ModelSimDevice device(ThreeArmsOver(link));
+    SimRig device(ThreeArmsOver(link));
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
-    ModelContext context(device.Open(link.transport, link.protocolKind));
+    DeviceContext context(device.Open(link));
     context.activeArms = kActiveArms;
     ModelChain chain(&context);
     ASSERT_TRUE(chain.Loaded());
@@ -179,9 +179,9 @@ TEST_P(ModelWriteWalk, TheSkipRulesHoldOnTheWire) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, ModelWriteWalk,
-                         ::testing::Values(LinkKind{Transport::Tcp, kProtocolTerminal},
-                                           LinkKind{Transport::Pty, kProtocolMini}),
-                         LinkName);
+                         ::testing::Values(LinkKind{Transport::Tcp, Framing::Terminal},
+                                           LinkKind{Transport::Pty, Framing::Mini}),
+                         LinkName());
 
 // ---- rejections and failures on a Minicomputer link over TCP/IP
 
@@ -275,4 +275,4 @@ TEST_F(ModelWriteFaults, ALostLinkStopsTheWalk) {
 }
 
 }  // namespace
-}  // namespace qs::test::modelsim
+}  // namespace qs::test

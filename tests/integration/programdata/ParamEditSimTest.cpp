@@ -2,14 +2,15 @@
 // the wire, what the document keeps, and the state the device's answers leave it in.
 #include <gtest/gtest.h>
 
-#include "DocumentSim.h"
+#include "DocumentFixtures.h"
+#include "SimRig.h"
 #include "RecordingUi.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
 #include "programdata/CSubdirectory.h"
 #include "appmodel/programdata/ParamEditFlow.h"
 
-namespace qs::test::docsim {
+namespace qs::test {
 namespace {
 
 using Outcome = ParamEditFlow::Outcome;
@@ -17,8 +18,8 @@ using Outcome = ParamEditFlow::Outcome;
 // A document attached to its own simulator.
 struct Rig {
     Rig(const LinkKind& kind, std::vector<std::string> args, AppOptions* options = nullptr)
-        : device({kind.transport, std::move(args), "", ""}), doc(ports, BuiltDictionary(), options) {
-        if (device.Ready()) device.Attach(doc, kind.protocolKind);
+        : device({kind.transport, std::move(args)}), doc(ports, BuiltDictionary(), options) {
+        if (device.Ready()) device.Attach(doc, kind.framing);
     }
 
     // The row of a code: the nth directory of its type, the subdirectory of its hundreds.
@@ -40,7 +41,7 @@ struct Rig {
                                  : std::vector<Exchange>{};
     }
 
-    SimDevice device;
+    SimRig device;
     ComPortTable ports;
     CVexa3Doc doc;
 };
@@ -53,8 +54,8 @@ ParamEditFlow::DialogRunner Ok(const std::string& value, int level = -1) {
     };
 }
 
-const LinkKind kTcpMini{Transport::Tcp, 1};
-const LinkKind kPtyTerminal{Transport::Pty, 0};
+const LinkKind kTcpMini{Transport::Tcp, Framing::Mini};
+const LinkKind kPtyTerminal{Transport::Pty, Framing::Terminal};
 
 class ParamEditSim : public ::testing::Test {
 protected:
@@ -213,4 +214,4 @@ TEST_F(ParamEditSim, ASecondDocumentIsUnaffectedByTheFirst) {
 }
 
 }  // namespace
-}  // namespace qs::test::docsim
+}  // namespace qs::test
