@@ -127,6 +127,14 @@ bool SimRig::WaitForFrames(size_t received, size_t sent) const {
     });
 }
 
+bool SimRig::WaitForCommand(const std::string& command, int address, std::chrono::milliseconds timeout) const {
+    return sim_->WaitForLog([&](const std::vector<SimFrame>& log) {
+        for (const SimFrame& f : Select(log, true))
+            if (!f.binary && f.text == command && (address < 0 || f.address == address)) return true;
+        return false;
+    }, timeout);
+}
+
 uint32_t SimRig::Ipv4Of(const std::string& host) {
     unsigned a = 0, b = 0, c = 0, d = 0;
     std::sscanf(host.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d);

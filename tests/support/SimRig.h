@@ -4,6 +4,7 @@
 // port in a "QS3X.INI" of the rig's own, with its arguments, state file and data sets; the
 // product's protocols or a document attached to it; and what it received and sent, read back
 // from its frame log.
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -51,6 +52,7 @@ public:
 
     explicit SimRig(Setup setup);
     explicit SimRig(Transport transport) : SimRig(Setup{.transport = transport}) {}
+    SimRig() : SimRig(Setup{}) {}
     ~SimRig();
     SimRig(const SimRig&) = delete;
     SimRig& operator=(const SimRig&) = delete;
@@ -105,6 +107,9 @@ public:
     size_t FramesReceivedOver(const std::string& transport) const;
     // Waits until the log holds at least `received` frames in and `sent` out.
     bool WaitForFrames(size_t received, size_t sent) const;
+    // Waits until the text command `command` has been received (at `address`, unless -1).
+    bool WaitForCommand(const std::string& command, int address = -1,
+                        std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) const;
 
     // 127.a.b.c as a document keeps it, first octet in the high byte.
     static uint32_t Ipv4Of(const std::string& host);
