@@ -60,13 +60,15 @@ std::string ReadFile(const std::string& path) {
 
 }  // namespace
 
-class BlockTransferSim : public ::testing::TestWithParam<Transport> {
+// A simulator on one transport with a data folder, and what a transfer over it says.
+class BlockTransferRig {
 protected:
-    bool OverPty() const { return GetParam() == Transport::Pty; }
+    explicit BlockTransferRig(Transport transport) : transport_(transport) {}
+    bool OverPty() const { return transport_ == Transport::Pty; }
 
     // Starts the simulator on this test's link with a data folder, and the data sets put so far.
     void Start(std::vector<std::string> args = {}) {
-        sim_ = std::make_unique<SimRig>(SimRig::Setup{.transport = GetParam(), .args = args, .dataSets = sets_, .dataDir = true});
+        sim_ = std::make_unique<SimRig>(SimRig::Setup{.transport = transport_, .args = args, .dataSets = sets_, .dataDir = true});
         ASSERT_TRUE(sim_->Ready()) << sim_->Error();
     }
     std::unique_ptr<MiniProtocol> Connect() { return sim_->OpenMini(); }
@@ -91,9 +93,15 @@ protected:
     }
     std::string Stored() const { return ReadFile(sim_->DataFile("0419.bin")); }
 
+    Transport transport_;
     RecordingUi ui_;
     std::map<std::string, std::string> sets_;
     std::unique_ptr<SimRig> sim_;
+};
+
+class BlockTransferSim : public BlockTransferRig, public ::testing::TestWithParam<Transport> {
+protected:
+    BlockTransferSim() : BlockTransferRig(GetParam()) {}
 };
 
 TEST_P(BlockTransferSim, ThousandByteWriteIsAcceptedStoredAndReadsBack) {
@@ -154,79 +162,83 @@ TEST_P(BlockTransferSim, EmptyDataSetEndsAtOnceWithTheCrcOfNothing) {
     EXPECT_EQ(sim_->Blocks().size(), 1u);
 }
 
-TEST_P(BlockTransferSim, BadCrcKeepsNothing) {
-    PutDataSet(kTransferReadCardDatabase, RandomBytes(1200, 5));
-    Start({"--fault", "bad-crc"});
+// A fault of the device and what the transfer then says (a port's own text when `message`
+// starts with "port: "); how many blocks the simulator was asked for or sent.
+struct TransferFault {
+    const char* name;
+    std::string fault;
+    std::string message;
+    size_t blocks;
+};
+
+class BlockTransferFault : public BlockTransferRig,
+                           public ::testing::TestWithParam<std::tuple<TransferFault, Transport>> {
+protected:
+    BlockTransferFault() : BlockTransferRig(std::get<1>(GetParam())) {}
+    const TransferFault& Row() const { return std::get<0>(GetParam()); }
+    std::string Message() const {
+        const std::string& m = Row().message;
+        return m.starts_with("port: ") ? PortText(m.substr(6).c_str()) : m;
+    }
+};
+
+std::string FaultName(const ::testing::TestParamInfo<std::tuple<TransferFault, Transport>>& info) {
+    return std::string(std::get<0>(info.param).name) + "_" + Name(std::get<1>(info.param));
+}
+
+using BlockReadFault = BlockTransferFault;
+
+TEST_P(BlockReadFault, EndsWithItsMessageAndKeepsNothing) {
+    PutDataSet(kTransferReadCardDatabase, RandomBytes(1400, 9));
+    Start({"--fault", Row().fault});
     auto link = Connect();
-    std::vector<uint8_t> data = {'o', 'l', 'd'};
+    std::vector<uint8_t> data = {'k'};
     BlockReader reader(*link, kTransferReadCardDatabase, DatabaseReadTexts(), kDatabaseLimit);
     EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
-    EXPECT_EQ(ui_.Messages(), std::vector<std::string>{"CRC of returned card database does not match expected value."});
-    EXPECT_EQ(std::string(data.begin(), data.end()), "old");
+    EXPECT_EQ(ui_.Messages(), std::vector<std::string>{Message()});
+    EXPECT_EQ(sim_->Blocks().size(), Row().blocks);
+    EXPECT_EQ(data, std::vector<uint8_t>{'k'});
 }
 
-TEST_P(BlockTransferSim, ReadFaultsEndWithTheirMessages) {
-    struct Case {
-        std::vector<std::string> faults;
-        std::string message;
-        size_t blocksAsked;
-    };
-    const std::vector<Case> cases = {
-        {{"reject-init=8008"}, "Error initiating read -  - Download Already in Progress", 1},
-        {{"reject-block=2:8003"}, "Error in transfer -  - Block Out of Sequence", 3},
-        {{"length=65001"},
-         "Error initiating read -  - Data too large for Target Buffer (65001 bytes announced, at most 65000 accepted)", 1},
-        {{"length"},
-         "Error initiating read -  - Data too large for Target Buffer (4294967295 bytes announced, at most 65000 "
-         "accepted)",
-         1},
-        {{"empty-block,block=2"}, PortText("Protocol error in response"), 3},
-        {{"short-reply,block=0"}, PortText("Protocol error in response"), 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.faults[0]);
-        ui_.prompt.shown.clear();
-        PutDataSet(kTransferReadCardDatabase, RandomBytes(1400, 9));
-        std::vector<std::string> args;
-        for (const auto& f : c.faults) args.insert(args.end(), {"--fault", f});
-        Start(args);
-        auto link = Connect();
-        std::vector<uint8_t> data = {'k'};
-        BlockReader reader(*link, kTransferReadCardDatabase, DatabaseReadTexts(), kDatabaseLimit);
-        EXPECT_EQ(reader.Read(data), TransferOutcome::Failed);
-        EXPECT_EQ(ui_.Messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(sim_->Blocks().size(), c.blocksAsked);
-        EXPECT_EQ(data, std::vector<uint8_t>{'k'});
-        link.reset();
-        sim_.reset();
-    }
+INSTANTIATE_TEST_SUITE_P(
+    Faults, BlockReadFault,
+    ::testing::Combine(
+        ::testing::Values(
+            TransferFault{"RefusedStart", "reject-init=8008", "Error initiating read -  - Download Already in Progress", 1},
+            TransferFault{"RefusedBlock", "reject-block=2:8003", "Error in transfer -  - Block Out of Sequence", 3},
+            TransferFault{"OneByteTooLarge", "length=65001",
+                          "Error initiating read -  - Data too large for Target Buffer (65001 bytes announced, at most "
+                          "65000 accepted)", 1},
+            TransferFault{"LargestLength", "length",
+                          "Error initiating read -  - Data too large for Target Buffer (4294967295 bytes announced, at "
+                          "most 65000 accepted)", 1},
+            TransferFault{"EmptyBlock", "empty-block,block=2", "port: Protocol error in response", 3},
+            TransferFault{"ShortReply", "short-reply,block=0", "port: Protocol error in response", 1},
+            TransferFault{"BadCrc", "bad-crc", "CRC of returned card database does not match expected value.", 4}),
+        ::testing::ValuesIn(kTransports)),
+    FaultName);
+
+using BlockWriteFault = BlockTransferFault;
+
+TEST_P(BlockWriteFault, EndsWithItsMessageAndStoresNothing) {
+    Start({"--fault", Row().fault});
+    auto link = Connect();
+    BlockWriter writer(*link, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+    EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
+    EXPECT_EQ(ui_.Messages(), std::vector<std::string>{Message()});
+    EXPECT_EQ(sim_->Blocks().size(), Row().blocks);
+    EXPECT_FALSE(std::filesystem::exists(sim_->DataFile("0419.bin")));
 }
 
-TEST_P(BlockTransferSim, WriteRefusalsEndWithTheirMessages) {
-    struct Case {
-        std::string fault;
-        std::string message;
-        size_t framesSent;
-    };
-    const std::vector<Case> cases = {
-        {"reject-init=8008", "Unable to initiate transfer -  - Download Already in Progress", 1},
-        {"reject-block=2:8003", "Error sending database -  - Block Out of Sequence", 3},
-        {"status=8006,final", "Error downloading database -  - Bad CRC", 4},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fault);
-        ui_.prompt.shown.clear();
-        Start({"--fault", c.fault});
-        auto link = Connect();
-        BlockWriter writer(*link, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
-        EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
-        EXPECT_EQ(ui_.Messages(), std::vector<std::string>{c.message});
-        EXPECT_EQ(sim_->Blocks().size(), c.framesSent);
-        EXPECT_FALSE(std::filesystem::exists(sim_->DataFile("0419.bin")));
-        link.reset();
-        sim_.reset();
-    }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Faults, BlockWriteFault,
+    ::testing::Combine(
+        ::testing::Values(
+            TransferFault{"RefusedStart", "reject-init=8008", "Unable to initiate transfer -  - Download Already in Progress", 1},
+            TransferFault{"RefusedBlock", "reject-block=2:8003", "Error sending database -  - Block Out of Sequence", 3},
+            TransferFault{"RefusedFinal", "status=8006,final", "Error downloading database -  - Bad CRC", 4}),
+        ::testing::ValuesIn(kTransports)),
+    FaultName);
 
 TEST_P(BlockTransferSim, FinalAcknowledgementLateOnceCountsAsSuccessWithTheSecondWait) {
     Start({"--fault", "late-final=" + std::to_string(ReplyWaitMs() + 1000)});

@@ -2,6 +2,8 @@
 // a pty mapped to a COM port, for every kind of device at the other end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "DocumentFixtures.h"
 #include "SimRig.h"
 #include "RecordingUi.h"
@@ -57,47 +59,51 @@ TEST_P(DocumentConnectSim, ARefusedWriteTestIsReadOnly) {
     EXPECT_EQ(rig.device.Exchanges().back().reply, "NO06");
 }
 
-TEST_P(DocumentConnectSim, AReadOnlyProbeSendsNoWrite) {
-    Rig rig(GetParam(), {});
-    ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
-    EXPECT_EQ(rig.doc.Connect(true), CVexa3Doc::kStateReadOnly);
-    ASSERT_TRUE(rig.device.WaitForFrames(2, 2));
-    EXPECT_EQ(rig.device.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
+INSTANTIATE_TEST_SUITE_P(Links, DocumentConnectSim, ::testing::ValuesIn(kAllLinks), LinkName());
+
+// A device of another kind or revision answers the probe and the identification with what the
+// program's tables know it by.
+struct Persona {
+    const char* name;
+    LinkKind link;
+    std::string message;
+};
+
+class DocumentPersonaSim : public ::testing::TestWithParam<Persona> {
+protected:
+    RecordingUi ui;
+};
+
+TEST_P(DocumentPersonaSim, IsSaidAndTheDocumentLimited) {
+    SimRig device({GetParam().link.transport, {"--persona", GetParam().name}});
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    ComPortTable ports;
+    CVexa3Doc doc(ports, BuiltDictionary());
+    device.Attach(doc, GetParam().link.framing);
+    EXPECT_EQ(doc.Connect(false), 4);
+    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{GetParam().message}));
 }
 
-TEST_P(DocumentConnectSim, DevicesOtherThanACurrentControllerAreSaid) {
-    struct Case {
-        const char* persona;
-        int state;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
-        {"mmi", 4,
-         "The Quillset recognizes the addressed device as an MMI (Rev 11.00.) \nQuillset programming is limited to "
-         "transmitting driver database information only."},
-        {"mmi-900", 4,
-         "The Quillset recognizes the addressed device as an MMI (Rev 9.00.) \nThis MMI revision is not supported by "
-         "Quillset."},
-        {"controller-unknown", 4,
-         "Quillset does not recognize the Duravane III revision. \nVerify Quillset is the current version (Check "
-         "Help|About)"},
-        {"controller-1125", 4,
-         "The Duravane III online is an older revision (Rev 11.25). \nNot all Rev 11.26 program codes may be "
-         "supported."},
-    };
-    for (const Case& c : cases) {
-        ui.prompt.shown.clear();
-        Rig rig(GetParam(), {"--persona", c.persona});
-        ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
-        EXPECT_EQ(rig.doc.Connect(false), c.state) << c.persona;
-        EXPECT_EQ(ui.Messages(), (std::vector<std::string>{c.message})) << c.persona;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Links, DocumentConnectSim,
-                         ::testing::Values(LinkKind{Transport::Tcp, Framing::Terminal}, LinkKind{Transport::Tcp, Framing::Mini},
-                                           LinkKind{Transport::Pty, Framing::Terminal}, LinkKind{Transport::Pty, Framing::Mini}),
-                         LinkName());
+INSTANTIATE_TEST_SUITE_P(
+    Personas, DocumentPersonaSim,
+    ::testing::Values(
+        Persona{"mmi", {Transport::Tcp, Framing::Terminal},
+                "The Quillset recognizes the addressed device as an MMI (Rev 11.00.) \nQuillset programming is limited "
+                "to transmitting driver database information only."},
+        Persona{"mmi-900", {Transport::Tcp, Framing::Mini},
+                "The Quillset recognizes the addressed device as an MMI (Rev 9.00.) \nThis MMI revision is not "
+                "supported by Quillset."},
+        Persona{"controller-unknown", {Transport::Pty, Framing::Terminal},
+                "Quillset does not recognize the Duravane III revision. \nVerify Quillset is the current version "
+                "(Check Help|About)"},
+        Persona{"controller-1125", {Transport::Pty, Framing::Mini},
+                "The Duravane III online is an older revision (Rev 11.25). \nNot all Rev 11.26 program codes may be "
+                "supported."}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    });
 
 // Documents on a COM port share the port table's protocol and take it from the table each time.
 class DocumentComSlotSim : public DocumentConnectSim {};

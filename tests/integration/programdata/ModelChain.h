@@ -63,13 +63,11 @@ inline SimRig::Setup ThreeArmsOver(const LinkKind& link, std::string state = {})
 bool ProgressTold(const RecordingUi& ui, const std::string& text);
 
 // A simulator at addresses 1-3 with faults, a Minicomputer link to it over TCP/IP and the
-// directories on that link (a reply that fails its check is known at once, with no time-out
-// to wait out).
+// directories on that link.
 class ModelFaultRig : public ::testing::Test {
 protected:
     // Each fault is passed as one --fault argument.
     void Start(const std::vector<std::string>& faults);
-    std::vector<std::string> Commands() const { return device->Commands(); }
 
     RecordingUi ui;
     std::unique_ptr<SimRig> device;

@@ -149,35 +149,42 @@ TEST_F(DocumentConnect, RevisionsOtherThanTheProgramsAreSaid) {
     EXPECT_EQ(ui.prompt.shown.size(), 3u);
 }
 
-TEST_F(DocumentConnect, ARefusedProbeIsAnOperatorPanelOrAnUnknownDevice) {
-    struct Case {
-        std::string id;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
-        {"32A0E748", "The Quillset recognizes the addressed device as an MMI (Rev 11.00.) \nQuillset programming is "
-                     "limited to transmitting driver database information only."},
-        {"227DC101", "The Quillset recognizes the addressed device as an MMI (Rev 10.02.) \nQuillset programming is "
-                     "limited to transmitting driver database information only."},
-        {"86AB945A", "The Quillset recognizes the addressed device as an MMI (Rev 10.01.) \nThis MMI revision is not "
-                     "supported by Quillset."},
-        {"72F9F00F", "The Quillset recognizes the addressed device as an MMI (Rev 9.00.) \nThis MMI revision is not "
-                     "supported by Quillset."},
-        {"5EEDF00D", "Quillset does not recognize the device online. \nVerify Quillset is the current version (Check "
-                     "Help|About)"},
-    };
-    for (const Case& c : cases) {
-        ui.prompt.shown.clear();
-        doc->SetState(CVexa3Doc::kStateOffline);
-        device.Reply("NO00");
-        device.Reply(c.id);
-        EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline) << c.id;
-        EXPECT_EQ(ui.Messages(), (std::vector<std::string>{c.message}));
-    }
-    EXPECT_EQ(doc->DeviceKind(), 8);  // the last panel identified
-    EXPECT_EQ(doc->ActiveArmCount(), 0);
-    EXPECT_FLOAT_EQ(doc->Revision(), 9.0f);
+// A refused probe: the identification says an operator panel of a revision (no arms), or
+// nothing known (the document stays a controller's).
+struct RefusedProbe {
+    std::string id;
+    std::string message;
+    int kind;
+    float revision;
+    int arms;
+};
+
+class DocumentConnectRefused : public DocumentConnect, public ::testing::WithParamInterface<RefusedProbe> {};
+
+TEST_P(DocumentConnectRefused, IsAnOperatorPanelOrAnUnknownDevice) {
+    device.Reply("NO00");
+    device.Reply(GetParam().id);
+    EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
+    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{GetParam().message}));
+    EXPECT_EQ(doc->DeviceKind(), GetParam().kind);
+    EXPECT_FLOAT_EQ(doc->Revision(), GetParam().revision);
+    EXPECT_EQ(doc->ActiveArmCount(), GetParam().arms);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ids, DocumentConnectRefused,
+    ::testing::Values(
+        RefusedProbe{"32A0E748", "The Quillset recognizes the addressed device as an MMI (Rev 11.00.) \nQuillset "
+                                 "programming is limited to transmitting driver database information only.", 8, 11.0f, 0},
+        RefusedProbe{"227DC101", "The Quillset recognizes the addressed device as an MMI (Rev 10.02.) \nQuillset "
+                                 "programming is limited to transmitting driver database information only.", 8, 10.02f, 0},
+        RefusedProbe{"86AB945A", "The Quillset recognizes the addressed device as an MMI (Rev 10.01.) \nThis MMI "
+                                 "revision is not supported by Quillset.", 8, 10.01f, 0},
+        RefusedProbe{"72F9F00F", "The Quillset recognizes the addressed device as an MMI (Rev 9.00.) \nThis MMI "
+                                 "revision is not supported by Quillset.", 8, 9.0f, 0},
+        RefusedProbe{"5EEDF00D", "Quillset does not recognize the device online. \nVerify Quillset is the current "
+                                 "version (Check Help|About)", 7, -1.0f, 6}),
+    [](const auto& info) { return info.param.id; });
 
 TEST_F(DocumentConnect, BothIdentificationTablesAreSearched) {
     Controller();

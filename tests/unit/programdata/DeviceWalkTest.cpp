@@ -287,6 +287,16 @@ TEST_F(DeviceWalk, WriteRetryIgnoreAbortAndFailedSends) {
     EXPECT_EQ(again.prompt.shown.size(), 1u);
 }
 
+TEST_F(DeviceWalk, CancelInTheProgressWindowStopsAWriteAfterTheCodeItWasPressedAt) {
+    for (int n : {101, 156, 157}) system->FindParam(n)->SetValue(std::to_string(n % 10), 0);
+    device.Reply("PC SY 101 1");
+    device.Reply("PC SY 156 6");
+    ui.CancelAfterPumps(2);
+    auto bar = Progress();
+    EXPECT_FALSE(system->Subdirectory(1)->WriteToDevice(bar.get()));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PC SY 101 1", "PC SY 156 6"}));
+}
+
 TEST_F(DeviceWalk, NoLinkNoWalk) {
     DeviceContext other{nullptr};
     system->SetContext(&other);
