@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
 #include "DeviceFrames.h"
 #include "platform/SerialSettings.h"
@@ -17,13 +16,6 @@ std::vector<SimFrame> Select(const std::vector<SimFrame>& log, bool received) {
     for (const SimFrame& f : log)
         if (f.kind == "frame" && f.Received() == received) out.push_back(f);
     return out;
-}
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 }  // namespace

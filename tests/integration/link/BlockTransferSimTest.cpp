@@ -53,11 +53,6 @@ std::string Joined(const std::vector<std::string>& items) {
     return s;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
 
 // A simulator on one transport with a data folder, and what a transfer over it says.
@@ -91,7 +86,7 @@ protected:
         sets_[name] = bytes;
         if (sim_) sim_->PutDataSet(code, bytes);
     }
-    std::string Stored() const { return ReadFile(sim_->DataFile("0419.bin")); }
+    std::string Stored() const { return ReadWhole(sim_->DataFile("0419.bin")); }
 
     Transport transport_;
     RecordingUi ui_;

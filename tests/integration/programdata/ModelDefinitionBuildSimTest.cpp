@@ -57,13 +57,6 @@ SimRig::Setup Builds(SimRig::Setup setup) {
 
 DefinitionSource GeneratedFiles() { return FilesIn(QS_DATA_BUILD_DIR); }
 
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 // Where two images first differ, for a failure message ("" when equal).
 std::string FirstDifference(const std::string& got, const std::string& want) {
     if (got == want) return "";
@@ -98,14 +91,6 @@ public:
 private:
     std::shared_ptr<int> acquired_ = std::make_shared<int>(0);
 };
-
-// What a folder holds (nothing when it does not exist).
-std::vector<std::string> EntriesOf(const std::string& dir) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(dir, ec)) names.push_back(e.path().filename().string());
-    return names;
-}
 
 // Builds the .SD3 of `kind` from the device into the data home over the link named `over`,
 // and compares it byte for byte with the generated file; `fileName` gets the file's name.

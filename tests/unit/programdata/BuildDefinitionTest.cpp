@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 
 
 #include "ModelFixtures.h"
@@ -54,16 +53,6 @@ std::string ExpectedArmFile() {
         d->help = "help of " + std::string(d == &a ? "005 Arm Type" : d == &b ? "107 Arm Enable{O" : "108 Arm Address");
     }
     return Records({a, b, c});
-}
-
-std::vector<std::string> EntriesOf(const std::string& path) {
-    std::vector<std::string> names;
-    if (DIR* d = ::opendir(path.c_str())) {
-        while (dirent* e = ::readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
-        ::closedir(d);
-    }
-    return names;
 }
 
 // Builds over the scripted link lent as COM1, so the link outlives each build.
