@@ -20,9 +20,10 @@ namespace {
 
 using Sent = ScriptedDevice::Sent;
 
-// A controller at every address (ScriptedDevice::Controller) whose probe, identification,
-// write test and "CF" answer as set; it keeps every command of every link.
-class ScriptedController {
+// How the scripted devices of this suite answer: a controller at every address
+// (ScriptedDevice::Controller) whose probe, identification, write test and "CF" answer as set.
+// It keeps every command of every document's link.
+class ControllerRules {
 public:
     std::string Answer(int address, const std::string& command) {
         sent.push_back({address, command});
@@ -99,7 +100,7 @@ protected:
     std::unique_ptr<CVexa3Doc> doc;
     RecordingObserver views;
     ScriptedDevice tcp;
-    ScriptedController device;
+    ControllerRules device;
     std::unique_ptr<DeviceCommands> commands;
     std::vector<bool> cursor;
     std::vector<std::string> titles;
