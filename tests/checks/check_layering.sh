@@ -24,45 +24,54 @@ declare -A allowed=(
 # Folders whose code may use wx.
 wx_ok_regex='^src/(app|emulators/displayui|emulators/farview|emulators/panelsim)(/|$)'
 
+# Sets `rule` to the nearest listed folder of $1 (empty when none), remembered per folder.
+declare -A rule_of=()
 rule_for() {
   local d=$1
+  if [ -n "${rule_of[$1]+x}" ]; then rule=${rule_of[$1]}; return; fi
+  rule=""
   while [ -n "$d" ] && [ "$d" != "." ]; do
-    if [ -n "${allowed[$d]+x}" ]; then echo "$d"; return; fi
-    d=$(dirname "$d")
+    if [ -n "${allowed[$d]+x}" ]; then rule=$d; break; fi
+    [[ $d == */* ]] && d=${d%/*} || d=""
   done
+  rule_of[$1]=$rule
 }
 
+# One grep over the whole tree: every include line as file:line:text.
 found=0
-while IFS= read -r file; do
+while IFS= read -r hit; do
+  file=${hit%%:*}
+  rest=${hit#*:}
+  line=${rest%%:*}
+  text=${rest#*:}
   rel=${file#"$root"/}
-  dir=$(dirname "$rel")
-  rule=$(rule_for "$dir")
+  dir=${rel%/*}
+  rule_for "$dir"
   [ -n "$rule" ] || continue
-  while IFS=: read -r line text; do
-    if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*[\<\"]wx/ ]]; then
-      if ! [[ $dir =~ $wx_ok_regex ]]; then
-        echo "wx include in core: $rel:$line"
-        found=1
-      fi
-      continue
-    fi
-    [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]] || continue
-    path=${BASH_REMATCH[1]}
-    # Only includes that name a folder of src/ are layered; a plain name is the folder's own.
-    top=""
-    for layer in platform link programdata sidedocs appmodel app emulators/display emulators/displayui \
-                 emulators/farview emulators/panelsim; do
-      if [[ $path == "$layer/"* ]]; then top=$layer; fi
-    done
-    [ -n "$top" ] || continue
-    ok=0
-    for a in ${allowed[$rule]}; do
-      [ "$a" = "$top" ] && ok=1
-    done
-    if [ $ok -eq 0 ]; then
-      echo "upward or sideways include: $rel:$line includes $path"
+  if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*[\<\"]wx/ ]]; then
+    if ! [[ $dir =~ $wx_ok_regex ]]; then
+      echo "wx include in core: $rel:$line"
       found=1
     fi
-  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include' "$file")
-done < <(find "$root/src" "$root/sim" \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) 2>/dev/null)
+    continue
+  fi
+  [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]] || continue
+  path=${BASH_REMATCH[1]}
+  # Only includes that name a folder of src/ are layered; a plain name is the folder's own.
+  top=""
+  for layer in platform link programdata sidedocs appmodel app emulators/display emulators/displayui \
+               emulators/farview emulators/panelsim; do
+    if [[ $path == "$layer/"* ]]; then top=$layer; fi
+  done
+  [ -n "$top" ] || continue
+  ok=0
+  for a in ${allowed[$rule]}; do
+    [ "$a" = "$top" ] && ok=1
+  done
+  if [ $ok -eq 0 ]; then
+    echo "upward or sideways include: $rel:$line includes $path"
+    found=1
+  fi
+done < <(find "$root/src" "$root/sim" \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' -o -name '*.cc' \) -print0 2>/dev/null |
+         xargs -0 -r grep -nHE '^[[:space:]]*#[[:space:]]*include')
 exit $found

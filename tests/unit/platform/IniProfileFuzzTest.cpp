@@ -21,7 +21,7 @@ TEST(IniProfileFuzz, AnyFileContentReadsAndWritesSafely) {
     FuzzOptions options;
     // Each profile read takes a buffer of 1 MiB: a count that the sanitizer build runs in
     // seconds, not minutes.
-    options.iterations = 300;
+    options.iterations = 200;
     options.maxLength = 2048;
     RunFuzz(seeds, [&](const std::string& content) {
         dir.Write("QS3X.INI", content);
