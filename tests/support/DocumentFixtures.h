@@ -1,6 +1,7 @@
 #pragma once
 // A program-data document over the build's dictionary, or over definition files made here,
-// with its TCP/IP link replaced by a scripted one; and ".D3X" images written out by hand.
+// with its TCP/IP link given to a scripted device (ScriptedDevice::Attach); and ".D3X" images
+// written out by hand.
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -9,7 +10,7 @@
 
 #include "DeviceFrames.h"
 #include "ModelFixtures.h"
-#include "ScriptedStream.h"
+#include "ScriptedDevice.h"
 #include "link/ComPortTable.h"
 #include "link/TerminalProtocol.h"
 #include "programdata/CVexa3Doc.h"
@@ -19,60 +20,6 @@ namespace qs::test {
 
 // The definition files the build made from the dictionary source.
 inline DefinitionSource BuiltDictionary() { return FilesIn(QS_DATA_BUILD_DIR); }
-
-// Gives a document a Terminal protocol over a scripted stream each time it builds its
-// TCP/IP link, and keeps the stream of the last one.
-struct ScriptedTcp {
-    void Attach(CVexa3Doc& doc) {
-        doc.SetPortIndex(CVexa3Doc::kPortTcp);
-        doc.SetProtocolKind(kProtocolTerminal);
-        doc.SetTcpProtocolFactory([this](const std::string& host, int kind) {
-            hosts.push_back(host);
-            kinds.push_back(kind);
-            auto s = std::make_unique<ScriptedStream>(false);
-            s->SetState(opens ? kStateOpen : kStateClosed);
-            if (!opens) s->SetStatus(kStatusCannotOpen);
-            stream = s.get();
-            for (const auto& r : pending) s->QueueReply(r);
-            pending.clear();
-            if (respond) s->respond = respond;
-            return std::unique_ptr<DX3Protocol>(std::make_unique<TerminalProtocol>(std::move(s), 1));
-        });
-    }
-    // The device's answer to the next command, to the address it was sent to.
-    void Reply(const std::string& text, int address = 1) { Queue(TerminalReply(address, text)); }
-    // No answer to the next command: its read times out.
-    void Silence() { Queue(std::string()); }
-    void Queue(const std::string& bytes) {
-        if (stream) stream->QueueReply(bytes);
-        else pending.push_back(bytes);
-    }
-    // Replies from now on are for the link the document builds next.
-    void ExpectNewLink() { stream = nullptr; }
-    // The commands written to the last link, without their framing.
-    std::vector<std::string> Commands() const {
-        std::vector<std::string> out;
-        if (!stream) return out;
-        for (const auto& w : stream->writes)
-            if (w.size() >= 5) out.push_back(w.substr(3, w.size() - 5));
-        return out;
-    }
-    // The address digits of each command written.
-    std::vector<int> Addresses() const {
-        std::vector<int> out;
-        if (!stream) return out;
-        for (const auto& w : stream->writes)
-            if (w.size() >= 5) out.push_back(std::stoi(w.substr(1, 2)));
-        return out;
-    }
-
-    bool opens = true;
-    ScriptedStream* stream = nullptr;
-    std::vector<std::string> pending;
-    std::vector<std::string> hosts;
-    std::vector<int> kinds;
-    std::function<std::string(const std::string&)> respond;
-};
 
 struct RecordingObserver final : DocumentObserver {
     void OnDocumentChanged(CVexa3Doc&) override { ++changes; }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "DeviceFrames.h"
-#include "ScriptedStream.h"
+#include "ScriptedDevice.h"
 #include "link/TerminalProtocol.h"
 #include "programdata/AppOptions.h"
 #include "programdata/DefinitionSource.h"
@@ -115,41 +115,18 @@ inline std::vector<uint8_t> ReplyData(uint8_t type, uint8_t dir, uint8_t pos, ui
     return v;
 }
 
-// A document stand-in: a Terminal protocol over a scripted serial stream at the arms' addresses.
-class FakeDocument final : public ProgramDataContext {
+// The owning document as the program-code model sees it: one protocol (over a scripted
+// device or to the simulator), the arm being transferred, the arms in use and their addresses.
+class DeviceContext final : public ProgramDataContext {
 public:
-    FakeDocument() {
-        auto s = std::make_unique<ScriptedStream>(false);
-        s->SetState(kStateOpen);
-        stream = s.get();
-        protocol = std::make_unique<TerminalProtocol>(std::move(s), 1);
-    }
+    explicit DeviceContext(std::unique_ptr<TerminalProtocol> link) : protocol(std::move(link)) {}
     DX3Protocol* Protocol() override { return protocol.get(); }
     int CurrentArm() const override { return arm; }
     int ActiveArmCount() const override { return activeArms; }
-    int ArmAddress(int a) const override { return addresses[static_cast<size_t>(a)]; }
+    int ArmAddress(int a) const override { return a >= 0 && a < 6 ? addresses[static_cast<size_t>(a)] : 1; }
     const AppOptions& Options() const override { return options; }
     const void* ErrorLogOwner() const override { return this; }
 
-    // The device's answer to the next command: "*", address, echo of the command and value.
-    void Reply(const std::string& text) { stream->QueueReply(TerminalReply(addresses[static_cast<size_t>(arm)], text)); }
-    void Reject(int code) {
-        char t[8];
-        std::snprintf(t, sizeof t, "NO%02d", code);
-        Reply(t);
-    }
-    // No answer at all: the read times out.
-    void Silence() { stream->QueueReply(""); }
-
-    // The commands written, without their framing.
-    std::vector<std::string> Commands() const {
-        std::vector<std::string> out;
-        for (const auto& w : stream->writes)
-            if (w.size() >= 5) out.push_back(w.substr(3, w.size() - 5));
-        return out;
-    }
-
-    ScriptedStream* stream = nullptr;
     std::unique_ptr<TerminalProtocol> protocol;
     int arm = 0;
     int activeArms = 6;

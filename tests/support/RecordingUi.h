@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -66,10 +67,17 @@ public:
     std::vector<std::string> texts;
 };
 
+// A clock that moves only when told. `onRead`, when set, runs at each reading before the time
+// is taken (it may move `now` or make a device act), so a test can put an event at an exact
+// point of a wait.
 class FakeClock final : public Clock {
 public:
-    int64_t NowMs() const override { return now; }
+    int64_t NowMs() const override {
+        if (onRead) onRead();
+        return now;
+    }
     int64_t now = 1000000;
+    std::function<void()> onRead;
 };
 
 // Installs all the recording fakes for the life of a test, and offers them as a bundle to pass

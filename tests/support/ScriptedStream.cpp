@@ -27,6 +27,7 @@ int ScriptedStream::Write(const char* data, int length) {
         return 0;
     }
     writes.emplace_back(data, static_cast<size_t>(length));
+    if (onWrite) onWrite(writes.back());
     request_.append(data, static_cast<size_t>(length));
     wroteSinceReply_ = true;
     return length;
@@ -49,6 +50,12 @@ void ScriptedStream::ReleaseReply() {
 int ScriptedStream::Read(std::span<char> buffer, int length, int terminator) {
     if (state_ == kStateClosed) return 0;
     ++readCalls;
+    if (hiccupAfter_ > 0 && writeCalls >= hiccupAfter_) {
+        hiccupAfter_ = 0;
+        ++hiccups;
+        status_ = kStatusTimeout;
+        return 0;
+    }
     ReleaseReply();
     if (terminator == -1 && length == 0) {
         terminator = '\n';

@@ -39,6 +39,9 @@ public:
     void QueueReply(const std::string& bytes) { replies.push_back(bytes); }
     // Writes from the n-th one on (counted from 1 over the stream's life) fail with status 6.
     void FailWritesFrom(int n) { failWritesFrom = n; }
+    // The first read once `n` writes have been made times out (a reply that comes late): the
+    // answer to the command is read by the read after it.
+    void TimeOutFirstReadAfterWrites(int n) { hiccupAfter_ = n; }
     void SetState(int state) { state_ = static_cast<StreamState>(state); }
 
     // Everything written, in order, as one string; and each Write call's bytes.
@@ -55,17 +58,20 @@ public:
 
     std::deque<std::string> replies;   // answers to come, one per command
     std::function<std::string(const std::string& request)> respond;
+    std::function<void(const std::string& bytes)> onWrite;  // told each successful Write
     std::vector<std::string> writes;   // bytes of each successful Write
     int writeCalls = 0;
     int readCalls = 0;
     int purges = 0;
     int flushes = 0;
+    int hiccups = 0;  // reads timed out by TimeOutFirstReadAfterWrites
     size_t bytesRead = 0;
     // Prefix given to each ShowError call ("(null)" for none).
     std::vector<std::string> showErrorPrefixes;
 
 private:
     bool wroteSinceReply_ = false;
+    int hiccupAfter_ = 0;
     std::string request_;  // written since the last answer
     std::string input_;
     size_t inPos_ = 0;

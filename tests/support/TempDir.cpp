@@ -23,11 +23,20 @@ void TempDir::Write(const std::string& name, const std::string& content) const {
     std::ofstream(File(name), std::ios::binary) << content;
 }
 
-std::string TempDir::Read(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
+std::string TempDir::Read(const std::string& name) const { return ReadWhole(File(name)); }
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+std::vector<std::string> EntriesOf(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) names.push_back(e.path().filename().string());
+    return names;
 }
 
 }  // namespace qs::test

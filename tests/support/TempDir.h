@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace qs::test {
 
@@ -18,5 +19,10 @@ public:
 private:
     std::string path_;
 };
+
+// The whole content of a file ("" when it cannot be read); the names in a folder, in no
+// particular order (none when it does not exist).
+std::string ReadWhole(const std::string& path);
+std::vector<std::string> EntriesOf(const std::string& folder);
 
 }  // namespace qs::test

@@ -28,6 +28,21 @@ private:
     std::optional<std::string> old_;
 };
 
+// Keeps the services installed now (a RecordingUi's, say) and puts `clock` under them for a
+// scope.
+class ScopedClock {
+public:
+    explicit ScopedClock(const Clock& clock) : scope_(With(clock)) {}
+
+private:
+    static UiServices With(const Clock& clock) {
+        UiServices s = Ui();
+        s.clock = &clock;
+        return s;
+    }
+    ScopedUiServices scope_;
+};
+
 // Keeps the services installed now (a RecordingUi's, say) and adds a fake clock that moves
 // only when a wait lets the user interface run: each idle call advances it by `stepMs` and
 // then runs `onIdle`. Waits measured on it end by its time, not the wall's.

@@ -34,7 +34,9 @@ int SerialDisplayPort::ReadByte(int64_t deadlineMs) {
 }
 
 void SerialDisplayPort::Write(std::span<const uint8_t> frame) {
-    if (device_.IsOpen()) device_.WriteAll(frame.data(), frame.size(), clock_.NowMs() + kWriteTimeoutMs, clock_);
+    // A key that cannot be written within its deadline is dropped: the device sees a missed
+    // key press, and a line that has gone shows at the next read.
+    if (device_.IsOpen()) (void)device_.WriteAll(frame.data(), frame.size(), clock_.NowMs() + kWriteTimeoutMs, clock_);
 }
 
 void SerialDisplayPort::Close() {

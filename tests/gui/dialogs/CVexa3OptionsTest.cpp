@@ -66,28 +66,14 @@ TEST_F(CVexa3OptionsTest, ADocumentOnTcpIpOpensWithTheAddressFieldEnabled) {
     EXPECT_FALSE(dialog.CommSettingsButton()->IsEnabled());
 }
 
-TEST_F(CVexa3OptionsTest, BaseAddressZeroIsRefusedAndTheDialogStaysOpen) {
+// Which texts are refused, and with which words, is the options model's to test; here a refusal
+// is said and keeps the dialog open, and what is then taken lands in the fields.
+TEST_F(CVexa3OptionsTest, ARefusedAddressIsSaidAndTheDialogStaysOpen) {
     CVexa3Options dialog(nullptr, ComFields(2), Profile(), ui.services);
     dialog.Show();
     Type(dialog.BaseAddressField(), "0");
     ClickOk(dialog);
-    ASSERT_EQ(ui.prompt.shown.size(), 1u);
-    EXPECT_EQ(ui.prompt.shown[0].text, "Base (Arm 1) address cannot be 0");
-    EXPECT_TRUE(dialog.IsShown());
-
-    Type(dialog.BaseAddressField(), "1");
-    ClickOk(dialog);
-    EXPECT_FALSE(dialog.IsShown());
-    EXPECT_EQ(dialog.Fields().baseAddress, 1);
-    EXPECT_EQ(ui.prompt.shown.size(), 1u);
-}
-
-TEST_F(CVexa3OptionsTest, AddressesAbove99AreRefused) {
-    CVexa3Options dialog(nullptr, ComFields(2), Profile(), ui.services);
-    dialog.Show();
-    Type(dialog.BaseAddressField(), "100");
-    ClickOk(dialog);
-    EXPECT_EQ(ui.LastMessage(), "Please enter an integer between 1 and 99.");
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Base (Arm 1) address cannot be 0"});
     EXPECT_TRUE(dialog.IsShown());
 
     Type(dialog.BaseAddressField(), "99");
@@ -96,15 +82,10 @@ TEST_F(CVexa3OptionsTest, AddressesAbove99AreRefused) {
     EXPECT_EQ(ui.LastMessage(), "Please enter an integer between 0 and 99.");
     EXPECT_TRUE(dialog.IsShown());
 
-    Type(dialog.ArmAddressField(4), "x");
-    ClickOk(dialog);
-    EXPECT_EQ(ui.LastMessage(), "Please enter an integer.");
-    EXPECT_TRUE(dialog.IsShown());
-    EXPECT_EQ(ui.prompt.shown.size(), 3u);
-
     Type(dialog.ArmAddressField(4), "98");
     ClickOk(dialog);
     EXPECT_FALSE(dialog.IsShown());
+    EXPECT_EQ(ui.prompt.shown.size(), 2u);
     EXPECT_EQ(dialog.Fields().baseAddress, 99);
     EXPECT_EQ(dialog.Fields().armAddresses, (std::array<int, 5>{13, 14, 98, 16, 17}));
 }

@@ -118,21 +118,19 @@ TEST_F(CParamEditDlgTest, ATextIsLimitedToItsLengthAndControlCharactersAreRefuse
     EXPECT_EQ(ui.LastMessage(), "Enter no more than 20 characters.");
 }
 
+// Which times are valid is the value check's to test; here the time code is checked as one.
 TEST_F(CParamEditDlgTest, TheTimeCodeTakesOnlyAValidTime) {
     ParamEditRequest request = Request(Row(CDirectory::kMeter, 732), "06:00A");
     CParamEditDlg dialog(nullptr, request);
     dialog.Show();
-    for (const char* bad : {"13:00P", "12-30P", "24:00M"}) {
-        Type(dialog.NewField(), bad);
-        ClickOk(dialog);
-        EXPECT_TRUE(dialog.IsShown()) << bad;
-        EXPECT_EQ(ui.LastMessage(), ParamValueCheck::kTimeMessage) << bad;
-    }
+    Type(dialog.NewField(), "13:00P");
+    ClickOk(dialog);
+    EXPECT_TRUE(dialog.IsShown());
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{ParamValueCheck::kTimeMessage});
     Type(dialog.NewField(), "12:30p");
     ClickOk(dialog);
     EXPECT_FALSE(dialog.IsShown());
     EXPECT_EQ(request.newValue, "12:30P");
-    EXPECT_EQ(ui.prompt.shown.size(), 3u);
 }
 
 TEST_F(CParamEditDlgTest, AnOptionCodeIsChosenFromItsListAndNeverLeftEmpty) {

@@ -9,7 +9,7 @@
 #include "ShellFixture.h"
 #include "WmDisplay.h"
 #include "XWindows.h"
-#include "SimProcess.h"
+#include "SimRig.h"
 #include "app/programdata/CDirectoryView.h"
 #include "app/common/CProgressWnd.h"
 #include "app/programdata/CSplitterFrame.h"
@@ -126,10 +126,8 @@ TEST_F(DeviceFrame, TheTreeSelectsTheFirstHundredAndTheCodesOfASelectionShowBesi
 TEST_F(DeviceFrame, F3ReadsTheWholeDeviceWithReadsOnlyAndEndsWithTransferComplete) {
     if (!OnOwnWmDisplay()) return;
     // The demo document's six arms answer at addresses 1-6.
-    SimProcess::Options options;
-    options.args = {"--addresses", "1,2,3,4,5,6"};
-    SimProcess sim(options);
-    ASSERT_TRUE(sim.Running()) << sim.Error();
+    SimRig sim({.args = {"--addresses", "1,2,3,4,5,6"}});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
     CDirectoryView* view = OpenOn(sim.Host());
     ASSERT_NE(view, nullptr);
     std::string finalText;
@@ -154,7 +152,7 @@ TEST_F(DeviceFrame, F3ReadsTheWholeDeviceWithReadsOnlyAndEndsWithTransferComplet
     ASSERT_GT(key, 0);
     ASSERT_TRUE(PumpUntil([&] { return closed; }, 60000)) << "last message: " << ui.LastMessage() << [&] {
         std::string tail;
-        const std::vector<SimFrame> log = sim.ReadLog();
+        const std::vector<SimFrame> log = sim.Sim().ReadLog();
         for (size_t i = log.size() > 6 ? log.size() - 6 : 0; i < log.size(); ++i)
             tail += "\n" + log[i].direction + " " + log[i].text + " " + log[i].error;
         return tail;
@@ -163,12 +161,10 @@ TEST_F(DeviceFrame, F3ReadsTheWholeDeviceWithReadsOnlyAndEndsWithTransferComplet
     EXPECT_EQ(finalText, "Transfer Complete!");
     EXPECT_FALSE(document->Core().FindDirectory(CDirectory::kConfig)->FindParam(1)->Value(0).empty());
 
-    const std::vector<SimFrame> frames = sim.ReadLog();
     int reads = 0, writes = 0;
-    for (const SimFrame& f : frames) {
-        if (!f.Received()) continue;
-        if (f.text.rfind("PV ", 0) == 0) ++reads;
-        if (f.text.rfind("PC ", 0) == 0 || f.text.rfind("XC ", 0) == 0) ++writes;
+    for (const std::string& c : sim.Commands()) {
+        reads += c.starts_with("PV ") ? 1 : 0;
+        writes += c.starts_with("PC ") || c.starts_with("XC ") ? 1 : 0;
     }
     EXPECT_GT(reads, 100);
     EXPECT_EQ(writes, 0) << "F3 only reads";

@@ -11,7 +11,7 @@
 #include "ForwardingProgress.h"
 #include "Processes.h"
 #include "ShellFixture.h"
-#include "SimProcess.h"
+#include "SimRig.h"
 #include "WmDisplay.h"
 #include "XWindows.h"
 #include "app/programdata/CDirectoryView.h"
@@ -100,10 +100,8 @@ class ReadAllPane : public ShellFixture {};
 
 TEST_F(ReadAllPane, TheCodesReadAreDrawnWhileTheFinishedTransferWaitsForClose) {
     if (!OnOwnWmDisplay()) return;
-    SimProcess::Options simOptions;
-    simOptions.args = {"--addresses", "1,2,3,4,5,6"};
-    SimProcess sim(simOptions);
-    ASSERT_TRUE(sim.Running()) << sim.Error();
+    SimRig sim({.args = {"--addresses", "1,2,3,4,5,6"}});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
     auto* doc = Open(WriteDocument("demo.D3X", sim.Host()));
     ASSERT_NE(doc, nullptr);
     auto* view = dynamic_cast<CDirectoryView*>(doc->GetFirstView());

@@ -12,7 +12,7 @@
 #include "Processes.h"
 #include "ShellFixture.h"
 #include "WmDisplay.h"
-#include "SimProcess.h"
+#include "SimRig.h"
 #include "app/programdata/CDirectoryView.h"
 #include "app/programdata/CParamEditDlg.h"
 #include "app/programdata/CParamListView.h"
@@ -44,8 +44,8 @@ using ListInFrame = ShellFixture;
 
 TEST_F(ListInFrame, EnterOnACodeOfTheOnlineDemoWritesItAndTheListShowsTheEcho) {
     if (!OnOwnWmDisplay()) return;
-    SimProcess sim;
-    ASSERT_TRUE(sim.Running()) << sim.Error();
+    SimRig sim;
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
     options.AutoConnect = true;
     CVexa3WxDoc* doc = Open(WriteDocument("demo.D3X", sim.Host()));
     ASSERT_NE(doc, nullptr);
@@ -93,11 +93,7 @@ TEST_F(ListInFrame, EnterOnACodeOfTheOnlineDemoWritesItAndTheListShowsTheEcho) {
     ASSERT_TRUE(PumpUntil([&] { return list->LastOutcome() != ParamEditFlow::Outcome::NotEditable; }, 15000));
     EXPECT_TRUE(sawEditor);
     EXPECT_EQ(list->LastOutcome(), ParamEditFlow::Outcome::Written) << ui.LastMessage();
-    EXPECT_TRUE(sim.WaitForLog([](const std::vector<SimFrame>& frames) {
-        for (const auto& f : frames)
-            if (f.Received() && f.text == "PC SY 001 007.25") return true;
-        return false;
-    }));
+    EXPECT_TRUE(sim.WaitForCommand("PC SY 001 007.25"));
     PumpFor(100);
     EXPECT_EQ(list->CellText(list->FocusedRow(), CParamListView::kValueColumn), "007.25");
     EXPECT_EQ(list->RowParam(list->FocusedRow())->number, 1) << "the refill keeps the row";

@@ -11,7 +11,7 @@
 
 #include "../dialogs/DialogDriving.h"
 #include "ListFixture.h"
-#include "SimProcess.h"
+#include "SimRig.h"
 #include "Processes.h"
 #include "WmDisplay.h"
 #include "app/programdata/CParamEditDlg.h"
@@ -53,21 +53,14 @@ void SaveScreenshot(wxWindow* window, const wxString& path) {
     shot.SaveFile(path, wxBITMAP_TYPE_PNG);
 }
 
-bool Received(const std::vector<SimFrame>& frames, const std::string& text, int address) {
-    for (const auto& f : frames) {
-        if (f.Received() && f.text == text && f.address == address) return true;
-    }
-    return false;
-}
-
 using ListOnline = ListFixture;
 
 TEST_F(ListOnline, EnterOpensTheEditorAndTheAcceptedValueIsWrittenAndEchoed) {
     // Real key strokes need a focused window, and focus needs a window manager.
     if (!OnOwnWmDisplay()) return;
     wxInitAllImageHandlers();
-    SimProcess sim;
-    ASSERT_TRUE(sim.Running()) << sim.Error();
+    SimRig sim;
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
     OpenWithList(sim.Host());
     ASSERT_EQ(doc->Core().Connect(false), CVexa3Doc::kStateOnline) << ui.LastMessage();
     options.ShowSecLvl = true;
@@ -101,7 +94,7 @@ TEST_F(ListOnline, EnterOpensTheEditorAndTheAcceptedValueIsWrittenAndEchoed) {
     ASSERT_TRUE(sawEditor);
     EXPECT_EQ(list->LastOutcome(), ParamEditFlow::Outcome::Written) << ui.LastMessage();
 
-    EXPECT_TRUE(sim.WaitForLog([](const auto& frames) { return Received(frames, "PC SY 001 012.50", 1); }))
+    EXPECT_TRUE(sim.WaitForCommand("PC SY 001 012.50", 1))
         << "the value in the code's format, at the first arm's address";
     CParam* volume = list->RowParam(row);
     ASSERT_NE(volume, nullptr);

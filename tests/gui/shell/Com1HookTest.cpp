@@ -1,7 +1,7 @@
 // How a dictionary build borrows COM1 from the application's port table.
 #include <gtest/gtest.h>
 
-#include "SimProcess.h"
+#include "SimRig.h"
 #include "TempDir.h"
 #include "TestEnv.h"
 #include "app/shell/QuillsetApp.h"
@@ -10,11 +10,9 @@
 namespace qs::test {
 
 TEST(QuillsetCom1Hook, TheBuildTakesAndGivesBackExactlyOneReferenceOnCom1) {
-    SimProcess sim(SimProcess::Options{.tcp = false, .pty = true});
-    ASSERT_TRUE(sim.Running()) << sim.Error();
-    TempDir dir;
-    dir.Write("QS3X.INI", "[Ports]\nCOM1=" + sim.PtyPath() + "\n");
-    ScopedEnv ini("QUILLSET_INI", dir.File("QS3X.INI"));
+    // Its pty is COM1 in the rig's own "QS3X.INI".
+    SimRig sim({.transport = Transport::Pty, .comPort = 1});
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
     RecordingUi ui;
     ComPortTable ports;
     const Com1Hook hook = QuillsetApp::Com1HookFor(ports);

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "ShellFixture.h"
-#include "SimProcess.h"
+#include "SimRig.h"
 #include "app/programdata/CDirectoryView.h"
 #include "app/shell/CErrorLogView.h"
 #include "app/shell/CMainStatusBar.h"
@@ -60,8 +60,8 @@ std::string StatePane(CMainFrame* frame) {
 using MainFrameDocuments = ShellFixture;
 
 TEST_F(MainFrameDocuments, TheDemoDocumentGoesOnlineWithTheSimulatorAndSaysSoInGreen) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.Running()) << sim.Error();
+    SimRig sim;
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
     options.AutoConnect = true;
     CVexa3WxDoc* doc = Open(WriteDocument("demo.D3X", sim.Host()));
     ASSERT_NE(doc, nullptr);
@@ -70,12 +70,7 @@ TEST_F(MainFrameDocuments, TheDemoDocumentGoesOnlineWithTheSimulatorAndSaysSoInG
     EXPECT_EQ(frame->StatusPanes()->StatePaneColour(), wxColour(0, 0xFF, 0));
     EXPECT_EQ(frame->StatusPanes()->GetStatusText(CMainStatusBar::kLinkPane).utf8_string(),
               "TCP/IP: " + sim.Host() + ":7734");
-    EXPECT_TRUE(sim.WaitForLog([](const std::vector<SimFrame>& frames) {
-        for (const auto& f : frames) {
-            if (f.Received() && f.text == "PV SY 111") return true;
-        }
-        return false;
-    })) << "the probe";
+    EXPECT_TRUE(sim.WaitForCommand("PV SY 111")) << "the probe";
 
     // Its window shows the document's directories as a tree, Config first.
     auto* view = dynamic_cast<CDirectoryView*>(doc->GetFirstView());
@@ -124,8 +119,8 @@ TEST_F(MainFrameDocuments, SeveralDocumentsAreListedByTitleAndLinkForTheUserToCh
 }
 
 TEST_F(MainFrameDocuments, AConnectedProtocolOnlyWhenTheDeviceAnswersAsAsked) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.Running()) << sim.Error();
+    SimRig sim;
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
     CVexa3WxDoc* online = Open(WriteDocument("online.D3X", sim.Host(), 0, 1));
     ASSERT_NE(online, nullptr);
     DX3Protocol* protocol = frame->GetConnectedProtocol(&online->Core(), true);
@@ -133,8 +128,8 @@ TEST_F(MainFrameDocuments, AConnectedProtocolOnlyWhenTheDeviceAnswersAsAsked) {
     EXPECT_EQ(protocol->Address(), 1);
     EXPECT_EQ(online->Core().State(), CVexa3Doc::kStateOnline);
 
-    SimProcess readOnly(SimProcess::Options{.args = {"--persona", "readonly"}});
-    ASSERT_TRUE(readOnly.Running()) << readOnly.Error();
+    SimRig readOnly({.args = {"--persona", "readonly"}});
+    ASSERT_TRUE(readOnly.Ready()) << readOnly.Error();
     CVexa3WxDoc* reader = Open(WriteDocument("reader.D3X", readOnly.Host()));
     EXPECT_NE(frame->GetConnectedProtocol(&reader->Core(), false), nullptr) << "reading is allowed";
     EXPECT_EQ(reader->Core().State(), CVexa3Doc::kStateReadOnly);
@@ -204,8 +199,8 @@ TEST_F(MainFrameDocuments, TheErrorLogShowsOneDocumentsLinesAndNeverOutlivesIt) 
 }
 
 TEST_F(MainFrameDocuments, AnEmulatorsEndReconnectsTheActiveDocumentOnceNoTransferRuns) {
-    SimProcess sim;
-    ASSERT_TRUE(sim.Running()) << sim.Error();
+    SimRig sim;
+    ASSERT_TRUE(sim.Ready()) << sim.Error();
     CVexa3WxDoc* doc = Open(WriteDocument("rack.D3X", sim.Host()));
     ASSERT_NE(doc, nullptr);
     TempDir runtime;

@@ -19,13 +19,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 bool IsDictionaryRequest(const SimFrame& f) {
     return f.Received() && f.binary && f.text.compare(0, 5, std::string("SV \x04\x14", 5)) == 0;
 }
@@ -34,13 +27,6 @@ size_t CountRequests(const SimProcess& sim) {
     size_t n = 0;
     for (const auto& f : sim.ReadLog()) n += IsDictionaryRequest(f) ? 1 : 0;
     return n;
-}
-
-std::vector<std::string> FilesIn(const std::string& dir) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(dir, ec)) names.push_back(e.path().filename().string());
-    return names;
 }
 
 }  // namespace
@@ -60,11 +46,11 @@ TEST(QuillsetParamDat, BuiltFromTheDeviceOnCom1WhenMissingAndUsedFromThenOn) {
         // Start-up ends (and the window answers) once the file is there.
         EXPECT_EQ(quillset.CloseAndWait(*window), 0) << quillset.Output();
     }
-    const std::string bytes = ReadAll(built);
-    const std::string generated = ReadAll(std::string(QS_DATA_BUILD_DIR) + "/PARAM.DAT");
+    const std::string bytes = ReadWhole(built);
+    const std::string generated = ReadWhole(std::string(QS_DATA_BUILD_DIR) + "/PARAM.DAT");
     ASSERT_FALSE(generated.empty());
     EXPECT_TRUE(bytes == generated) << "built " << bytes.size() << " bytes, generated " << generated.size();
-    EXPECT_EQ(FilesIn(home.BuiltDataDir()), std::vector<std::string>{"PARAM.DAT"}) << "no temporary file left";
+    EXPECT_EQ(EntriesOf(home.BuiltDataDir()), std::vector<std::string>{"PARAM.DAT"}) << "no temporary file left";
 
     // One request per definition, and one refused request ending each of the 39 x 10 groups.
     ParamDictionary dictionary;
@@ -101,7 +87,7 @@ TEST(QuillsetParamDat, ABuildThatTimesOutPartWayLeavesNoFileAndStartUpGoesOn) {
     // The window answers only once start-up has given up on the build and gone on.
     EXPECT_EQ(quillset.CloseAndWait(*window), 0) << quillset.Output();
     EXPECT_EQ(CountRequests(sim), 101u) << "the build stops at the first failure";
-    EXPECT_TRUE(FilesIn(home.BuiltDataDir()).empty()) << "nothing of the failed build is left";
+    EXPECT_TRUE(EntriesOf(home.BuiltDataDir()).empty()) << "nothing of the failed build is left";
 }
 
 }  // namespace qs::test

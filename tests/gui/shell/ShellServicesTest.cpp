@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "GuiPump.h"
 #include "Processes.h"
 #include "QuillsetProcess.h"
 #include "RecordingUi.h"
@@ -15,11 +16,32 @@
 #include "TestEnv.h"
 #include "app/shell/CAboutDlg.h"
 #include "app/shell/CMainStatusBar.h"
+#include "app/shell/CSplashWnd.h"
 #include "app/shell/ContextHelp.h"
 #include "app/shell/PrivateFonts.h"
 #include "app/shell/RevisionTexts.h"
 
 namespace qs::test {
+
+// Up at once over its parent without taking the focus, and gone when its own timer fires.
+TEST(QuillsetSplash, ShowsAtOnceOverItsParentAndItsTimerClosesIt) {
+    auto* parent = new wxFrame(nullptr, wxID_ANY, "parent");
+    parent->Show();
+    auto* splash = new CSplashWnd(parent);
+    EXPECT_EQ(CSplashWnd::Current(), splash);
+    EXPECT_TRUE(splash->IsShown());
+    EXPECT_EQ(splash->GetTitle(), "Starting Quillset");
+    EXPECT_TRUE(splash->HasFlag(wxSTAY_ON_TOP) && splash->HasFlag(wxFRAME_FLOAT_ON_PARENT));
+    wxTimer otherTimer(splash, CSplashWnd::kTimerId + 1), ownTimer(splash, CSplashWnd::kTimerId);
+    wxTimerEvent other(otherTimer), tick(ownTimer);
+    splash->GetEventHandler()->ProcessEvent(other);
+    PumpFor(50);
+    EXPECT_EQ(CSplashWnd::Current(), splash) << "another timer does not close it";
+    splash->GetEventHandler()->ProcessEvent(tick);
+    EXPECT_TRUE(PumpUntil([] { return CSplashWnd::Current() == nullptr; }));
+    parent->Destroy();
+    PumpFor(20);
+}
 
 TEST(QuillsetHelp, ContextIdsAreFoundUpTheParentsAndMissingHelpIsSaid) {
     auto* frame = new wxFrame(nullptr, wxID_ANY, "help test");

@@ -2,12 +2,11 @@
 // reads its own command as the reply, wherever the echo is a complete reply frame.
 #include <gtest/gtest.h>
 
-#include "ProtocolSimLink.h"
+#include "DeviceFrames.h"
+#include "SimRig.h"
 
-namespace qs::test::protocol_sim {
+namespace qs::test {
 namespace {
-
-using namespace std::chrono_literals;
 
 // Everything the simulator received and sent as raw loop-back bytes, in order.
 struct Looped {
@@ -31,7 +30,7 @@ class ProtocolSimEcho : public ::testing::TestWithParam<LinkKind> {};
 
 TEST_P(ProtocolSimEcho, TheReplyIsTheCommandItself) {
     const auto [transport, framing] = GetParam();
-    SimLink sim({transport, {"--persona", "echo"}, "", {}});
+    SimRig sim({transport, {"--persona", "echo"}, "", {}});
     ASSERT_TRUE(sim.Ready()) << sim.Error();
     auto p = sim.Open(framing, 12);
 
@@ -47,8 +46,8 @@ TEST_P(ProtocolSimEcho, TheReplyIsTheCommandItself) {
                              RequestBytes(framing, transport, 12, "PC SY 111 42");
     ASSERT_TRUE(WaitForLooped(sim.Sim(), wire.size()));
     const Looped looped = RawBytes(sim.Sim());
-    EXPECT_EQ(HexOf(looped.in), HexOf(wire));
-    EXPECT_EQ(HexOf(looped.out), HexOf(wire));
+    EXPECT_EQ(Hex(looped.in), Hex(wire));
+    EXPECT_EQ(Hex(looped.out), Hex(wire));
     // A loop-back cable reads no frames.
     EXPECT_TRUE(sim.Received().empty());
 }
@@ -57,25 +56,26 @@ INSTANTIATE_TEST_SUITE_P(Links, ProtocolSimEcho,
                          ::testing::Values(LinkKind{Transport::Tcp, Framing::Terminal},
                                            LinkKind{Transport::Pty, Framing::Terminal},
                                            LinkKind{Transport::Pty, Framing::Mini}),
-                         [](const auto& info) { return Name(info.param); });
+                         LinkName());
 
 // A Minicomputer text frame on TCP/IP has no check bytes, so its echo lacks the two bytes the
 // reader waits for after ETX.
 TEST(ProtocolSimEchoTcp, AMinicomputerEchoOnTcpEndsInATimeOut) {
-    SimLink sim({Transport::Tcp, {"--persona", "echo"}, "", {}});
+    SimRig sim({Transport::Tcp, {"--persona", "echo"}, "", {}});
     ASSERT_TRUE(sim.Ready()) << sim.Error();
     auto p = sim.OpenMini();
 
-    Answer echo;
-    const auto took = Timed([&] { echo = Ask(*p, "PV SY 111"); });
+    // The wait runs on a clock that moves 250 ms at each turn of it.
+    ScopedIdleClock clock(250);
+    Answer echo = Ask(*p, "PV SY 111");
     EXPECT_EQ(echo.status, kStatusTimeout);
     EXPECT_EQ(echo.reply, "");
-    EXPECT_GE(took, 3950ms);
+    EXPECT_GE(clock.ElapsedMs(), 4000) << "the receive time-out and its grace second";
 
     const std::string wire = RequestBytes(Framing::Mini, Transport::Tcp, 1, "PV SY 111");
     ASSERT_TRUE(WaitForLooped(sim.Sim(), wire.size()));
-    EXPECT_EQ(HexOf(RawBytes(sim.Sim()).out), HexOf(wire));
+    EXPECT_EQ(Hex(RawBytes(sim.Sim()).out), Hex(wire));
 }
 
 }  // namespace
-}  // namespace qs::test::protocol_sim
+}  // namespace qs::test

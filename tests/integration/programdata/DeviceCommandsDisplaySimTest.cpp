@@ -7,24 +7,25 @@
 #include <cstring>
 
 #include "DeviceFrames.h"
-#include "DocumentSim.h"
+#include "DocumentFixtures.h"
+#include "SimRig.h"
 #include "FakeEmulator.h"
 #include "RecordingUi.h"
 #include "TestEnv.h"
 #include "platform/ProcessLauncher.h"
 #include "appmodel/programdata/DeviceCommands.h"
 
-namespace qs::test::docsim {
+namespace qs::test {
 namespace {
 
 using Args = std::vector<std::string>;
 
 class DeviceCommandsDisplaySim : public ::testing::Test {
 protected:
-    void Open(SimDevice& device, int protocolKind, const std::string& programDir) {
+    void Open(SimRig& device, Framing framing, const std::string& programDir) {
         ASSERT_TRUE(device.Ready()) << device.Error();
         doc = std::make_unique<CVexa3Doc>(ports, BuiltDictionary(), &options);
-        device.Attach(*doc, protocolKind);
+        device.Attach(*doc, framing);
         DeviceCommandHooks hooks;
         hooks.setMainTitle = [this](const std::string& t) { titles.push_back(t); };
         hooks.minimiseMain = [this] { ++minimised; };
@@ -40,7 +41,7 @@ protected:
         return fakes.Arguments(name);
     }
     // The binary blocks the device received.
-    static std::vector<SimFrame> Blocks(SimDevice& device) {
+    static std::vector<SimFrame> Blocks(SimRig& device) {
         std::vector<SimFrame> out;
         for (const SimFrame& f : device.Sim().ReadLog())
             if (f.kind == "frame" && f.binary && f.Received()) out.push_back(f);
@@ -64,14 +65,14 @@ protected:
 TEST_F(DeviceCommandsDisplaySim, OverTcpFarviewGetsTheAddressAndTheLayoutAndQuillsetStaysOnline) {
     for (const auto& [cf, layout] : std::vector<std::pair<std::string, Args>>{{"CF 14", {"QUAD"}}, {"CF 10", {}}}) {
         SCOPED_TRACE(cf);
-        SimDevice device({Transport::Tcp, {"--cf", cf}, "", ""});
+        SimRig device({Transport::Tcp, {"--cf", cf}, ""});
         fakes.Install("farview");
         fakes.Forget("farview");
-        Open(device, kProtocolMini, fakes.Folder());
+        Open(device, Framing::Mini, fakes.Folder());
         ASSERT_TRUE(commands->Execute(kCmdGoOnline));
         ASSERT_TRUE(commands->Execute(kCmdRemoteDisplay));
         char addr[16];
-        std::snprintf(addr, sizeof addr, "ADDR%08X", Ipv4Of(device.Host()));
+        std::snprintf(addr, sizeof addr, "ADDR%08X", SimRig::Ipv4Of(device.Host()));
         Args expected = {"COM0", addr};
         expected.insert(expected.end(), layout.begin(), layout.end());
         EXPECT_EQ(StartedWith("farview"), expected);
@@ -90,11 +91,11 @@ TEST_F(DeviceCommandsDisplaySim, OverTcpFarviewGetsTheAddressAndTheLayoutAndQuil
 }
 
 TEST_F(DeviceCommandsDisplaySim, AProgramNotBesideQuillsetIsFoundOnPath) {
-    SimDevice device({Transport::Tcp, {}, "", ""});
+    SimRig device({Transport::Tcp, {}, ""});
     fakes.Install("farview");
     TempDir empty;
     ScopedEnv path("PATH", "relative/dir:" + fakes.Folder());
-    Open(device, kProtocolTerminal, empty.Path());
+    Open(device, Framing::Terminal, empty.Path());
     ASSERT_TRUE(commands->RemoteDisplay());
     const std::optional<Args> args = StartedWith("farview");
     ASSERT_TRUE(args);
@@ -102,11 +103,11 @@ TEST_F(DeviceCommandsDisplaySim, AProgramNotBesideQuillsetIsFoundOnPath) {
 }
 
 TEST_F(DeviceCommandsDisplaySim, OverSerialThePortIsHandedToFarviewAndTakenBackWhenItIsDone) {
-    SimDevice device({Transport::Pty, {}, "", ""});
+    SimRig device({Transport::Pty, {}, ""});
     fakes.Install("farview");
-    Open(device, kProtocolMini, fakes.Folder());
+    Open(device, Framing::Mini, fakes.Folder());
     ASSERT_TRUE(commands->Execute(kCmdGoOnline));
-    ASSERT_EQ(ports.RefCount(kComPort), 1);
+    ASSERT_EQ(ports.RefCount(SimRig::kComPort), 1);
 
     ASSERT_TRUE(commands->Execute(kCmdRemoteDisplay));
     EXPECT_EQ(StartedWith("farview"), (Args{"MASTER", "COM5", "QUAD"}));
@@ -123,8 +124,8 @@ TEST_F(DeviceCommandsDisplaySim, OverSerialThePortIsHandedToFarviewAndTakenBackW
     EXPECT_EQ(Hex(blocks[0].bytes), Hex(MiniReply(1, "SV \x04\x16\x46\xFE") + '\0'));
 
     // The slot is empty under its count, the document Offline, Quillset minimised.
-    EXPECT_EQ(ports.Protocol(kComPort), nullptr);
-    EXPECT_EQ(ports.RefCount(kComPort), 1);
+    EXPECT_EQ(ports.Protocol(SimRig::kComPort), nullptr);
+    EXPECT_EQ(ports.RefCount(SimRig::kComPort), 1);
     EXPECT_TRUE(doc->HoldsPortReference());
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline);
     EXPECT_EQ(titles, Args{"Quillset"});
@@ -135,21 +136,21 @@ TEST_F(DeviceCommandsDisplaySim, OverSerialThePortIsHandedToFarviewAndTakenBackW
     EXPECT_EQ(doc->SendCommand("GP"), std::nullopt);
 
     EXPECT_EQ(commands->ReconnectAfterEmulator(), CVexa3Doc::kStateOnline);
-    EXPECT_NE(ports.Protocol(kComPort), nullptr);
-    EXPECT_EQ(ports.RefCount(kComPort), 1);
+    EXPECT_NE(ports.Protocol(SimRig::kComPort), nullptr);
+    EXPECT_EQ(ports.RefCount(SimRig::kComPort), 1);
     EXPECT_TRUE(launcher.Running().empty());  // the ended emulator was collected
     EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
 }
 
 TEST_F(DeviceCommandsDisplaySim, NothingIsHandedOverWhenTheLaunchCannotGoAhead) {
-    SimDevice device({Transport::Pty, {}, "", ""});
+    SimRig device({Transport::Pty, {}, ""});
     fakes.Install("farview");
     fakes.Install("panelsim");
     TempDir empty;
     ScopedEnv path("PATH", empty.Path());
 
     // The terminal protocol cannot carry the request.
-    Open(device, kProtocolTerminal, fakes.Folder());
+    Open(device, Framing::Terminal, fakes.Folder());
     EXPECT_FALSE(commands->RemoteDisplay());
     EXPECT_FALSE(commands->InteractiveDisplay());
     EXPECT_EQ(ui.Messages(), (Args{"Minicomputer mode required for this function",
@@ -159,7 +160,7 @@ TEST_F(DeviceCommandsDisplaySim, NothingIsHandedOverWhenTheLaunchCannotGoAhead) 
     ui.prompt.shown.clear();
     commands.reset();
     doc.reset();
-    Open(device, kProtocolMini, empty.Path());
+    Open(device, Framing::Mini, empty.Path());
     EXPECT_FALSE(commands->RemoteDisplay());
     EXPECT_FALSE(commands->InteractiveDisplay());
     EXPECT_EQ(ui.Messages(), (Args{"Unable to start farview - not found beside Quillset or on PATH",
@@ -167,29 +168,29 @@ TEST_F(DeviceCommandsDisplaySim, NothingIsHandedOverWhenTheLaunchCannotGoAhead) 
 
     EXPECT_TRUE(Blocks(device).empty());
     EXPECT_TRUE(launcher.Running().empty());
-    EXPECT_NE(ports.Protocol(kComPort), nullptr);
+    EXPECT_NE(ports.Protocol(SimRig::kComPort), nullptr);
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateReadOnly);
     EXPECT_EQ(minimised, 0);
 }
 
 TEST_F(DeviceCommandsDisplaySim, AProgramThatCannotStartIsSaidAndThePortTakenBack) {
-    SimDevice device({Transport::Pty, {}, "", ""});
+    SimRig device({Transport::Pty, {}, ""});
     fakes.InstallBroken("farview");
-    Open(device, kProtocolMini, fakes.Folder());
+    Open(device, Framing::Mini, fakes.Folder());
     EXPECT_FALSE(commands->RemoteDisplay());
     EXPECT_EQ(ui.Messages(), Args{"Unable to start farview - " + fakes.Path("farview") + ": No such file or directory"});
     EXPECT_EQ(Blocks(device).size(), 1u);
     EXPECT_EQ(minimised, 0);
     EXPECT_TRUE(titles.empty());
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateOnline);
-    EXPECT_NE(ports.Protocol(kComPort), nullptr);
-    EXPECT_EQ(ports.RefCount(kComPort), 1);
+    EXPECT_NE(ports.Protocol(SimRig::kComPort), nullptr);
+    EXPECT_EQ(ports.RefCount(SimRig::kComPort), 1);
 }
 
 TEST_F(DeviceCommandsDisplaySim, PanelsimGetsTheArmListOnceTheDeviceAgrees) {
-    SimDevice device({Transport::Pty, {"--addresses", "1,2"}, "", ""});
+    SimRig device({Transport::Pty, {"--addresses", "1,2"}, ""});
     fakes.Install("panelsim");
-    Open(device, kProtocolMini, fakes.Folder());
+    Open(device, Framing::Mini, fakes.Folder());
     doc->SetArmAddress(2, 0);
     ASSERT_TRUE(commands->GoOnline());
     ASSERT_TRUE(commands->IsEnabled(kCmdInteractiveDisplay));
@@ -198,7 +199,7 @@ TEST_F(DeviceCommandsDisplaySim, PanelsimGetsTheArmListOnceTheDeviceAgrees) {
     const std::vector<SimFrame> blocks = Blocks(device);
     ASSERT_EQ(blocks.size(), 1u);
     EXPECT_EQ(Hex(blocks[0].text), "53 56 20 04 17 46 FE");
-    EXPECT_EQ(ports.Protocol(kComPort), nullptr);
+    EXPECT_EQ(ports.Protocol(SimRig::kComPort), nullptr);
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline);
     EXPECT_EQ(minimised, 1);
     EXPECT_EQ(commands->ReconnectAfterEmulator(), CVexa3Doc::kStateOnline);
@@ -211,17 +212,17 @@ TEST_F(DeviceCommandsDisplaySim, ThePanelsDeviceRefusalsStopWithTheirMessages) {
              {"801C",
               "Cannot active interactive display unless System Status Display option selected in System 139."}}) {
         SCOPED_TRACE(status);
-        SimDevice device({Transport::Pty, {"--panel-handover", status}, "", ""});
+        SimRig device({Transport::Pty, {"--panel-handover", status}, ""});
         fakes.Install("panelsim");
         ui.prompt.shown.clear();
-        Open(device, kProtocolMini, fakes.Folder());
+        Open(device, Framing::Mini, fakes.Folder());
         EXPECT_FALSE(commands->InteractiveDisplay());
         EXPECT_EQ(ui.Messages(), Args{message});
         EXPECT_EQ(Blocks(device).size(), 1u);
         EXPECT_TRUE(launcher.Running().empty());
         EXPECT_FALSE(fakes.Arguments("panelsim"));
         // Quillset keeps the port.
-        EXPECT_NE(ports.Protocol(kComPort), nullptr);
+        EXPECT_NE(ports.Protocol(SimRig::kComPort), nullptr);
         EXPECT_EQ(doc->State(), CVexa3Doc::kStateReadOnly);
         EXPECT_EQ(minimised, 0);
         EXPECT_TRUE(titles.empty());
@@ -244,9 +245,9 @@ public:
 
 TEST_F(DeviceCommandsDisplaySim, AHandOverThatCannotBeSentIsReportedAndStops) {
     // The reply to "CF" fails its check; while that is being said, the device goes away.
-    SimDevice device({Transport::Pty, {"--fault", "bad-lrc,on=CF"}, "", ""});
+    SimRig device({Transport::Pty, {"--fault", "bad-lrc,on=CF"}, ""});
     fakes.Install("farview");
-    Open(device, kProtocolMini, fakes.Folder());
+    Open(device, Framing::Mini, fakes.Folder());
     PromptWithAction prompt;
     prompt.action = [&] { device.Sim().Stop(); };
     UiServices services = Ui();
@@ -262,9 +263,9 @@ TEST_F(DeviceCommandsDisplaySim, AHandOverThatCannotBeSentIsReportedAndStops) {
     EXPECT_FALSE(fakes.Arguments("farview"));
     EXPECT_EQ(minimised, 0);
     // Nothing was handed over: the port and the state are as they were.
-    EXPECT_NE(ports.Protocol(kComPort), nullptr);
+    EXPECT_NE(ports.Protocol(SimRig::kComPort), nullptr);
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateReadOnly);
 }
 
 }  // namespace
-}  // namespace qs::test::docsim
+}  // namespace qs::test

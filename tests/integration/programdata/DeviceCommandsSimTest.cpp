@@ -5,7 +5,8 @@
 #include <set>
 #include <tuple>
 
-#include "DocumentSim.h"
+#include "DocumentFixtures.h"
+#include "SimRig.h"
 #include "RecordingUi.h"
 #include "TestEnv.h"
 #include "platform/ProcessLauncher.h"
@@ -13,7 +14,7 @@
 #include "programdata/CParam.h"
 #include "appmodel/programdata/DeviceCommands.h"
 
-namespace qs::test::docsim {
+namespace qs::test {
 namespace {
 
 // Two arms in use: arm 1 at the base address 2, arm 2 at 5; arms 3-6 have no address.
@@ -40,11 +41,11 @@ std::vector<std::string> Arguments(std::vector<std::string> extra = {}) {
 
 class DeviceCommandsSim : public ::testing::Test {
 protected:
-    void Open(SimDevice& device, int protocolKind = kProtocolTerminal) {
+    void Open(SimRig& device, Framing framing = Framing::Terminal) {
         ASSERT_TRUE(device.Ready()) << device.Error();
         doc = std::make_unique<CVexa3Doc>(ports, BuiltDictionary(), &options);
         doc->SetTitle("Rack 4");
-        device.Attach(*doc, protocolKind);
+        device.Attach(*doc, framing);
         doc->SetBaseAddress(kBase);
         doc->SetArmAddress(1, kArm2);
         for (int arm = 2; arm < CVexa3Doc::kMaxArms; ++arm) doc->SetArmAddress(arm, 0);
@@ -81,7 +82,7 @@ protected:
 };
 
 TEST_F(DeviceCommandsSim, ReadAllWalksArmByArmAtEachArmsAddressWithRecipesLast) {
-    SimDevice device({Transport::Tcp, Arguments({"--fault", "reject=14,address=5,on=PV M2 101"}), kState, ""});
+    SimRig device({Transport::Tcp, Arguments({"--fault", "reject=14,address=5,on=PV M2 101"}), kState});
     Open(device);
     ASSERT_TRUE(commands->Execute(kCmdReadAll));
 
@@ -141,7 +142,7 @@ TEST_F(DeviceCommandsSim, ReadAllWalksArmByArmAtEachArmsAddressWithRecipesLast) 
 }
 
 TEST_F(DeviceCommandsSim, ACancelledReadAllSendsNothingAfterTheStepItStoppedAt) {
-    SimDevice device({Transport::Tcp, Arguments(), kState, ""});
+    SimRig device({Transport::Tcp, Arguments(), kState});
     Open(device);
     constexpr int kStep = 40;
     ui.CancelAfterPumps(kStep);
@@ -162,7 +163,7 @@ TEST_F(DeviceCommandsSim, ACancelledReadAllSendsNothingAfterTheStepItStoppedAt) 
 }
 
 TEST_F(DeviceCommandsSim, ReadAllOnASilentDeviceLeavesTheDocumentAsItWas) {
-    SimDevice device({Transport::Tcp, Arguments({"--persona", "silent"}), "", ""});
+    SimRig device({Transport::Tcp, Arguments({"--persona", "silent"}), ""});
     Open(device);
     // The link's waits run on a clock that moves a second at each turn of the wait.
     ScopedIdleClock clock(1000);
@@ -178,7 +179,7 @@ TEST_F(DeviceCommandsSim, ReadAllOnASilentDeviceLeavesTheDocumentAsItWas) {
 }
 
 TEST_F(DeviceCommandsSim, DumpAllOnAReadOnlyDeviceSaysWhyAndWritesNothing) {
-    SimDevice device({Transport::Tcp, Arguments({"--persona", "readonly"}), kState, ""});
+    SimRig device({Transport::Tcp, Arguments({"--persona", "readonly"}), kState});
     Open(device);
     ASSERT_TRUE(doc->SetParamText(CDirectory::kSystem, 104, 0, "NEW NAME"));
     EXPECT_FALSE(commands->Execute(kCmdDumpAll));
@@ -193,7 +194,7 @@ TEST_F(DeviceCommandsSim, DumpAllOnAReadOnlyDeviceSaysWhyAndWritesNothing) {
 }
 
 TEST_F(DeviceCommandsSim, DumpsEndWithLoAndTheCompletionWait) {
-    SimDevice device({Transport::Tcp, Arguments(), kState, ""});
+    SimRig device({Transport::Tcp, Arguments(), kState});
     Open(device);
     ASSERT_TRUE(doc->SetParamText(CDirectory::kSystem, 104, 0, "DUMPED NAME"));
     ASSERT_TRUE(doc->FindDirectory(CDirectory::kArm)->FindParam(101)->SetValue("DUMPED ARM", 1));
@@ -226,7 +227,7 @@ TEST_F(DeviceCommandsSim, DumpsEndWithLoAndTheCompletionWait) {
 }
 
 TEST_F(DeviceCommandsSim, ConfirmWritesCancelledStopsEachDumpAtItsQuestion) {
-    SimDevice device({Transport::Tcp, Arguments(), kState, ""});
+    SimRig device({Transport::Tcp, Arguments(), kState});
     Open(device);
     options.ConfirmWrites = true;
     ASSERT_TRUE(doc->SetParamText(CDirectory::kSystem, 104, 0, "NOT SENT"));
@@ -254,8 +255,8 @@ TEST_F(DeviceCommandsSim, ConfirmWritesCancelledStopsEachDumpAtItsQuestion) {
 }
 
 TEST_F(DeviceCommandsSim, ReadSelectionOfAnArmAlsoReadsItsMetersAndProductsOverThePty) {
-    SimDevice device({Transport::Pty, Arguments(), kState, ""});
-    Open(device, kProtocolMini);
+    SimRig device({Transport::Pty, Arguments(), kState});
+    Open(device, Framing::Mini);
     FrameSelection s;
     s.directory = Nth(CDirectory::kArm, 1);
     s.instance = 1;
@@ -285,4 +286,4 @@ TEST_F(DeviceCommandsSim, ReadSelectionOfAnArmAlsoReadsItsMetersAndProductsOverT
 }
 
 }  // namespace
-}  // namespace qs::test::docsim
+}  // namespace qs::test

@@ -2,11 +2,14 @@
 // a pty mapped to a COM port, for every kind of device at the other end.
 #include <gtest/gtest.h>
 
-#include "DocumentSim.h"
+#include <algorithm>
+
+#include "DocumentFixtures.h"
+#include "SimRig.h"
 #include "RecordingUi.h"
 #include "link/DX3Protocol.h"
 
-namespace qs::test::docsim {
+namespace qs::test {
 namespace {
 
 const std::string kEcho = "Response invalid - echo detected. \nCheck wiring, port selection (is port attached to a modem?)";
@@ -16,10 +19,10 @@ protected:
     // A document on a simulator of the given kind, over this test's link.
     struct Rig {
         Rig(const LinkKind& kind, std::vector<std::string> args)
-            : device({kind.transport, std::move(args), "", ""}), doc(ports, BuiltDictionary()) {
-            if (device.Ready()) device.Attach(doc, kind.protocolKind);
+            : device({kind.transport, std::move(args)}), doc(ports, BuiltDictionary()) {
+            if (device.Ready()) device.Attach(doc, kind.framing);
         }
-        SimDevice device;
+        SimRig device;
         ComPortTable ports;
         CVexa3Doc doc;
     };
@@ -56,47 +59,51 @@ TEST_P(DocumentConnectSim, ARefusedWriteTestIsReadOnly) {
     EXPECT_EQ(rig.device.Exchanges().back().reply, "NO06");
 }
 
-TEST_P(DocumentConnectSim, AReadOnlyProbeSendsNoWrite) {
-    Rig rig(GetParam(), {});
-    ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
-    EXPECT_EQ(rig.doc.Connect(true), CVexa3Doc::kStateReadOnly);
-    ASSERT_TRUE(rig.device.WaitForFrames(2, 2));
-    EXPECT_EQ(rig.device.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
+INSTANTIATE_TEST_SUITE_P(Links, DocumentConnectSim, ::testing::ValuesIn(kAllLinks), LinkName());
+
+// A device of another kind or revision answers the probe and the identification with what the
+// program's tables know it by.
+struct Persona {
+    const char* name;
+    LinkKind link;
+    std::string message;
+};
+
+class DocumentPersonaSim : public ::testing::TestWithParam<Persona> {
+protected:
+    RecordingUi ui;
+};
+
+TEST_P(DocumentPersonaSim, IsSaidAndTheDocumentLimited) {
+    SimRig device({GetParam().link.transport, {"--persona", GetParam().name}});
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    ComPortTable ports;
+    CVexa3Doc doc(ports, BuiltDictionary());
+    device.Attach(doc, GetParam().link.framing);
+    EXPECT_EQ(doc.Connect(false), 4);
+    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{GetParam().message}));
 }
 
-TEST_P(DocumentConnectSim, DevicesOtherThanACurrentControllerAreSaid) {
-    struct Case {
-        const char* persona;
-        int state;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
-        {"mmi", 4,
-         "The Quillset recognizes the addressed device as an MMI (Rev 11.00.) \nQuillset programming is limited to "
-         "transmitting driver database information only."},
-        {"mmi-900", 4,
-         "The Quillset recognizes the addressed device as an MMI (Rev 9.00.) \nThis MMI revision is not supported by "
-         "Quillset."},
-        {"controller-unknown", 4,
-         "Quillset does not recognize the Duravane III revision. \nVerify Quillset is the current version (Check "
-         "Help|About)"},
-        {"controller-1125", 4,
-         "The Duravane III online is an older revision (Rev 11.25). \nNot all Rev 11.26 program codes may be "
-         "supported."},
-    };
-    for (const Case& c : cases) {
-        ui.prompt.shown.clear();
-        Rig rig(GetParam(), {"--persona", c.persona});
-        ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
-        EXPECT_EQ(rig.doc.Connect(false), c.state) << c.persona;
-        EXPECT_EQ(ui.Messages(), (std::vector<std::string>{c.message})) << c.persona;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Links, DocumentConnectSim,
-                         ::testing::Values(LinkKind{Transport::Tcp, 0}, LinkKind{Transport::Tcp, 1},
-                                           LinkKind{Transport::Pty, 0}, LinkKind{Transport::Pty, 1}),
-                         [](const auto& info) { return Name(info.param); });
+INSTANTIATE_TEST_SUITE_P(
+    Personas, DocumentPersonaSim,
+    ::testing::Values(
+        Persona{"mmi", {Transport::Tcp, Framing::Terminal},
+                "The Quillset recognizes the addressed device as an MMI (Rev 11.00.) \nQuillset programming is limited "
+                "to transmitting driver database information only."},
+        Persona{"mmi-900", {Transport::Tcp, Framing::Mini},
+                "The Quillset recognizes the addressed device as an MMI (Rev 9.00.) \nThis MMI revision is not "
+                "supported by Quillset."},
+        Persona{"controller-unknown", {Transport::Pty, Framing::Terminal},
+                "Quillset does not recognize the Duravane III revision. \nVerify Quillset is the current version "
+                "(Check Help|About)"},
+        Persona{"controller-1125", {Transport::Pty, Framing::Mini},
+                "The Duravane III online is an older revision (Rev 11.25). \nNot all Rev 11.26 program codes may be "
+                "supported."}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    });
 
 // Documents on a COM port share the port table's protocol and take it from the table each time.
 class DocumentComSlotSim : public DocumentConnectSim {};
@@ -105,36 +112,36 @@ TEST_P(DocumentComSlotSim, TheSlotIsSharedAndTakenAgainAfterItWasEmptied) {
     Rig rig(GetParam(), {});
     ASSERT_TRUE(rig.device.Ready()) << rig.device.Error();
     ASSERT_EQ(rig.doc.Connect(false), CVexa3Doc::kStateOnline);
-    EXPECT_EQ(rig.ports.RefCount(kComPort), 1);
-    EXPECT_EQ(static_cast<ComProtocol*>(rig.doc.GetProtocol()), rig.ports.Protocol(kComPort));
-    EXPECT_EQ(rig.doc.GetProtocol()->ProtocolIndex(), GetParam().protocolKind);
+    EXPECT_EQ(rig.ports.RefCount(SimRig::kComPort), 1);
+    EXPECT_EQ(static_cast<ComProtocol*>(rig.doc.GetProtocol()), rig.ports.Protocol(SimRig::kComPort));
+    EXPECT_EQ(rig.doc.GetProtocol()->ProtocolIndex(), ProtocolKindOf(GetParam().framing));
 
     // A second document on the same port counts once more and reopens the slot.
     CVexa3Doc second(rig.ports, BuiltDictionary());
-    rig.device.Attach(second, GetParam().protocolKind);
+    rig.device.Attach(second, GetParam().framing);
     ASSERT_EQ(second.Connect(true), CVexa3Doc::kStateReadOnly);
-    EXPECT_EQ(rig.ports.RefCount(kComPort), 2);
+    EXPECT_EQ(rig.ports.RefCount(SimRig::kComPort), 2);
     EXPECT_EQ(rig.doc.GetProtocol(), second.GetProtocol());
 
     // The port lent to an emulator: the slot is emptied, and the next connection takes it again.
-    rig.ports.CloseSlot(kComPort);
+    rig.ports.CloseSlot(SimRig::kComPort);
     EXPECT_EQ(rig.doc.GetProtocol(), nullptr);
     EXPECT_FALSE(rig.doc.SendCommand("PV SY 111"));
     EXPECT_EQ(rig.doc.Connect(false), CVexa3Doc::kStateOnline);
-    EXPECT_EQ(rig.ports.RefCount(kComPort), 2);
+    EXPECT_EQ(rig.ports.RefCount(SimRig::kComPort), 2);
     EXPECT_EQ(rig.doc.SendCommand("PV SY 111"), "PV SY 111 0");
 
     second.ReleaseProtocol();
-    EXPECT_EQ(rig.ports.RefCount(kComPort), 1);
-    EXPECT_NE(rig.ports.Protocol(kComPort), nullptr);
+    EXPECT_EQ(rig.ports.RefCount(SimRig::kComPort), 1);
+    EXPECT_NE(rig.ports.Protocol(SimRig::kComPort), nullptr);
     rig.doc.ReleaseProtocol();
-    EXPECT_EQ(rig.ports.Protocol(kComPort), nullptr);
+    EXPECT_EQ(rig.ports.Protocol(SimRig::kComPort), nullptr);
     EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, DocumentComSlotSim,
-                         ::testing::Values(LinkKind{Transport::Pty, 0}, LinkKind{Transport::Pty, 1}),
-                         [](const auto& info) { return Name(info.param); });
+                         ::testing::Values(LinkKind{Transport::Pty, Framing::Terminal}, LinkKind{Transport::Pty, Framing::Mini}),
+                         LinkName());
 
 // A loop-back cable: the probe comes back as its own reply wherever the echo is a whole frame.
 class DocumentEchoSim : public ::testing::TestWithParam<LinkKind> {
@@ -143,20 +150,20 @@ protected:
 };
 
 TEST_P(DocumentEchoSim, AnEchoIsOfflineAndSaid) {
-    SimDevice device({GetParam().transport, {"--persona", "echo"}, "", ""});
+    SimRig device({GetParam().transport, {"--persona", "echo"}, ""});
     ASSERT_TRUE(device.Ready()) << device.Error();
     ComPortTable ports;
     CVexa3Doc doc(ports, BuiltDictionary());
-    device.Attach(doc, GetParam().protocolKind);
+    device.Attach(doc, GetParam().framing);
     EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOffline);
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>{kEcho}));
     EXPECT_EQ(ui.status.texts, (std::vector<std::string>{"Attempting to connect to Duravane III.net...", "     "}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, DocumentEchoSim,
-                         ::testing::Values(LinkKind{Transport::Tcp, 0}, LinkKind{Transport::Pty, 0},
-                                           LinkKind{Transport::Pty, 1}),
-                         [](const auto& info) { return Name(info.param); });
+                         ::testing::Values(LinkKind{Transport::Tcp, Framing::Terminal}, LinkKind{Transport::Pty, Framing::Terminal},
+                                           LinkKind{Transport::Pty, Framing::Mini}),
+                         LinkName());
 
 TEST(DocumentLinkSim, WithoutAPortTheStateIsNoComm) {
     RecordingUi ui;
@@ -174,27 +181,28 @@ TEST(DocumentLinkSim, ADeviceThatWasDownIsReachedOnceItIsBack) {
     const std::string host = SimProcess::UniqueLoopbackAddress();
     DocumentLinkFields f = doc.GetLinkFields();
     f.port = CVexa3Doc::kPortTcp;
-    f.ipv4 = Ipv4Of(host);
+    f.ipv4 = SimRig::Ipv4Of(host);
     doc.SetLinkFields(f);
 
     EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOffline);  // nothing listens there yet
-    SimDevice device({Transport::Tcp, {}, "", host});
+    SimRig device({.host = host});
     ASSERT_TRUE(device.Ready()) << device.Error();
     EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOnline);
     EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
 }
 
-// The waits below run to the link's receive time-out (3 s, plus 1 s of grace).
-
 // A document on a Minicomputer link over TCP/IP to a device of the given persona connects
 // and ends up offline with no message box.
 void ExpectQuietlyOffline(RecordingUi& ui, const char* persona) {
-    SimDevice device({Transport::Tcp, {"--persona", persona}, "", ""});
+    SimRig device({Transport::Tcp, {"--persona", persona}, ""});
     ASSERT_TRUE(device.Ready()) << device.Error();
     ComPortTable ports;
     CVexa3Doc doc(ports, BuiltDictionary());
-    device.Attach(doc, 1);
+    device.Attach(doc, Framing::Mini);
+    // The wait runs to the link's receive time-out, on a clock that moves a second a turn.
+    ScopedIdleClock clock(1000);
     EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOffline);
+    EXPECT_GE(clock.ElapsedMs(), 4000);
     EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
 }
 
@@ -213,4 +221,4 @@ TEST(DocumentLinkSimSlow, AnEchoOfAMinicomputerFrameOverTcpTimesOut) {
 }
 
 }  // namespace
-}  // namespace qs::test::docsim
+}  // namespace qs::test

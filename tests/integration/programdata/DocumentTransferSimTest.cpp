@@ -3,20 +3,19 @@
 // store as read back command by command with a protocol of the link layer alone.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <map>
 #include <set>
 #include <tuple>
 
-#include "DocumentSim.h"
+#include "DocumentFixtures.h"
+#include "SimRig.h"
 #include "RecordingUi.h"
 #include "link/DX3Protocol.h"
 #include "link/TerminalProtocol.h"
-#include "platform/SerialSettings.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
 
-namespace qs::test::docsim {
+namespace qs::test {
 namespace {
 
 constexpr int kArms = 6;
@@ -140,10 +139,10 @@ protected:
 };
 
 TEST_F(DocumentTransferSim, ReadAllThenDumpAllOfAThreeArmConfiguration) {
-    SimDevice source({Transport::Tcp, {"--addresses", "1-6"}, SourceState(), ""});
+    SimRig source({Transport::Tcp, {"--addresses", "1-6"}, SourceState()});
     ASSERT_TRUE(source.Ready()) << source.Error();
     CVexa3Doc doc(ports, BuiltDictionary());
-    source.Attach(doc, kProtocolMini);
+    source.Attach(doc, Framing::Mini);
 
     // ---- Read All
     ASSERT_EQ(doc.Connect(true), CVexa3Doc::kStateReadOnly);
@@ -151,9 +150,7 @@ TEST_F(DocumentTransferSim, ReadAllThenDumpAllOfAThreeArmConfiguration) {
     const size_t connectFrames = source.Exchanges().size();
     auto bar = MakeProgress("Reading Duravane.NET...");
     bar->SetRange(0, doc.TotalCodes());
-    const auto readStart = std::chrono::steady_clock::now();
     ASSERT_TRUE(doc.ReadAllFromDevice(bar.get()));
-    const auto readTime = std::chrono::steady_clock::now() - readStart;
     EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
     EXPECT_TRUE(ui.errorLog.lines.empty());
     EXPECT_EQ(ui.progress.back()->pos, doc.TotalCodes());
@@ -197,28 +194,26 @@ TEST_F(DocumentTransferSim, ReadAllThenDumpAllOfAThreeArmConfiguration) {
 
     ASSERT_TRUE(doc.ApplyConfiguration());
     ASSERT_EQ(doc.ActiveArmCount(), kActiveArms);
-    std::printf("Read All: %zu commands in %lld ms\n", read.size(),
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(readTime).count()));
 
     // ---- Dump All to another device, over a pty
-    SimDevice target({Transport::Pty,
+    SimRig target({Transport::Pty,
                       {"--addresses", "1-6", "--fault", "reject=03,on=PC SY 104", "--fault",
                        "reject=14,address=2,on=PC M2 101", "--fault", "reject=03,on=XC SY 111"},
-                      TargetState(), ""});
+                      TargetState()});
     ASSERT_TRUE(target.Ready()) << target.Error();
     std::set<Key> firstInstance;  // codes whose level a dump may write
     for (const Key& k : codes)
         if (PlaceOf(std::get<0>(k), std::get<1>(k)).instance == 0) firstInstance.insert(k);
     std::map<Key, Held> before;
     {
-        TerminalProtocol raw(kComPort, SerialSettings{}, kProtocolTerminal);
-        ASSERT_GE(raw.Port()->State(), kStateOpen);
-        before = ReadStore(raw, codes, firstInstance);
+        auto raw = target.Open(Framing::Terminal);
+        ASSERT_GE(raw->Port()->State(), kStateOpen);
+        before = ReadStore(*raw, codes, firstInstance);
     }
     ASSERT_TRUE(target.WaitForFrames(codes.size() + firstInstance.size(), codes.size() + firstInstance.size()));
     const size_t snapshotFrames = target.Exchanges().size();
 
-    target.Attach(doc, kProtocolTerminal);
+    target.Attach(doc, Framing::Terminal);
     ASSERT_EQ(doc.Connect(false), CVexa3Doc::kStateOnline);
     AddTransferError(&doc, "a line of an earlier dump");
     ASSERT_TRUE(doc.WriteAllToDevice(nullptr));
@@ -284,9 +279,9 @@ TEST_F(DocumentTransferSim, ReadAllThenDumpAllOfAThreeArmConfiguration) {
     const std::set<Key> refusedValues = {{1, "SY", 104}, {2, "M2", 101}}, refusedLevels = {{1, "SY", 111}};
     std::map<Key, Held> after;
     {
-        TerminalProtocol raw(kComPort, SerialSettings{}, kProtocolTerminal);
-        ASSERT_GE(raw.Port()->State(), kStateOpen);
-        after = ReadStore(raw, codes, firstInstance);
+        auto raw = target.Open(Framing::Terminal);
+        ASSERT_GE(raw->Port()->State(), kStateOpen);
+        after = ReadStore(*raw, codes, firstInstance);
     }
     size_t changed = 0;
     for (const Key& k : codes) {
@@ -318,4 +313,4 @@ TEST_F(DocumentTransferSim, ReadAllThenDumpAllOfAThreeArmConfiguration) {
 }
 
 }  // namespace
-}  // namespace qs::test::docsim
+}  // namespace qs::test

@@ -1,8 +1,9 @@
 #include "ModelChain.h"
 
-#include "ModelSimDevice.h"
+#include <algorithm>
+#include <cstdio>
 
-namespace qs::test::modelsim {
+namespace qs::test {
 
 namespace {
 
@@ -15,7 +16,7 @@ void AddCopies(std::vector<std::unique_ptr<CDirectory>>& list, std::unique_ptr<C
 }  // namespace
 
 ModelChain::ModelChain(ProgramDataContext* context) {
-    const DefinitionSource files = GeneratedFiles();
+    const DefinitionSource files = FilesIn(QS_DATA_BUILD_DIR);
     system_ = std::make_unique<CDirectory>(CDirectory::kSystem, "System", 11, 0, false, false, context, files);
     bayA_ = std::make_unique<CDirectory>(CDirectory::kBayA, "Bay A", 9, 1, false, false, context, files);
     recipe_ = std::make_unique<CDirectory>(CDirectory::kRecipe, "Recipe", 0, 50, true, false, context, files);
@@ -82,4 +83,25 @@ std::vector<CParam*> CodesOf(const CDirectory& dir) {
     return out;
 }
 
-}  // namespace qs::test::modelsim
+std::string CodeCommand(const std::string& verb, const std::string& mnemonic, int number) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%03d", number);
+    return verb + " " + mnemonic + " " + digits;
+}
+
+bool ProgressTold(const RecordingUi& ui, const std::string& text) {
+    const auto& texts = ui.progress.at(0)->texts;
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+void ModelFaultRig::Start(const std::vector<std::string>& faults) {
+    std::vector<std::string> args{"--addresses", "1,2,3"};
+    for (const auto& f : faults) args.insert(args.end(), {"--fault", f});
+    device = std::make_unique<SimRig>(SimRig::Setup{.args = args});
+    ASSERT_TRUE(device->Ready()) << device->Error();
+    context = std::make_unique<DeviceContext>(device->Open(Framing::Mini));
+    chain = std::make_unique<ModelChain>(context.get());
+    ASSERT_TRUE(chain->Loaded());
+}
+
+}  // namespace qs::test

@@ -1,16 +1,21 @@
 #pragma once
 // The directories of a six-arm program-data set built straight from the generated definition
-// files, without a document: System, Bay A and Recipe once, Arm once per arm, Meter and
+// files, without a document (over a DeviceContext): System, Bay A and Recipe once, Arm once per arm, Meter and
 // Product once per instance (each copy sharing the first one's codes), as a document chains
 // them.
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "ModelFixtures.h"
+#include "RecordingUi.h"
+#include "SimRig.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
 
-namespace qs::test::modelsim {
+namespace qs::test {
 
 class ModelChain {
 public:
@@ -46,4 +51,28 @@ private:
 // Every code of a directory in walk order.
 std::vector<CParam*> CodesOf(const CDirectory& dir);
 
-}  // namespace qs::test::modelsim
+// "PV SY 023" style: the verb, the mnemonic and the number in three digits.
+std::string CodeCommand(const std::string& verb, const std::string& mnemonic, int number);
+
+// A simulator answering addresses 1-3 on the transport of `link`, holding `state`.
+inline SimRig::Setup ThreeArmsOver(const LinkKind& link, std::string state = {}) {
+    return {.transport = link.transport, .args = {"--addresses", "1,2,3"}, .state = std::move(state)};
+}
+
+// Whether the first progress window was shown exactly this text at some point.
+bool ProgressTold(const RecordingUi& ui, const std::string& text);
+
+// A simulator at addresses 1-3 with faults, a Minicomputer link to it over TCP/IP and the
+// directories on that link.
+class ModelFaultRig : public ::testing::Test {
+protected:
+    // Each fault is passed as one --fault argument.
+    void Start(const std::vector<std::string>& faults);
+
+    RecordingUi ui;
+    std::unique_ptr<SimRig> device;
+    std::unique_ptr<DeviceContext> context;
+    std::unique_ptr<ModelChain> chain;
+};
+
+}  // namespace qs::test

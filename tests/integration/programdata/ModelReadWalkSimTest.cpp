@@ -1,20 +1,16 @@
 // Directories and subdirectories read from the simulated controller at three device addresses
 // (arms 1-3): every value lands at its arm's and instance's place, the levels of the first
-// instance are read, rejections are logged with their exact lines, and the user's answers to
-// a failed exchange (Abort, Retry, Ignore, Cancel) act as they should. What the device
-// answered is taken from the simulator's frame log.
+// instance are read, rejections are logged with their exact lines, and a reply that never
+// comes is asked for again. What the device answered is taken from the simulator's frame log.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <set>
 
-#include "ModelSimFixture.h"
+#include "ModelChain.h"
 #include "platform/Prompt.h"
 #include "platform/UiServices.h"
 
-namespace qs::test::modelsim {
+namespace qs::test {
 namespace {
 
 constexpr int kArmsUsed = 3;
@@ -48,10 +44,10 @@ class ModelReadWalk : public ::testing::TestWithParam<LinkKind> {};
 
 TEST_P(ModelReadWalk, ValuesAndLevelsLandWhereTheyBelong) {
     const LinkKind link = GetParam();
-    ModelSimDevice device(ThreeArmsOver(link, kState));
+    SimRig device(ThreeArmsOver(link, kState));
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
-    ModelContext context(device.Open(link.transport, link.protocolKind));
+    DeviceContext context(device.Open(link));
     ModelChain chain(&context);
     ASSERT_TRUE(chain.Loaded());
     chain.FillValues(kUntouched);
@@ -143,12 +139,12 @@ TEST_P(ModelReadWalk, ValuesAndLevelsLandWhereTheyBelong) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, ModelReadWalk,
-                         ::testing::Values(LinkKind{Transport::Tcp, kProtocolTerminal},
-                                           LinkKind{Transport::Pty, kProtocolMini}),
-                         LinkName);
+                         ::testing::Values(LinkKind{Transport::Tcp, Framing::Terminal},
+                                           LinkKind{Transport::Pty, Framing::Mini}),
+                         LinkName());
 
-// ---- rejections and failures, on a Minicomputer link (a reply that fails its check is
-// known at once, with no time-out to wait out)
+// ---- the device's rejections, on a Minicomputer link (what the user's answers to a failed
+// exchange do is the walk's own unit tests')
 
 class ModelReadFaults : public ModelFaultRig {
 protected:
@@ -181,53 +177,13 @@ TEST_F(ModelReadFaults, RejectionsAreLoggedWithTheirExactLines) {
     EXPECT_EQ(chain->BayA().FindParam(103)->Level(), 2);
 }
 
-TEST_F(ModelReadFaults, RetryRepeatsIgnoreClearsAbortStopsKeepingWhatWasRead) {
-    Start({"bad-lrc,count=1,on=PV BA 102", "bad-lrc,count=1,on=PV BA 103", "bad-lrc,count=1,on=XV BA 104",
-           "bad-lrc,count=1,on=PV BA 601"});
-    ui.prompt.Answer(IDRETRY);
-    ui.prompt.Answer(IDIGNORE);
-    ui.prompt.Answer(IDRETRY);
-    ui.prompt.Answer(IDABORT);
-    EXPECT_FALSE(chain->BayA().ReadFromDevice(nullptr));
-
-    ASSERT_EQ(ui.prompt.shown.size(), 4u);
-    for (const auto& box : ui.prompt.shown) {
-        EXPECT_EQ(box.type, static_cast<unsigned>(MB_ABORTRETRYIGNORE)) << box.text;
-        EXPECT_TRUE(box.text.ends_with("Protocol error in response")) << box.text;
-    }
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"PV BA 101", "XV BA 101", "PV BA 102", "PV BA 102", "XV BA 102",
-                                                    "PV BA 103", "XV BA 103", "PV BA 104", "XV BA 104", "XV BA 104",
-                                                    "PV BA 105", "XV BA 105", "PV BA 601"}));
-    CDirectory& bay = chain->BayA();
-    EXPECT_EQ(bay.FindParam(101)->Value(0), "BAY");
-    EXPECT_EQ(bay.FindParam(102)->Value(0), "1");   // read again after Retry
-    EXPECT_EQ(bay.FindParam(103)->Value(0), "");    // Ignore: no value
-    EXPECT_EQ(bay.FindParam(103)->Level(), 2);      // ... but its level was still read
-    EXPECT_EQ(bay.FindParam(104)->Level(), 2);      // the level read on Retry
-    EXPECT_EQ(bay.FindParam(601)->Value(0), kUntouched);
-    EXPECT_EQ(bay.FindParam(601)->Level(), CParam::kLevelNone);
-    EXPECT_EQ(bay.FindParam(701)->Value(0), kUntouched);
-    EXPECT_TRUE(ui.errorLog.lines.empty());
-}
-
-TEST_F(ModelReadFaults, CancelInTheFailureBoxStops) {
-    Start({"bad-lrc,count=1,on=PV AR 103"});
-    ui.prompt.Answer(IDCANCEL);
-    context->arm = 2;
-    EXPECT_FALSE(chain->Arm(2).ReadFromDevice(nullptr));
-    EXPECT_EQ(ui.prompt.shown.size(), 1u);
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"PV AR 101", "PV AR 102", "PV AR 103"}));
-    EXPECT_EQ(chain->Arm(0).FindParam(102)->Value(2), "9000");
-    EXPECT_EQ(chain->Arm(0).FindParam(103)->Value(2), kUntouched);
-}
-
 // A reply that never comes, on a serial line: the read waits out its time-out once, then
 // Retry asks again and gets it.
 TEST(ModelReadTimeout, RetryAfterADroppedReply) {
-    ModelSimDevice device({.tcp = false, .pty = true, .args = {"--addresses", "1,2,3", "--fault", "drop,count=1,on=PV AR 102"}});
+    SimRig device({.transport = Transport::Pty, .args = {"--addresses", "1,2,3", "--fault", "drop,count=1,on=PV AR 102"}});
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
-    ModelContext context(device.Open(Transport::Pty, kProtocolMini));
+    DeviceContext context(device.Open(Framing::Mini));
     ModelChain chain(&context);
     ASSERT_TRUE(chain.Loaded());
     context.arm = 1;
@@ -244,46 +200,5 @@ TEST(ModelReadTimeout, RetryAfterADroppedReply) {
     EXPECT_EQ(commands.size(), CodesOf(chain.Arm(1)).size() + 1);
 }
 
-// Cancel in the progress window ends the directory's walk after the code it was pressed at;
-// the values read so far stay and no further subdirectory is visited.
-TEST_F(ModelReadFaults, CancelInTheProgressWindowKeepsWhatWasRead) {
-    Start({});
-    ui.CancelAfterPumps(40);
-    auto progress = MakeProgress("Reading");
-    EXPECT_FALSE(chain->System().ReadFromDevice(progress.get()));
-    const std::vector<CParam*> codes = CodesOf(chain->System());
-    const auto commands = Commands();
-    std::vector<std::string> values;
-    for (const auto& c : commands)
-        if (c.starts_with("PV")) values.push_back(c);
-    ASSERT_EQ(values.size(), 40u);
-    // The last code's level is not asked for once the cancel was seen.
-    EXPECT_EQ(commands.back(), CodeCommand("PV", "SY", codes[39]->number));
-    for (size_t i = 0; i < codes.size(); ++i) {
-        if (i < 40) EXPECT_NE(codes[i]->Value(0), kUntouched) << codes[i]->Name();
-        else EXPECT_EQ(codes[i]->Value(0), kUntouched) << codes[i]->Name();
-    }
-    for (const auto& e : device->Exchanges()) {
-        if (!e.command.starts_with("PV")) continue;
-        EXPECT_EQ(chain->System().FindParam(std::stoi(e.command.substr(6)))->Value(0), e.reply.substr(10)) << e.command;
-    }
-}
-
-// A link the device closed: the exchange that lost it asks Abort/Retry/Ignore; the level
-// request after it cannot be sent, which stops the walk.
-TEST_F(ModelReadFaults, ALostLinkStopsAtTheLevelItCannotAskFor) {
-    Start({"close,on=PV BA 103"});
-    ui.prompt.Answer(IDIGNORE);
-    ui.prompt.Answer(IDOK);
-    EXPECT_FALSE(chain->BayA().ReadFromDevice(nullptr));
-    ASSERT_EQ(ui.prompt.shown.size(), 2u);
-    EXPECT_EQ(ui.prompt.shown[0].type, static_cast<unsigned>(MB_ABORTRETRYIGNORE));
-    EXPECT_EQ(ui.prompt.shown[1].text, std::strerror(ENOTCONN));
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"PV BA 101", "XV BA 101", "PV BA 102", "XV BA 102", "PV BA 103"}));
-    EXPECT_EQ(chain->BayA().FindParam(102)->Value(0), "1");
-    EXPECT_EQ(chain->BayA().FindParam(103)->Value(0), "");
-    EXPECT_EQ(chain->BayA().FindParam(104)->Value(0), kUntouched);
-}
-
 }  // namespace
-}  // namespace qs::test::modelsim
+}  // namespace qs::test

@@ -1,20 +1,16 @@
 // Directories and subdirectories written to the simulated controller at three device
 // addresses (arms 1-3, of which two are in use): what goes on the wire follows the skip rules,
-// the device ends up holding what was sent, rejections are logged with their exact lines, and
-// the user's answers to a failed exchange act as they should. The commands are taken from the
-// simulator's frame log.
+// the device ends up holding what was sent, and rejections are logged with their exact lines.
+// The commands are taken from the simulator's frame log.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <set>
 
-#include "ModelSimFixture.h"
+#include "ModelChain.h"
 #include "platform/Prompt.h"
 #include "platform/UiServices.h"
 
-namespace qs::test::modelsim {
+namespace qs::test {
 namespace {
 
 constexpr int kArmsUsed = 3;
@@ -32,7 +28,7 @@ std::string Ask(TerminalProtocol& link, int address, const std::string& command)
 }
 
 // Commands of the log from `from` on, as (address, command), text commands only.
-std::vector<Sent> SentFrom(const ModelSimDevice& device, size_t from) {
+std::vector<Sent> SentFrom(const SimRig& device, size_t from) {
     std::vector<Sent> out;
     const auto all = device.Exchanges();
     for (size_t i = from; i < all.size(); ++i) out.emplace_back(all[i].address, all[i].command);
@@ -43,10 +39,10 @@ class ModelWriteWalk : public ::testing::TestWithParam<LinkKind> {};
 
 TEST_P(ModelWriteWalk, TheSkipRulesHoldOnTheWire) {
     const LinkKind link = GetParam();
-    ModelSimDevice device(ThreeArmsOver(link));
+    SimRig device(ThreeArmsOver(link));
     ASSERT_TRUE(device.Ready()) << device.Error();
     RecordingUi ui;
-    ModelContext context(device.Open(link.transport, link.protocolKind));
+    DeviceContext context(device.Open(link));
     context.activeArms = kActiveArms;
     ModelChain chain(&context);
     ASSERT_TRUE(chain.Loaded());
@@ -179,11 +175,11 @@ TEST_P(ModelWriteWalk, TheSkipRulesHoldOnTheWire) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, ModelWriteWalk,
-                         ::testing::Values(LinkKind{Transport::Tcp, kProtocolTerminal},
-                                           LinkKind{Transport::Pty, kProtocolMini}),
-                         LinkName);
+                         ::testing::Values(LinkKind{Transport::Tcp, Framing::Terminal},
+                                           LinkKind{Transport::Pty, Framing::Mini}),
+                         LinkName());
 
-// ---- rejections and failures on a Minicomputer link over TCP/IP
+// ---- the device's rejections on a Minicomputer link over TCP/IP
 
 class ModelWriteFaults : public ModelFaultRig {
 protected:
@@ -232,47 +228,5 @@ TEST_F(ModelWriteFaults, RejectionsAreLoggedWithTheirExactLinesAndTheWalkGoesOn)
     EXPECT_EQ(Ask(raw, 1, "PV BA 101"), "BAY");
 }
 
-TEST_F(ModelWriteFaults, RetryRepeatsIgnoreGoesOnAbortStops) {
-    Start({"bad-lrc,count=1,on=PC BA 102", "bad-lrc,count=1,on=XC BA 103", "bad-lrc,count=1,on=PC BA 105",
-           "bad-lrc,count=1,on=PC BA 601"});
-    FillBayA();
-    ui.prompt.Answer(IDRETRY);
-    ui.prompt.Answer(IDIGNORE);
-    ui.prompt.Answer(IDIGNORE);
-    ui.prompt.Answer(IDABORT);
-    EXPECT_FALSE(chain->BayA().WriteToDevice(nullptr));
-    ASSERT_EQ(ui.prompt.shown.size(), 4u);
-    for (const auto& box : ui.prompt.shown) EXPECT_EQ(box.type, static_cast<unsigned>(MB_ABORTRETRYIGNORE)) << box.text;
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"XC BA 101 3", "PC BA 101 NORTH", "XC BA 102 3", "PC BA 102 2",
-                                                    "PC BA 102 2", "XC BA 103 3", "PC BA 103 1", "XC BA 104 3",
-                                                    "PC BA 104 1", "XC BA 105 3", "PC BA 105 1", "XC BA 601 3",
-                                                    "PC BA 601 002"}));
-    EXPECT_TRUE(ui.errorLog.lines.empty());
-}
-
-TEST_F(ModelWriteFaults, CancelInTheProgressWindowStops) {
-    Start({});
-    FillBayA();
-    ui.CancelAfterPumps(2);
-    auto progress = MakeProgress("Downloading");
-    EXPECT_FALSE(chain->BayA().WriteToDevice(progress.get()));
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"XC BA 101 3", "PC BA 101 NORTH", "XC BA 102 3", "PC BA 102 2"}));
-}
-
-// A link the device closed: the exchange that lost it asks Abort/Retry/Ignore; the command
-// after it cannot be sent, which stops the walk.
-TEST_F(ModelWriteFaults, ALostLinkStopsTheWalk) {
-    Start({"close,on=PC BA 102"});
-    FillBayA();
-    ui.prompt.Answer(IDIGNORE);
-    ui.prompt.Answer(IDOK);
-    EXPECT_FALSE(chain->BayA().WriteToDevice(nullptr));
-    ASSERT_EQ(ui.prompt.shown.size(), 2u);
-    EXPECT_EQ(ui.prompt.shown[0].type, static_cast<unsigned>(MB_ABORTRETRYIGNORE));
-    // A command that cannot go out on a lost link: the port says why in the system's words.
-    EXPECT_EQ(ui.prompt.shown[1].text, std::strerror(ENOTCONN));
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"XC BA 101 3", "PC BA 101 NORTH", "XC BA 102 3", "PC BA 102 2"}));
-}
-
 }  // namespace
-}  // namespace qs::test::modelsim
+}  // namespace qs::test

@@ -18,31 +18,21 @@
 namespace qs::test {
 namespace {
 
-struct Sent {
-    int address;
-    std::string command;
-    bool operator==(const Sent&) const = default;
-};
+using Sent = ScriptedDevice::Sent;
 
-// A controller at every address: values name their address and code, levels are 2, writes
-// are taken. The probe, the identification, the write test and "CF" answer as set.
-class ScriptedController {
+// How the scripted devices of this suite answer: a controller at every address
+// (ScriptedDevice::Controller) whose probe, identification, write test and "CF" answer as set.
+// It keeps every command of every document's link.
+class ControllerRules {
 public:
-    std::string Answer(const std::string& request) {
-        const int address = std::stoi(request.substr(1, 2));
-        const std::string command = request.substr(3, request.size() - 5);
+    std::string Answer(int address, const std::string& command) {
         sent.push_back({address, command});
         if (silent) return {};
-        std::string text;
-        if (command == "PV SY 111") text = probe;
-        else if (command == "GP") text = gp;
-        else if (command == "PC SY 111 5") text = writeTest;
-        else if (command == "CF") text = cf;
-        else if (command.starts_with("PV")) text = command + " " + std::to_string(address) + ":" + command.substr(3, 6);
-        else if (command.starts_with("XV")) text = command + " 2";
-        else text = command;
-        if (text.empty()) return {};
-        return TerminalReply(address, text);
+        if (command == "PV SY 111") return probe;
+        if (command == "GP") return gp;
+        if (command == "PC SY 111 5") return writeTest;
+        if (command == "CF") return cf;
+        return ScriptedDevice::Controller(address, command);
     }
     // Commands sent from the n-th on.
     std::vector<std::string> CommandsFrom(size_t n) const {
@@ -76,7 +66,7 @@ protected:
         ASSERT_EQ(doc->DirectoryCount(), 23);
         doc->SetTitle("Rack 4");
         doc->AddObserver(&views);
-        tcp.respond = [this](const std::string& request) { return device.Answer(request); };
+        tcp.answer = [this](int address, const std::string& command) { return device.Answer(address, command); };
         tcp.Attach(*doc);
         DeviceCommandHooks hooks;
         hooks.waitCursor = [this](bool busy) { cursor.push_back(busy); };
@@ -113,8 +103,8 @@ protected:
         .ui = Ui(), .options = options, .ports = ports, .launcher = launcher, .programDir = programs.Path()};
     std::unique_ptr<CVexa3Doc> doc;
     RecordingObserver views;
-    ScriptedTcp tcp;
-    ScriptedController device;
+    ScriptedDevice tcp;
+    ControllerRules device;
     std::unique_ptr<DeviceCommands> commands;
     std::vector<bool> cursor;
     std::vector<std::string> titles;
@@ -400,9 +390,9 @@ private:
 };
 
 TEST_F(DeviceCommandsTest, NoSecondCommandStartsWhileOneIsPumping) {
-    ScriptedTcp otherTcp;
+    ScriptedDevice otherTcp;
     CVexa3Doc other(ports, FilesIn(dir.Path()), &options);
-    otherTcp.respond = [this](const std::string& request) { return device.Answer(request); };
+    otherTcp.answer = [this](int address, const std::string& command) { return device.Answer(address, command); };
     otherTcp.Attach(other);
     DeviceCommands otherFrame(other, services);
     bool tried = false;

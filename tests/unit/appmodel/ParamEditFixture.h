@@ -22,7 +22,7 @@ protected:
         doc = std::make_unique<CVexa3Doc>(ports, BuiltDictionary(), &options);
         ASSERT_NE(doc->FindDirectory(CDirectory::kRecipe), nullptr) << "dictionary files not built";
         doc->AddObserver(&views);
-        tcp.Attach(*doc);
+        device.Attach(*doc);
     }
     void TearDown() override { doc->RemoveObserver(&views); }
 
@@ -47,9 +47,9 @@ protected:
 
     // An online document: a current controller that takes the write test.
     void GoOnline() {
-        tcp.Reply("PV SY 111 0");
-        tcp.Reply("0A463B8B");
-        tcp.Reply("PC SY 111 0");
+        device.Reply("PV SY 111 0");
+        device.Reply("0A463B8B");
+        device.Reply("PC SY 111 0");
         ASSERT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
         ui.prompt.shown.clear();
         ui.status.texts.clear();
@@ -78,11 +78,11 @@ protected:
 
     // The commands sent since going online.
     std::vector<std::string> Sent() const {
-        std::vector<std::string> all = tcp.Commands();
+        std::vector<std::string> all = device.Commands();
         return all.size() > 3 ? std::vector<std::string>(all.begin() + 3, all.end()) : std::vector<std::string>{};
     }
     std::vector<int> SentTo() const {
-        std::vector<int> all = tcp.Addresses();
+        std::vector<int> all = device.Addresses();
         return all.size() > 3 ? std::vector<int>(all.begin() + 3, all.end()) : std::vector<int>{};
     }
 
@@ -91,7 +91,7 @@ protected:
     ComPortTable ports;
     std::unique_ptr<CVexa3Doc> doc;
     RecordingObserver views;
-    ScriptedTcp tcp;
+    ScriptedDevice device;
     std::vector<ParamEditRequest> shown;
 };
 

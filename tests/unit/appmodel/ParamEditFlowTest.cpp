@@ -125,7 +125,7 @@ TEST_F(ParamEditOffline, ANumberIsStoredAsTheCodesFormatWritesIt) {
     EXPECT_EQ(row.param->Level(), 2);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(views.changes, 1);
-    EXPECT_TRUE(tcp.hosts.empty()) << "an offline edit opens no link";
+    EXPECT_TRUE(device.hosts.empty()) << "an offline edit opens no link";
     ASSERT_EQ(shown.size(), 1u);
 }
 

@@ -16,7 +16,7 @@ TEST_F(ParamEditOnline, TheDevicesEchoIsKeptAndAReadOnlyLinkBecomesOnline) {
     const ParamEditTarget row = Row(CDirectory::kSystem, 1);
     row.param->SetValue("5.00", 0);
     // The device keeps its own form of the number.
-    tcp.Reply("PC SY 001 12.5");
+    device.Reply("PC SY 001 12.5");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("12,5")), Outcome::Written);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"PC SY 001 012.50"}));
     EXPECT_EQ(row.param->Value(0), "12.5");
@@ -29,19 +29,19 @@ TEST_F(ParamEditOnline, TheDevicesEchoIsKeptAndAReadOnlyLinkBecomesOnline) {
 TEST_F(ParamEditOnline, AReplyWithoutTheValueKeepsTheValueThatWasSent) {
     GoOnline();
     const ParamEditTarget row = Row(CDirectory::kSystem, 1);
-    tcp.Reply("PC SY 001");
+    device.Reply("PC SY 001");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("7,25")), Outcome::Written);
     EXPECT_EQ(row.param->Value(0), "007.25");
 
     const ParamEditTarget option = Row(CDirectory::kSystem, 601);
-    tcp.Reply("OK");
+    device.Reply("OK");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(option, Ok("1 De-energize on Alarm")), Outcome::Written);
     EXPECT_EQ(Sent().back(), "PC SY 601 1");
     EXPECT_EQ(option.param->Value(0), "1 De-energize on Alarm");
 
     // An echo with a control character in it is not kept either.
     const ParamEditTarget name = Row(CDirectory::kRecipe, 2, 0, 0, 0);
-    tcp.Reply(std::string("PC 01 002 Ga\x01s"));
+    device.Reply(std::string("PC 01 002 Ga\x01s"));
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(name, Ok("Gas")), Outcome::Written);
     EXPECT_EQ(name.param->Value(0), "Gas");
 }
@@ -50,19 +50,19 @@ TEST_F(ParamEditOnline, TheWriteGoesToTheSelectedArmsAddressWithTheInstancesMnem
     doc->SetArmAddress(2, 33);
     GoOnline();
     const ParamEditTarget meter = Row(CDirectory::kMeter, 732, 1, 2);
-    tcp.Reply("PC M2 732 07:05A", 33);
+    device.Reply("PC M2 732 07:05A", 33);
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(meter, Ok("07:05A")), Outcome::Written);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"PC M2 732 07:05A"}));
     EXPECT_EQ(SentTo(), (std::vector<int>{33}));
     EXPECT_EQ(meter.param->Value(1 + 2 * 6), "07:05A");
 
     // The next single command of the document goes to the base address again.
-    tcp.Reply("PV SY 111 0");
+    device.Reply("PV SY 111 0");
     ASSERT_TRUE(doc->SendCommand("PV SY 111"));
     EXPECT_EQ(SentTo().back(), 1);
 
     const ParamEditTarget recipe = Row(CDirectory::kRecipe, 2, 0, 0, 11);
-    tcp.Reply("PC 12 002 Premium");
+    device.Reply("PC 12 002 Premium");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(recipe, Ok("Premium")), Outcome::Written);
     EXPECT_EQ(Sent().back(), "PC 12 002 Premium");
     EXPECT_EQ(SentTo().back(), 1);
@@ -73,7 +73,7 @@ TEST_F(ParamEditOnline, ValueOutOfRangeRestoresTheValueAndKeepsTheLink) {
     const ParamEditTarget row = Row(CDirectory::kSystem, 1);
     row.param->SetValue("5.00", 0);
     row.param->SetLevel(1);
-    tcp.Reply("NO03");
+    device.Reply("NO03");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("999", 3)), Outcome::Rejected);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"PC SY 001 999.00"})) << "no level after a refused value";
     EXPECT_EQ(row.param->Value(0), "5.00");
@@ -91,7 +91,7 @@ TEST_F(ParamEditOnline, AnyOtherRejectionLeavesTheDocumentReadOnly) {
     GoOnline();
     const ParamEditTarget row = Row(CDirectory::kMeter, 103, 0, 1);
     row.param->SetValue("1.000", 6);
-    tcp.Reply("NO24", 2);
+    device.Reply("NO24", 2);
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("1,25")), Outcome::Rejected);
     EXPECT_EQ(row.param->Value(6), "1.000");
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateReadOnly);
@@ -100,7 +100,7 @@ TEST_F(ParamEditOnline, AnyOtherRejectionLeavesTheDocumentReadOnly) {
 
     // Arm codes carry no arm prefix: the instance name says the arm.
     const ParamEditTarget arm = Row(CDirectory::kArm, 102, 1, 1);
-    tcp.Reply("NO24", 2);
+    device.Reply("NO24", 2);
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(arm, Ok("500")), Outcome::Rejected);
     EXPECT_EQ(ui.LastMessage(), "Unable to set Arm 2 102 Maximum Preset to 500 \n - Must be in Program Mode");
 }
@@ -109,7 +109,7 @@ TEST_F(ParamEditOnline, AFailedReplyRestoresTheValueAndIsReportedWithoutPrefix) 
     GoOnline();
     const ParamEditTarget row = Row(CDirectory::kSystem, 1);
     row.param->SetValue("5.00", 0);
-    tcp.Silence();
+    device.Silence();
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("6")), Outcome::Failed);
     EXPECT_EQ(row.param->Value(0), "5.00");
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateOnline);
@@ -124,15 +124,15 @@ TEST_F(ParamEditOnline, TheLevelIsSentOnlyWhenChosenAndChanged) {
     const ParamEditTarget row = Row(CDirectory::kSystem, 1);
     row.param->SetLevel(2);
 
-    tcp.Reply("PC SY 001 001.00");
+    device.Reply("PC SY 001 001.00");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("1", 2)), Outcome::Written);
-    tcp.Reply("PC SY 001 002.00");
+    device.Reply("PC SY 001 002.00");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("2", -1)), Outcome::Written);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"PC SY 001 001.00", "PC SY 001 002.00"}));
     EXPECT_EQ(row.param->Level(), 2);
 
-    tcp.Reply("PC SY 001 003.00");
-    tcp.Reply("XC SY 001 5");
+    device.Reply("PC SY 001 003.00");
+    device.Reply("XC SY 001 5");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("3", 4)), Outcome::Written);
     EXPECT_EQ(Sent().back(), "XC SY 001 5");
     EXPECT_EQ(row.param->Level(), 4);
@@ -141,7 +141,7 @@ TEST_F(ParamEditOnline, TheLevelIsSentOnlyWhenChosenAndChanged) {
     // Locked codes never send one, whatever the dialog says.
     const ParamEditTarget lock = Row(CDirectory::kSystem, 156);
     lock.param->SetLevel(4);
-    tcp.Reply("PC SY 156 1");
+    device.Reply("PC SY 156 1");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(lock, Ok("1 Security Switch", 0)), Outcome::Written);
     EXPECT_EQ(Sent().back(), "PC SY 156 1");
     EXPECT_EQ(lock.param->Level(), 4);
@@ -151,8 +151,8 @@ TEST_F(ParamEditOnline, ARefusedLevelKeepsTheOldOneAndSaysSo) {
     GoOnline();
     const ParamEditTarget row = Row(CDirectory::kRecipe, 20, 0, 0, 0);
     row.param->SetLevel(1);
-    tcp.Reply("PC 01 020 1.5");
-    tcp.Reply("NO93");
+    device.Reply("PC 01 020 1.5");
+    device.Reply("NO93");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("1.5", 0)), Outcome::Written);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"PC 01 020 1.50", "XC 01 020 1"}));
     EXPECT_EQ(row.param->Value(0), "1.5");
@@ -176,13 +176,13 @@ TEST_F(ParamEditOnline, ConfirmWritesAsksFirstAndCancelSendsAndStoresNothing) {
     EXPECT_EQ(ui.prompt.shown[0].type & MB_TYPEMASK, MB_OKCANCEL);
 
     ui.prompt.Answer(IDOK);
-    tcp.Reply("PC SY 001 006.00");
+    device.Reply("PC SY 001 006.00");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("6")), Outcome::Written);
     EXPECT_EQ(Sent(), (std::vector<std::string>{"PC SY 001 006.00"}));
 
     // Without the option nothing is asked.
     options.ConfirmWrites = false;
-    tcp.Reply("PC SY 001 007.00");
+    device.Reply("PC SY 001 007.00");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("7")), Outcome::Written);
     EXPECT_EQ(ui.prompt.shown.size(), 2u);
 }
@@ -193,26 +193,24 @@ TEST_F(ParamEditOnline, WithoutALinkItConnectsFirst) {
     doc->ReleaseProtocol();
     doc->SetState(CVexa3Doc::kStateOnline);
     ASSERT_EQ(doc->GetProtocol(), nullptr);
-    tcp.ExpectNewLink();
-    tcp.Reply("PV SY 111 0");
-    tcp.Reply("PC SY 001 004.00");
+    device.Reply("PV SY 111 0");
+    device.Reply("PC SY 001 004.00");
     const ParamEditTarget row = Row(CDirectory::kSystem, 1);
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("4")), Outcome::Written);
-    EXPECT_EQ(tcp.Commands(), (std::vector<std::string>{"PV SY 111", "PC SY 001 004.00"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111", "PC SY 001 004.00"}));
     EXPECT_EQ(row.param->Value(0), "004.00");
-    EXPECT_EQ(tcp.hosts.size(), 2u);
+    EXPECT_EQ(device.hosts.size(), 2u);
 }
 
 TEST_F(ParamEditOnline, ADeviceThatDoesNotAnswerTheConnectionChangesNothing) {
     GoOnline();
     doc->ReleaseProtocol();
     doc->SetState(CVexa3Doc::kStateOnline);
-    tcp.ExpectNewLink();
-    tcp.Silence();
+    device.Silence();
     const ParamEditTarget row = Row(CDirectory::kSystem, 1);
     row.param->SetValue("5.00", 0);
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("4", 3)), Outcome::NotResponding);
-    EXPECT_EQ(tcp.Commands(), (std::vector<std::string>{"PV SY 111"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111"}));
     EXPECT_EQ(row.param->Value(0), "5.00");
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(ui.LastMessage(), "Duravane.NET not responding");

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "BlockFrames.h"
+#include "DeviceFrames.h"
+#include "ScriptedStream.h"
+#include "link/MiniProtocol.h"
 #include "RecordingUi.h"
 #include "link/BlockEnvelope.h"
 #include "link/BlockTransfer.h"

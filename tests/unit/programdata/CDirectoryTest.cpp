@@ -30,7 +30,7 @@ protected:
     CDirectory Recipe() { return CDirectory(CDirectory::kRecipe, "Recipe", 0, 50, true, false, &doc, FilesIn(dir.Path())); }
 
     TempDir dir;
-    FakeDocument doc;
+    DeviceContext doc{nullptr};
 };
 
 std::vector<int> Numbers(const CSubdirectory* s) {

@@ -22,14 +22,14 @@ protected:
         dir.Write("System.SD3", Records({Code(111, "Date Format")}));
         doc = std::make_unique<CVexa3Doc>(ports, FilesIn(dir.Path()));
         doc->AddObserver(&views);
-        tcp.Attach(*doc);
+        device.Attach(*doc);
     }
     void TearDown() override { doc->RemoveObserver(&views); }
 
     // The probe answered by a current controller.
     void Controller(const std::string& probeReply = "PV SY 111 5", const std::string& id = "0A463B8B") {
-        tcp.Reply(probeReply);
-        tcp.Reply(id);
+        device.Reply(probeReply);
+        device.Reply(id);
     }
 
     RecordingUi ui;
@@ -37,13 +37,13 @@ protected:
     ComPortTable ports;
     std::unique_ptr<CVexa3Doc> doc;
     RecordingObserver views;
-    ScriptedTcp tcp;
+    ScriptedDevice device;
 };
 
 TEST_F(DocumentConnect, WithoutAPortNothingHappens) {
     doc->SetPortIndex(CVexa3Doc::kPortNone);
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateNoComm);
-    EXPECT_TRUE(tcp.hosts.empty());
+    EXPECT_TRUE(device.hosts.empty());
     EXPECT_TRUE(ui.status.texts.empty());
     EXPECT_EQ(doc->GetProtocol(), nullptr);
     EXPECT_FALSE(doc->SendCommand("PV SY 111"));
@@ -54,15 +54,15 @@ TEST_F(DocumentConnect, WithoutAPortNothingHappens) {
 TEST_F(DocumentConnect, AnAcceptedWriteTestIsOnline) {
     doc->SetBaseAddress(7);
     doc->SetIpv4(0x7F000102);
-    tcp.Reply("PV SY 111 5", 7);
-    tcp.Reply("0A463B8B", 7);
-    tcp.Reply("PC SY 111 5", 7);
+    device.Reply("PV SY 111 5", 7);
+    device.Reply("0A463B8B", 7);
+    device.Reply("PC SY 111 5", 7);
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateOnline);
-    EXPECT_EQ(tcp.Commands(), (std::vector<std::string>{"PV SY 111", "GP", "PC SY 111 5"}));
-    EXPECT_EQ(tcp.Addresses(), (std::vector<int>{7, 7, 7}));
-    EXPECT_EQ(tcp.hosts, (std::vector<std::string>{"127.0.1.2"}));
-    EXPECT_EQ(tcp.kinds, (std::vector<int>{0}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111", "GP", "PC SY 111 5"}));
+    EXPECT_EQ(device.Addresses(), (std::vector<int>{7, 7, 7}));
+    EXPECT_EQ(device.hosts, (std::vector<std::string>{"127.0.1.2"}));
+    EXPECT_EQ(device.kinds, (std::vector<int>{0}));
     EXPECT_EQ(ui.status.texts, (std::vector<std::string>{kAttempting, "Connected."}));
     EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
     EXPECT_EQ(doc->DeviceKind(), 7);
@@ -73,54 +73,54 @@ TEST_F(DocumentConnect, AnAcceptedWriteTestIsOnline) {
 
 TEST_F(DocumentConnect, TheWriteTestIsTheReplyCutToElevenCharacters) {
     Controller("PV SY 111 5 and whatever follows");
-    tcp.Reply("PC SY 111 5");
+    device.Reply("PC SY 111 5");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
-    EXPECT_EQ(tcp.Commands().back(), "PC SY 111 5");
+    EXPECT_EQ(device.Commands().back(), "PC SY 111 5");
 }
 
 TEST_F(DocumentConnect, AReplyTooShortToWriteBackIsReadOnlyAndNothingIsWritten) {
     Controller("PV SY 111 ");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateReadOnly);
-    EXPECT_EQ(tcp.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
 }
 
 TEST_F(DocumentConnect, ARefusedWriteTestIsReadOnly) {
     Controller();
-    tcp.Reply("NO06");
+    device.Reply("NO06");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateReadOnly);
     EXPECT_TRUE(ui.prompt.shown.empty());
 
     // Once readable the device is not identified again.
-    tcp.Reply("PV SY 111 5");
-    tcp.Reply("PC SY 111 5");
+    device.Reply("PV SY 111 5");
+    device.Reply("PC SY 111 5");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
-    EXPECT_EQ(tcp.Commands(), (std::vector<std::string>{"PV SY 111", "GP", "PC SY 111 5", "PV SY 111", "PC SY 111 5"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111", "GP", "PC SY 111 5", "PV SY 111", "PC SY 111 5"}));
     EXPECT_EQ(views.states, (std::vector<int>{2, 4}));
 }
 
 TEST_F(DocumentConnect, AReadOnlyProbeWritesNothing) {
     Controller();
     EXPECT_EQ(doc->Connect(true), CVexa3Doc::kStateReadOnly);
-    EXPECT_EQ(tcp.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
 
     // It never lowers a state already reached.
     doc->SetState(CVexa3Doc::kStateOnline);
-    tcp.Reply("PV SY 111 5");
+    device.Reply("PV SY 111 5");
     EXPECT_EQ(doc->Connect(true), CVexa3Doc::kStateReadOnly);
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateOnline);
 }
 
 TEST_F(DocumentConnect, AnEchoIsOffline) {
-    tcp.Reply("PV SY 111");
+    device.Reply("PV SY 111");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOffline);
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>{"Response invalid - echo detected. \nCheck wiring, port selection "
                                                        "(is port attached to a modem?)"}));
     EXPECT_EQ(ui.status.texts, (std::vector<std::string>{kAttempting, "     "}));
-    EXPECT_EQ(tcp.Commands(), (std::vector<std::string>{"PV SY 111"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111"}));
 }
 
 TEST_F(DocumentConnect, ADeviceThatDoesNotAnswerIsOffline) {
-    tcp.Silence();
+    device.Silence();
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOffline);
     EXPECT_TRUE(ui.prompt.shown.empty());
     EXPECT_EQ(ui.status.texts, (std::vector<std::string>{kAttempting}));
@@ -128,56 +128,63 @@ TEST_F(DocumentConnect, ADeviceThatDoesNotAnswerIsOffline) {
 
 TEST_F(DocumentConnect, RevisionsOtherThanTheProgramsAreSaid) {
     Controller("PV SY 111 5", "2AF16B7A");
-    tcp.Reply("PC SY 111 5");
+    device.Reply("PC SY 111 5");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>{"The Duravane III online is an older revision (Rev 11.25). \nNot "
                                                        "all Rev 11.26 program codes may be supported."}));
 
     doc->SetState(CVexa3Doc::kStateOffline);
     Controller("PV SY 111 5", "5EEDF00D");
-    tcp.Reply("PC SY 111 5");
+    device.Reply("PC SY 111 5");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
     EXPECT_EQ(ui.LastMessage(), kUnknownRevision);
 
     // No answer to "GP" at all.
     doc->SetState(CVexa3Doc::kStateOffline);
-    tcp.Reply("PV SY 111 5");
-    tcp.Silence();
-    tcp.Reply("PC SY 111 5");
+    device.Reply("PV SY 111 5");
+    device.Silence();
+    device.Reply("PC SY 111 5");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
     EXPECT_EQ(ui.LastMessage(), kUnknownRevision);
     EXPECT_EQ(ui.prompt.shown.size(), 3u);
 }
 
-TEST_F(DocumentConnect, ARefusedProbeIsAnOperatorPanelOrAnUnknownDevice) {
-    struct Case {
-        std::string id;
-        std::string message;
-    };
-    const std::vector<Case> cases = {
-        {"32A0E748", "The Quillset recognizes the addressed device as an MMI (Rev 11.00.) \nQuillset programming is "
-                     "limited to transmitting driver database information only."},
-        {"227DC101", "The Quillset recognizes the addressed device as an MMI (Rev 10.02.) \nQuillset programming is "
-                     "limited to transmitting driver database information only."},
-        {"86AB945A", "The Quillset recognizes the addressed device as an MMI (Rev 10.01.) \nThis MMI revision is not "
-                     "supported by Quillset."},
-        {"72F9F00F", "The Quillset recognizes the addressed device as an MMI (Rev 9.00.) \nThis MMI revision is not "
-                     "supported by Quillset."},
-        {"5EEDF00D", "Quillset does not recognize the device online. \nVerify Quillset is the current version (Check "
-                     "Help|About)"},
-    };
-    for (const Case& c : cases) {
-        ui.prompt.shown.clear();
-        doc->SetState(CVexa3Doc::kStateOffline);
-        tcp.Reply("NO00");
-        tcp.Reply(c.id);
-        EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline) << c.id;
-        EXPECT_EQ(ui.Messages(), (std::vector<std::string>{c.message}));
-    }
-    EXPECT_EQ(doc->DeviceKind(), 8);  // the last panel identified
-    EXPECT_EQ(doc->ActiveArmCount(), 0);
-    EXPECT_FLOAT_EQ(doc->Revision(), 9.0f);
+// A refused probe: the identification says an operator panel of a revision (no arms), or
+// nothing known (the document stays a controller's).
+struct RefusedProbe {
+    std::string id;
+    std::string message;
+    int kind;
+    float revision;
+    int arms;
+};
+
+class DocumentConnectRefused : public DocumentConnect, public ::testing::WithParamInterface<RefusedProbe> {};
+
+TEST_P(DocumentConnectRefused, IsAnOperatorPanelOrAnUnknownDevice) {
+    device.Reply("NO00");
+    device.Reply(GetParam().id);
+    EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
+    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{GetParam().message}));
+    EXPECT_EQ(doc->DeviceKind(), GetParam().kind);
+    EXPECT_FLOAT_EQ(doc->Revision(), GetParam().revision);
+    EXPECT_EQ(doc->ActiveArmCount(), GetParam().arms);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ids, DocumentConnectRefused,
+    ::testing::Values(
+        RefusedProbe{"32A0E748", "The Quillset recognizes the addressed device as an MMI (Rev 11.00.) \nQuillset "
+                                 "programming is limited to transmitting driver database information only.", 8, 11.0f, 0},
+        RefusedProbe{"227DC101", "The Quillset recognizes the addressed device as an MMI (Rev 10.02.) \nQuillset "
+                                 "programming is limited to transmitting driver database information only.", 8, 10.02f, 0},
+        RefusedProbe{"86AB945A", "The Quillset recognizes the addressed device as an MMI (Rev 10.01.) \nThis MMI "
+                                 "revision is not supported by Quillset.", 8, 10.01f, 0},
+        RefusedProbe{"72F9F00F", "The Quillset recognizes the addressed device as an MMI (Rev 9.00.) \nThis MMI "
+                                 "revision is not supported by Quillset.", 8, 9.0f, 0},
+        RefusedProbe{"5EEDF00D", "Quillset does not recognize the device online. \nVerify Quillset is the current "
+                                 "version (Check Help|About)", 7, -1.0f, 6}),
+    [](const auto& info) { return info.param.id; });
 
 TEST_F(DocumentConnect, BothIdentificationTablesAreSearched) {
     Controller();
@@ -185,12 +192,12 @@ TEST_F(DocumentConnect, BothIdentificationTablesAreSearched) {
     for (const auto& [id, kind, revision] : std::vector<std::tuple<std::string, int, float>>{
              {"7219241C", 7, 0.0f}, {"8ECAE4A6", 7, 11.0f}, {"0A463B8B", 7, 11.26f}, {"32A0E748", 8, 11.0f},
              {"5CFB4707", 8, 10.0f}, {"E612702B", 8, 10.23f}}) {
-        tcp.Reply(id);
+        device.Reply(id);
         EXPECT_FLOAT_EQ(doc->IdentifyDevice(), revision) << id;
         EXPECT_EQ(doc->DeviceKind(), kind) << id;
     }
     for (const char* id : {"", "GP 0A463B8B", "10A463B8B", "-F5B9C475", "00000000"}) {
-        tcp.Reply(id);
+        device.Reply(id);
         EXPECT_EQ(doc->IdentifyDevice(), -1.0f) << id;
     }
     EXPECT_EQ(DeviceIdentification::ControllerTable().size(), 62u);
@@ -198,22 +205,21 @@ TEST_F(DocumentConnect, BothIdentificationTablesAreSearched) {
 }
 
 TEST_F(DocumentConnect, ALinkThatFailedIsMadeAgainAtTheNextConnection) {
-    tcp.opens = false;
+    device.opens = false;
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOffline);
-    EXPECT_EQ(tcp.hosts.size(), 1u);
+    EXPECT_EQ(device.hosts.size(), 1u);
 
-    tcp.opens = true;
-    tcp.ExpectNewLink();
+    device.opens = true;
     Controller();
-    tcp.Reply("PC SY 111 5");
+    device.Reply("PC SY 111 5");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
-    EXPECT_EQ(tcp.hosts.size(), 2u);
+    EXPECT_EQ(device.hosts.size(), 2u);
 
     // A working link is kept.
-    tcp.Reply("PV SY 111 5");
-    tcp.Reply("PC SY 111 5");
+    device.Reply("PV SY 111 5");
+    device.Reply("PC SY 111 5");
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
-    EXPECT_EQ(tcp.hosts.size(), 2u);
+    EXPECT_EQ(device.hosts.size(), 2u);
 
     // New link settings let it go, and the state was the old link's.
     doc->SetIpv4(0x7F000003);
@@ -231,17 +237,17 @@ TEST_F(DocumentConnect, SingleCommandsGiveTheReplyTheRejectionOrNothing) {
     Controller();
     ASSERT_EQ(doc->Connect(true), CVexa3Doc::kStateReadOnly);
 
-    tcp.Reply("PV SY 111 5");
+    device.Reply("PV SY 111 5");
     EXPECT_EQ(doc->SendCommand("PV SY 111"), "PV SY 111 5");
-    tcp.Reply("NO14");
+    device.Reply("NO14");
     EXPECT_EQ(doc->SendCommand("PV SY 112"), "         NO14");
-    tcp.Reply("NO99");
+    device.Reply("NO99");
     EXPECT_EQ(doc->SendCommand("PV SY 112"), "         NO99");
-    tcp.Reply("PV SY 104 " + std::string(400, 'x'));
+    device.Reply("PV SY 104 " + std::string(400, 'x'));
     EXPECT_EQ(doc->SendCommand("PV SY 104"), "PV SY 104 " + std::string(261, 'x'));
     EXPECT_TRUE(ui.prompt.shown.empty());
 
-    tcp.Silence();
+    device.Silence();
     EXPECT_FALSE(doc->SendCommand("PV SY 111"));
     ASSERT_EQ(ui.prompt.shown.size(), 1u);
     EXPECT_EQ(ui.prompt.shown[0].type & MB_TYPEMASK, MB_OKCANCEL);
@@ -254,33 +260,33 @@ TEST_F(DocumentConnect, SingleCommandsGiveTheReplyTheRejectionOrNothing) {
 
 TEST_F(DocumentConnect, LoGoesToTheBaseAddressConnectingFirstWhenNeeded) {
     doc->SetBaseAddress(4);
-    tcp.Reply("PV SY 111 5", 4);
-    tcp.Reply("0A463B8B", 4);
-    tcp.Reply("LO", 4);
+    device.Reply("PV SY 111 5", 4);
+    device.Reply("0A463B8B", 4);
+    device.Reply("LO", 4);
     EXPECT_TRUE(doc->SendLoCommand());
-    EXPECT_EQ(tcp.Commands(), (std::vector<std::string>{"PV SY 111", "GP", "LO"}));
-    EXPECT_EQ(tcp.Addresses(), (std::vector<int>{4, 4, 4}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111", "GP", "LO"}));
+    EXPECT_EQ(device.Addresses(), (std::vector<int>{4, 4, 4}));
 
     doc->GetProtocol()->SetAddress(9);
-    tcp.Reply("NO00", 4);
+    device.Reply("NO00", 4);
     EXPECT_FALSE(doc->SendLoCommand());
-    EXPECT_EQ(tcp.Addresses().back(), 4);
+    EXPECT_EQ(device.Addresses().back(), 4);
 
     // A device that cannot be reached is not sent anything.
     doc->SetIpv4(0x7F000009);
-    tcp.opens = false;
+    device.opens = false;
     EXPECT_FALSE(doc->SendLoCommand());
-    EXPECT_TRUE(tcp.Commands().empty());
+    EXPECT_TRUE(device.Commands().empty());
 }
 
 TEST_F(DocumentConnect, ProductsPerArmAreCountedFromTheDevicesConfigCodes) {
     Controller();
     ASSERT_EQ(doc->Connect(true), CVexa3Doc::kStateReadOnly);
     auto ask = [&](const std::vector<std::string>& replies, int arm) {
-        const size_t before = tcp.Commands().size();
-        for (const auto& r : replies) tcp.Reply(r);
+        const size_t before = device.Commands().size();
+        for (const auto& r : replies) device.Reply(r);
         const int products = doc->CountArmProducts(arm);
-        const auto all = tcp.Commands();
+        const auto all = device.Commands();
         return std::make_pair(products, std::vector<std::string>(all.begin() + static_cast<long>(before), all.end()));
     };
 

@@ -350,24 +350,24 @@ TEST_F(DocumentFile, AFailedSaveLeavesTheOldFileAndSaysSo) {
 
 TEST_F(DocumentFile, SavingWhileOnlineSendsLo) {
     auto doc = NewDocument();
-    ScriptedTcp tcp;
-    tcp.Attach(*doc);
-    tcp.Reply("PV SY 111 0");
-    tcp.Reply("0A463B8B");
-    tcp.Reply("PC SY 111 0");
+    ScriptedDevice device;
+    device.Attach(*doc);
+    device.Reply("PV SY 111 0");
+    device.Reply("0A463B8B");
+    device.Reply("PC SY 111 0");
     ASSERT_EQ(doc->Connect(false), CVexa3Doc::kStateOnline);
-    tcp.Reply("LO");
+    device.Reply("LO");
     ASSERT_TRUE(doc->Save(dir.File("online.D3X")));
-    EXPECT_EQ(tcp.Commands(), (std::vector<std::string>{"PV SY 111", "GP", "PC SY 111 0", "LO"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111", "GP", "PC SY 111 0", "LO"}));
 
     auto readOnly = NewDocument();
-    ScriptedTcp tcp2;
-    tcp2.Attach(*readOnly);
-    tcp2.Reply("PV SY 111 0");
-    tcp2.Reply("0A463B8B");
+    ScriptedDevice device2;
+    device2.Attach(*readOnly);
+    device2.Reply("PV SY 111 0");
+    device2.Reply("0A463B8B");
     ASSERT_EQ(readOnly->Connect(true), CVexa3Doc::kStateReadOnly);
     ASSERT_TRUE(readOnly->Save(dir.File("readonly.D3X")));
-    EXPECT_EQ(tcp2.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
+    EXPECT_EQ(device2.Commands(), (std::vector<std::string>{"PV SY 111", "GP"}));
 }
 
 TEST_F(DocumentFile, LoadingDamagedFilesNeverGoesOutOfBounds) {

@@ -16,32 +16,7 @@
 namespace qs::test {
 namespace {
 
-struct Sent {
-    int address;
-    std::string command;
-};
-
-// A device at every address that answers "PV" with a value naming the address, mnemonic and
-// number, "XV" with level 2, and takes every write but those `refuse` names.
-class DeviceScript {
-public:
-    std::string Answer(const std::string& request) {
-        // "*", two digits, the command, CR LF.
-        const int address = std::stoi(request.substr(1, 2));
-        const std::string command = request.substr(3, request.size() - 5);
-        sent.push_back({address, command});
-        std::string text;
-        if (refuse.count(command.substr(0, 9))) text = "NO03";
-        else if (command.starts_with("PV")) text = command + " " + ValueFor(address, command.substr(3, 6));
-        else if (command.starts_with("XV")) text = command + " 2";
-        else text = command;
-        return TerminalReply(address, text);
-    }
-    static std::string ValueFor(int address, const std::string& code) { return std::to_string(address) + ":" + code; }
-
-    std::vector<Sent> sent;
-    std::set<std::string> refuse;
-};
+using Sent = ScriptedDevice::Sent;
 
 class DocumentWalk : public ::testing::Test {
 protected:
@@ -56,10 +31,13 @@ protected:
         dir.Write("Recipe.SD3", Records({Code(1, "Recipe Arm Number"), Code(2, "Recipe Name")}));
         doc = std::make_unique<CVexa3Doc>(ports, FilesIn(dir.Path()));
         ASSERT_EQ(doc->DirectoryCount(), 23);
-        tcp.respond = [this](const std::string& request) { return device.Answer(request); };
-        tcp.Attach(*doc);
-        tcp.Reply("PV SY 111 1");
-        tcp.Reply("0A463B8B");
+        // A device at every address that takes every write but those `refuse` names.
+        device.answer = [this](int address, const std::string& command) {
+            return refuse.count(command.substr(0, 9)) ? "NO03" : ScriptedDevice::Controller(address, command);
+        };
+        device.Attach(*doc);
+        device.Reply("PV SY 111 1");
+        device.Reply("0A463B8B");
         ASSERT_EQ(doc->Connect(true), CVexa3Doc::kStateReadOnly);
         device.sent.clear();
     }
@@ -81,8 +59,8 @@ protected:
     TempDir dir;
     ComPortTable ports;
     std::unique_ptr<CVexa3Doc> doc;
-    ScriptedTcp tcp;
-    DeviceScript device;
+    ScriptedDevice device;
+    std::set<std::string> refuse;
 };
 
 TEST_F(DocumentWalk, ReadAllVisitsEachArmAtItsAddressWithRecipesLast) {
@@ -140,7 +118,7 @@ TEST_F(DocumentWalk, DumpAllWritesWhatTheRulesAllowAndLogsRefusals) {
                 for (int v = 0; v < p.ValueCount(); ++v) p.SetValue(std::to_string(v + 1), v);
                 p.SetLevel(3);
             });
-    device.refuse = {"PC SY 111", "XC M1 103"};
+    refuse = {"PC SY 111", "XC M1 103"};
     AddTransferError(doc.get(), "an earlier line of this document");
     AddTransferError(this, "a line of another document");
 

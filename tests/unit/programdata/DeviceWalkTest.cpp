@@ -32,21 +32,22 @@ protected:
     const ProgressRecord& Bar() const { return *ui.progress.back(); }
 
     RecordingUi ui;
-    FakeDocument doc;
+    ScriptedDevice device;
+    DeviceContext doc{device.Open()};
     TempDir dir;
     std::unique_ptr<CDirectory> system, arm, meter;
 };
 
 TEST_F(DeviceWalk, ReadStoresValuesAndLevelsAndLogsRejections) {
-    doc.Reply("PV SY 101 2");
-    doc.Reply("XV SY 101 3");
-    doc.Reject(14);
-    doc.Reply("XV SY 156 0");
-    doc.Silence();                   // PV SY 157 times out: Retry
-    doc.Reply("PV SY 157 7");
-    doc.Reject(14);                  // its level is rejected: unchanged
-    doc.Reply("PV SY 160 A1B2");
-    doc.Reply("XV SY 160 300");      // out of range: unchanged
+    device.Reply("PV SY 101 2");
+    device.Reply("XV SY 101 3");
+    device.Reject(14);
+    device.Reply("XV SY 156 0");
+    device.Silence();                   // PV SY 157 times out: Retry
+    device.Reply("PV SY 157 7");
+    device.Reject(14);                  // its level is rejected: unchanged
+    device.Reply("PV SY 160 A1B2");
+    device.Reply("XV SY 160 300");      // out of range: unchanged
     ui.prompt.Answer(IDRETRY);
     system->FindParam(157)->SetLevel(4);
     system->FindParam(160)->SetLevel(1);
@@ -55,7 +56,7 @@ TEST_F(DeviceWalk, ReadStoresValuesAndLevelsAndLogsRejections) {
     auto bar = Progress();
     ASSERT_TRUE(system->Subdirectory(1)->ReadFromDevice(bar.get()));
 
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"PV SY 101", "XV SY 101", "PV SY 156", "XV SY 156", "PV SY 157",
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 101", "XV SY 101", "PV SY 156", "XV SY 156", "PV SY 157",
                                                         "PV SY 157", "XV SY 157", "PV SY 160", "XV SY 160"}));
     EXPECT_EQ(system->FindParam(101)->Value(0), "2");
     EXPECT_EQ(system->FindParam(101)->Level(), 2);
@@ -79,13 +80,13 @@ TEST_F(DeviceWalk, ReadStoresValuesAndLevelsAndLogsRejections) {
 TEST_F(DeviceWalk, ReadOnAnArmUsesItsAddressValueSlotAndLogLine) {
     CDirectory meter2(*meter);  // the second meter
     doc.arm = 1;
-    doc.Reject(14);
-    doc.Reply("PV M2 102 North");
+    device.Reject(14);
+    device.Reply("PV M2 102 North");
     auto bar = Progress();
     ASSERT_TRUE(meter2.Subdirectory(1)->ReadFromDevice(bar.get()));
     // Address 02, mnemonic M2, value index 1 + 1 x 6; no levels away from instance 0.
-    EXPECT_EQ(doc.stream->writes[0], "*02PV M2 101\r\n");
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"PV M2 101", "PV M2 102"}));
+    EXPECT_EQ(device.stream->writes[0], "*02PV M2 101\r\n");
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV M2 101", "PV M2 102"}));
     EXPECT_EQ(meter2.FindParam(102)->Value(7), "North");
     EXPECT_EQ(meter->FindParam(102)->Value(7), "North");  // shared code list
     EXPECT_EQ(meter2.FindParam(102)->Value(1), "");
@@ -96,27 +97,27 @@ TEST_F(DeviceWalk, ReadOnAnArmUsesItsAddressValueSlotAndLogLine) {
 
 TEST_F(DeviceWalk, ReadIgnoreClearsTheValueAndAbortStopsKeepingWhatWasRead) {
     system->FindParam(156)->SetValue("was", 0);
-    doc.Reply("PV SY 101 2");
-    doc.Reply("XV SY 101 1");
-    doc.Silence();  // 156: Ignore
-    doc.Reply("XV SY 156 2");
-    doc.Silence();  // 157: Abort
+    device.Reply("PV SY 101 2");
+    device.Reply("XV SY 101 1");
+    device.Silence();  // 156: Ignore
+    device.Reply("XV SY 156 2");
+    device.Silence();  // 157: Abort
     ui.prompt.Answer(IDIGNORE);
     ui.prompt.Answer(IDABORT);
     EXPECT_FALSE(system->Subdirectory(1)->ReadFromDevice(nullptr));
     EXPECT_EQ(system->FindParam(101)->Value(0), "2");
     EXPECT_EQ(system->FindParam(156)->Value(0), "");
     EXPECT_EQ(system->FindParam(156)->Level(), 1);
-    EXPECT_EQ(doc.Commands().size(), 5u);  // nothing after the Abort
+    EXPECT_EQ(device.Commands().size(), 5u);  // nothing after the Abort
     EXPECT_EQ(ui.prompt.shown.size(), 2u);
 }
 
 TEST_F(DeviceWalk, CancelInAReportStopsTheWalk) {
-    doc.Silence();
+    device.Silence();
     ui.prompt.Answer(IDCANCEL);  // a box closed without choosing
     EXPECT_FALSE(system->Subdirectory(1)->ReadFromDevice(nullptr));
     EXPECT_EQ(ui.prompt.shown.size(), 1u);
-    EXPECT_EQ(doc.Commands().size(), 1u);
+    EXPECT_EQ(device.Commands().size(), 1u);
 
     // A command that cannot be sent: OK goes on to the next code, Cancel stops.
     RecordingUi again;
@@ -131,29 +132,29 @@ TEST_F(DeviceWalk, CancelInAReportStopsTheWalk) {
     // A port that fails its writes offers no choice: one report, and the walk ends.
     RecordingUi third;
     doc.addresses[0] = 1;
-    doc.stream->FailWritesFrom(doc.stream->writeCalls + 1);
+    device.stream->FailWritesFrom(device.stream->writeCalls + 1);
     EXPECT_FALSE(system->Subdirectory(1)->ReadFromDevice(nullptr));
     EXPECT_EQ(third.prompt.shown.size(), 1u);
 }
 
 TEST_F(DeviceWalk, CancelInTheProgressWindowKeepsTheValuesReadSoFar) {
     ui.CancelAfterPumps(2);
-    doc.Reply("PV SY 101 2");
-    doc.Reply("XV SY 101 1");
-    doc.Reply("PV SY 156 1");
+    device.Reply("PV SY 101 2");
+    device.Reply("XV SY 101 1");
+    device.Reply("PV SY 156 1");
     auto bar = Progress();
     EXPECT_FALSE(system->Subdirectory(1)->ReadFromDevice(bar.get()));
     EXPECT_EQ(system->FindParam(101)->Value(0), "2");
     EXPECT_EQ(system->FindParam(156)->Value(0), "1");
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"PV SY 101", "XV SY 101", "PV SY 156"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 101", "XV SY 101", "PV SY 156"}));
 }
 
 TEST_F(DeviceWalk, ALevelRequestThatCannotBeSentStops) {
-    doc.Reply("PV SY 101 2");
-    doc.stream->FailWritesFrom(2);
+    device.Reply("PV SY 101 2");
+    device.stream->FailWritesFrom(2);
     EXPECT_FALSE(system->Subdirectory(1)->ReadFromDevice(nullptr));
     EXPECT_EQ(system->FindParam(101)->Value(0), "2");
-    EXPECT_EQ(doc.Commands().size(), 1u);
+    EXPECT_EQ(device.Commands().size(), 1u);
 }
 
 TEST_F(DeviceWalk, RecipesAreReadOneSubdirectoryPerRecipe) {
@@ -161,13 +162,13 @@ TEST_F(DeviceWalk, RecipesAreReadOneSubdirectoryPerRecipe) {
     for (int r = 1; r <= 3; ++r) {
         for (int n = 1; n <= 2; ++n) {
             const std::string cmd = "PV 0" + std::to_string(r) + " 00" + std::to_string(n);
-            doc.Reply(cmd + " " + std::to_string(r * 10 + n));
-            if (r == 1) doc.Reply("XV 01 00" + std::to_string(n) + " 2");
+            device.Reply(cmd + " " + std::to_string(r * 10 + n));
+            if (r == 1) device.Reply("XV 01 00" + std::to_string(n) + " 2");
         }
     }
     auto bar = Progress();
     ASSERT_TRUE(recipe->ReadFromDevice(bar.get()));
-    EXPECT_EQ(doc.Commands().size(), 8u);
+    EXPECT_EQ(device.Commands().size(), 8u);
     EXPECT_EQ(recipe->FindParam(2)->Value(2), "32");
     EXPECT_EQ(recipe->FindParam(1)->Level(), 1);
     EXPECT_EQ(Bar().texts[2], "Reading Recipe 02 ...\n    PV 02 001\n    PV 02 001 21");
@@ -182,12 +183,12 @@ TEST_F(DeviceWalk, WriteSendsLevelsThenValuesUnderTheSkipRules) {
     system->FindParam(157)->SetLevel(3);  // level lock too, and no value: nothing
     system->FindParam(160)->SetValue("X9", 0);
     system->FindParam(160)->SetLevel(0);  // read-only: nothing
-    doc.Reject(95);                       // XC SY 101
-    doc.Reject(3);                        // PC SY 101
-    doc.Reply("PC SY 156 1");
+    device.Reject(95);                       // XC SY 101
+    device.Reject(3);                        // PC SY 101
+    device.Reply("PC SY 156 1");
     auto bar = MakeProgress("Sending");
     ASSERT_TRUE(system->Subdirectory(1)->WriteToDevice(bar.get()));
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"XC SY 101 3", "PC SY 101 5", "PC SY 156 1"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"XC SY 101 3", "PC SY 101 5", "PC SY 156 1"}));
     EXPECT_EQ(ui.errorLog.Lines(),
               (std::vector<std::string>{"Could Not Set Security Level for System 101 Language : Security Access Not Available",
                                         "Unable to Program System 101 Language to 5 : Value out of Range"}));
@@ -198,9 +199,9 @@ TEST_F(DeviceWalk, WriteSendsLevelsThenValuesUnderTheSkipRules) {
 
 TEST_F(DeviceWalk, ALevelIsWrittenEvenWithoutAValue) {
     arm->FindParam(110)->SetLevel(4);
-    doc.Reply("XC AR 110 5");
+    device.Reply("XC AR 110 5");
     ASSERT_TRUE(arm->WriteToDevice(nullptr));
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"XC AR 110 5"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"XC AR 110 5"}));
 }
 
 TEST_F(DeviceWalk, WriteSendsFormattedValues) {
@@ -210,9 +211,9 @@ TEST_F(DeviceWalk, WriteSendsFormattedValues) {
     lang->width = 6;
     lang->precision = 2;
     lang->SetValue("12,5", 0);
-    doc.Reply("PC SY 101 012.50");
+    device.Reply("PC SY 101 012.50");
     ASSERT_TRUE(system->Subdirectory(1)->WriteToDevice(nullptr));
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"PC SY 101 012.50"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PC SY 101 012.50"}));
 }
 
 TEST_F(DeviceWalk, AnArmBeyondTheActiveCountGetsOnlyItsEnableCodes) {
@@ -224,12 +225,12 @@ TEST_F(DeviceWalk, AnArmBeyondTheActiveCountGetsOnlyItsEnableCodes) {
         arm->FindParam(n)->SetValue(std::to_string(n % 10), 2);
         arm->FindParam(n)->SetLevel(1);
     }
-    doc.Reply("PC AR 107 7");
-    doc.Reject(3);
+    device.Reply("PC AR 107 7");
+    device.Reject(3);
     auto bar = MakeProgress("Sending");
     ASSERT_TRUE(arm3.WriteToDevice(bar.get()));
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"PC AR 107 7", "PC AR 108 8"}));
-    EXPECT_EQ(doc.stream->writes[0].substr(0, 3), "*03");
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PC AR 107 7", "PC AR 108 8"}));
+    EXPECT_EQ(device.stream->writes[0].substr(0, 3), "*03");
     EXPECT_EQ(ui.errorLog.Lines(),
               (std::vector<std::string>{"Unable to Program Arm 3 Arm 3 108 Arm Address to 8 : Value out of Range"}));
     EXPECT_EQ(Bar().steps, 4);  // skipped codes still step the bar
@@ -241,16 +242,16 @@ TEST_F(DeviceWalk, AnArmBeyondTheActiveCountGetsOnlyItsEnableCodes) {
     EXPECT_TRUE(meter3.WriteToDevice(nullptr));
     auto product = Make(CDirectory::kProduct, "Product", 9, 6, false, true);  // no file: no codes
     EXPECT_TRUE(product->WriteToDevice(nullptr));
-    EXPECT_EQ(doc.Commands().size(), 2u);  // nothing of Meter
+    EXPECT_EQ(device.Commands().size(), 2u);  // nothing of Meter
 }
 
 TEST_F(DeviceWalk, LevelsAreWrittenForInstanceZeroOnly) {
     CDirectory meter2(*meter);
     meter2.FindParam(101)->SetLevel(0);
     meter2.FindParam(101)->SetValue("4", 1);
-    doc.Reply("PC M2 101 4");
+    device.Reply("PC M2 101 4");
     ASSERT_TRUE(meter2.WriteToDevice(nullptr));
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"PC M2 101 4"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PC M2 101 4"}));
 
     // The arm of an operator panel (no active arms): arm 0 still gets its enable codes, with levels.
     doc.activeArms = 0;
@@ -258,25 +259,25 @@ TEST_F(DeviceWalk, LevelsAreWrittenForInstanceZeroOnly) {
     arm->FindParam(107)->SetValue("1", 0);
     arm->FindParam(107)->SetLevel(0);
     arm->FindParam(105)->SetLevel(0);
-    doc.Reply("XC AR 107 1");
-    doc.Reply("PC AR 107 1");
+    device.Reply("XC AR 107 1");
+    device.Reply("PC AR 107 1");
     ASSERT_TRUE(arm->WriteToDevice(nullptr));
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"PC M2 101 4", "XC AR 107 1", "PC AR 107 1"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PC M2 101 4", "XC AR 107 1", "PC AR 107 1"}));
 }
 
 TEST_F(DeviceWalk, WriteRetryIgnoreAbortAndFailedSends) {
     system->FindParam(101)->SetValue("1", 0);
     system->FindParam(156)->SetValue("2", 0);
     system->FindParam(157)->SetValue("3", 0);
-    doc.Silence();
-    doc.Reply("PC SY 101 1");  // retried
-    doc.Silence();             // 156 ignored
-    doc.Silence();             // 157 aborted
+    device.Silence();
+    device.Reply("PC SY 101 1");  // retried
+    device.Silence();             // 156 ignored
+    device.Silence();             // 157 aborted
     ui.prompt.Answer(IDRETRY);
     ui.prompt.Answer(IDIGNORE);
     ui.prompt.Answer(IDABORT);
     EXPECT_FALSE(system->Subdirectory(1)->WriteToDevice(nullptr));
-    EXPECT_EQ(doc.Commands(), (std::vector<std::string>{"PC SY 101 1", "PC SY 101 1", "PC SY 156 2", "PC SY 157 3"}));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PC SY 101 1", "PC SY 101 1", "PC SY 156 2", "PC SY 157 3"}));
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>(3, kTimeoutBox)));
 
     RecordingUi again;
@@ -286,9 +287,18 @@ TEST_F(DeviceWalk, WriteRetryIgnoreAbortAndFailedSends) {
     EXPECT_EQ(again.prompt.shown.size(), 1u);
 }
 
+TEST_F(DeviceWalk, CancelInTheProgressWindowStopsAWriteAfterTheCodeItWasPressedAt) {
+    for (int n : {101, 156, 157}) system->FindParam(n)->SetValue(std::to_string(n % 10), 0);
+    device.Reply("PC SY 101 1");
+    device.Reply("PC SY 156 6");
+    ui.CancelAfterPumps(2);
+    auto bar = Progress();
+    EXPECT_FALSE(system->Subdirectory(1)->WriteToDevice(bar.get()));
+    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PC SY 101 1", "PC SY 156 6"}));
+}
+
 TEST_F(DeviceWalk, NoLinkNoWalk) {
-    FakeDocument other;
-    other.protocol.reset();
+    DeviceContext other{nullptr};
     system->SetContext(&other);
     EXPECT_FALSE(system->ReadFromDevice(nullptr));
     EXPECT_FALSE(system->WriteToDevice(nullptr));

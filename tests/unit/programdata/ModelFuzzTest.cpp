@@ -32,7 +32,7 @@ std::vector<std::string> DefinitionSeeds() {
 
 TEST(ModelFuzz, DefinitionFilesLoadWithoutFault) {
     TempDir dir;
-    FakeDocument doc;
+    DeviceContext doc{nullptr};
     CDirectory system(CDirectory::kSystem, "System", 11, 0, false, false, &doc, FilesIn(dir.Path()));
     CDirectory recipe(CDirectory::kRecipe, "Recipe", 0, 50, true, false, &doc, FilesIn(dir.Path()));
     RunFuzz(DefinitionSeeds(), [&](const std::string& input) {

@@ -14,13 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::set<std::string> FileNames(const std::string& folder) {
     std::set<std::string> names;
     for (const auto& e : fs::directory_iterator(folder)) names.insert(e.path().filename().string());
@@ -38,7 +31,7 @@ std::set<std::string> ExpectedNames() {
 int RunGenerator(const std::string& source, const std::string& out, const std::string& errFile, std::string& stderrText) {
     std::string command = "'" + std::string(QS_BIN_DIR) + "/dictgen' '" + source + "' '" + out + "' 2>'" + errFile + "'";
     int status = std::system(command.c_str());
-    stderrText = ReadFile(errFile);
+    stderrText = ReadWhole(errFile);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -51,7 +44,7 @@ TEST(DictBuild, TheBuildsDataFolderHoldsExactlyWhatTheSourceGives) {
         if (name.size() > 4 && (name.ends_with(".SD3") || name == "PARAM.DAT" || name.find(".tmp") != std::string::npos))
             present.insert(name);
     EXPECT_EQ(present, ExpectedNames()) << "no temporary files left, no file missing";
-    for (const DictOutput& out : c.outputs) EXPECT_TRUE(ReadFile(folder + "/" + out.name) == out.bytes) << out.name;
+    for (const DictOutput& out : c.outputs) EXPECT_TRUE(ReadWhole(folder + "/" + out.name) == out.bytes) << out.name;
 }
 
 TEST(DictBuild, GeneratorFailsOnAFaultNamingFileAndLineAndWritesNothing) {
@@ -63,7 +56,7 @@ TEST(DictBuild, GeneratorFailsOnAFaultNamingFileAndLineAndWritesNothing) {
     for (const auto& e : fs::directory_iterator(DictionarySourceFolder()))
         if (e.path().extension() == ".txt") fs::copy_file(e.path(), src + "/" + e.path().filename().string());
 
-    std::string arm = ReadFile(src + "/Arm.txt");
+    std::string arm = ReadWhole(src + "/Arm.txt");
     const int brokenLine = LineAtOffset(arm, arm.size()) + 3;  // the name line of the appended block
     arm += "\ncode: 150\nregister: 11 2 99\nname: Unnumbered\ninstances: 6\nmin: 0\nmax: 9\nformat: %*d\n"
            "width: 1\nprecision: 0\nhelp: A code whose name lacks its number.\ndefault: 0\nlevel: 3\n";
@@ -82,7 +75,7 @@ TEST(DictBuild, GeneratorFailsOnAFaultNamingFileAndLineAndWritesNothing) {
     EXPECT_EQ(RunGenerator(src, out, dir.File("err.txt"), err), 0) << err;
     EXPECT_EQ(FileNames(out), ExpectedNames());
     const DictCompilation& c = ProjectDictionary();
-    for (const DictOutput& o : c.outputs) EXPECT_TRUE(ReadFile(out + "/" + o.name) == o.bytes) << o.name;
+    for (const DictOutput& o : c.outputs) EXPECT_TRUE(ReadWhole(out + "/" + o.name) == o.bytes) << o.name;
 }
 
 TEST(DictBuild, GeneratorReportsAMissingSourceFile) {
