@@ -3,6 +3,8 @@
 #include <wx/dcclient.h>
 #include <wx/sizer.h>
 
+#include <algorithm>
+
 namespace qs::displayui {
 
 // The scrolled area: paints the faceplate and scrolls the children with it.
@@ -17,6 +19,13 @@ public:
         Bind(wxEVT_MOTION, &CScrollDialog::OnMotion, owner);
         Bind(wxEVT_LEFT_UP, &CScrollDialog::OnLeftUp, owner);
         Bind(wxEVT_MOUSE_CAPTURE_LOST, [owner](wxMouseCaptureLostEvent&) { owner->dragging_ = false; });
+        Bind(wxEVT_SIZE, &Canvas::OnSize, this);
+    }
+
+    // The window's size as if it had no scroll bars, up to the template's.
+    wxSize Unbarred() const {
+        const wxSize size = GetSize();
+        return {std::min(size.x, owner_->template_.x), std::min(size.y, owner_->template_.y)};
     }
 
     void OnDraw(wxDC& dc) override {
@@ -27,7 +36,20 @@ public:
     }
 
 private:
+    // A bar only in the direction the window is smaller than the template: a bar of one
+    // direction must not bring the other's along by the room it takes.
+    void OnSize(wxSizeEvent& event) {
+        event.Skip();
+        if (adjusting_) return;
+        adjusting_ = true;
+        const wxSize room = Unbarred();
+        ShowScrollbars(room.x < owner_->template_.x ? wxSHOW_SB_ALWAYS : wxSHOW_SB_NEVER,
+                       room.y < owner_->template_.y ? wxSHOW_SB_ALWAYS : wxSHOW_SB_NEVER);
+        adjusting_ = false;
+    }
+
     CScrollDialog* owner_;
+    bool adjusting_ = false;
 };
 
 CScrollDialog::CScrollDialog(const wxString& title, const wxSize& templateSize)
@@ -55,13 +77,9 @@ void CScrollDialog::OnCharHook(wxKeyEvent& event) {
 
 wxWindow* CScrollDialog::Faceplate() const { return canvas_; }
 
-int CScrollDialog::RangeX() const {
-    return std::max(0, canvas_->GetScrollRange(wxHORIZONTAL) - canvas_->GetScrollThumb(wxHORIZONTAL));
-}
+int CScrollDialog::RangeX() const { return (template_.x - canvas_->Unbarred().x + kUnitX - 1) / kUnitX; }
 
-int CScrollDialog::RangeY() const {
-    return std::max(0, canvas_->GetScrollRange(wxVERTICAL) - canvas_->GetScrollThumb(wxVERTICAL));
-}
+int CScrollDialog::RangeY() const { return (template_.y - canvas_->Unbarred().y + kUnitY - 1) / kUnitY; }
 
 wxPoint CScrollDialog::ScrollPosition() const { return canvas_->GetViewStart(); }
 
