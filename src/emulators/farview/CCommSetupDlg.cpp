@@ -2,6 +2,8 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
+
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -10,6 +12,7 @@ namespace qs::farview {
 namespace {
 
 constexpr int kTemplateId = 131;
+constexpr int kMinWidth = 340;
 constexpr const char* kLabels[CCommSetupDlg::kChoices] = {"TCP/IP (Port 7744)", "Com1", "Com2", "Com3", "Com4"};
 
 bool IsIpv4(const std::string& text) {
@@ -45,6 +48,8 @@ CCommSetupDlg::CCommSetupDlg(wxWindow* parent, int port, const std::string& addr
     top->Add(addressRow, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
     top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxALIGN_RIGHT | wxALL, 10);
     SetSizerAndFit(top);
+    // Wide enough for its whole title.
+    SetClientSize(std::max(GetClientSize().x, kMinWidth), GetClientSize().y);
     CentreOnParent();
 }
 

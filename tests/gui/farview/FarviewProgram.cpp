@@ -76,9 +76,9 @@ std::optional<std::string> FarviewProgram::WaitForWindow(const std::string& titl
     return id;
 }
 
-std::optional<int> FarviewProgram::Terminate(std::chrono::milliseconds timeout) {
+std::optional<int> FarviewProgram::Terminate(int signal, std::chrono::milliseconds timeout) {
     if (pid_ <= 0) return std::nullopt;
-    ::kill(pid_, SIGTERM);
+    ::kill(pid_, signal);
     const std::optional<int> status = qs::test::WaitForChild(pid_, timeout);
     if (status) pid_ = -1;
     return status;

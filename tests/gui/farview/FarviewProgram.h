@@ -25,8 +25,9 @@ public:
     bool Start(const std::vector<std::string>& args);
     // The faceplate's window id once it is shown.
     std::optional<std::string> WaitForWindow(const std::string& titleRegex, std::chrono::milliseconds timeout = std::chrono::seconds(20));
-    // SIGTERM as a shutdown would send; the exit status once it has ended.
-    std::optional<int> Terminate(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+    // SIGTERM as a shutdown would send (or SIGINT, as Ctrl+C in a terminal); the exit status
+    // once it has ended.
+    std::optional<int> Terminate(int signal = 15, std::chrono::milliseconds timeout = std::chrono::seconds(15));
     std::string Output() const;
     pid_t Pid() const { return pid_; }
     std::string Folder() const { return dir_.Path(); }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,6 +39,9 @@ TEST(FarviewOverTcp, TheLcdShowsWhatTheEngineDrawsOnScreenAndInTheDump) {
     ASSERT_TRUE(window) << farview.Output();
     ASSERT_TRUE(sim->WaitForLog(ScriptSent, std::chrono::seconds(10)));
     const display::Framebuffer golden = EngineGolden(sim->ReadLog());
+    int inked = 0;
+    for (uint8_t p : golden.Pixels()) inked += p != 0;
+    ASSERT_GT(inked, 500) << "the demo screens draw something";
 
     const auto origin = ClientOrigin(*window);
     ASSERT_TRUE(origin);
@@ -81,7 +85,8 @@ TEST(FarviewOverTcp, AKeyPressedOnThePcIsOneKeyFrameWithoutReplies) {
         }
         return false;
     }));
-    ASSERT_TRUE(Exited(farview.Terminate()));
+    ASSERT_TRUE(Exited(farview.Terminate(SIGINT))) << "Ctrl+C ends it as closing does";
+    EXPECT_TRUE(farview.ReadDump(0));
     const std::vector<SimFrame> keys = KeysReceived(sim->ReadLog());
     ASSERT_EQ(keys.size(), 1u) << "one frame for the press and release, no acknowledgements, no 0xF8";
     EXPECT_EQ(keys[0].kind, "key");

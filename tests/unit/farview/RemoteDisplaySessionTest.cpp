@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <fcntl.h>
+
+#include <set>
 #include <string>
 
 #include "PtyPair.h"
@@ -88,6 +92,38 @@ TEST(RemoteDisplaySessionLink, APortThatCannotOpenIsSaidAndTheBootScreenGoesOn) 
     EXPECT_EQ(session.ScreenCount(), 1);
     RemoteDisplaySession quad(ui.services, clock, {.quad = true});
     EXPECT_EQ(quad.ScreenCount(), 2);
+}
+
+std::set<int> OpenDescriptors() {
+    std::set<int> fds;
+    DIR* dir = ::opendir("/proc/self/fd");
+    if (!dir) return fds;
+    // Not the listing's own descriptor, which is closed again below.
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] != '.' && std::atoi(entry->d_name) != ::dirfd(dir)) fds.insert(std::atoi(entry->d_name));
+    }
+    ::closedir(dir);
+    return fds;
+}
+
+TEST(RemoteDisplaySessionLink, TheLinkIsNeverInheritedByAnotherProgram) {
+    qs::test::RecordingUi ui;
+    qs::test::PtyPair pty;
+    SteadyClock clock;
+    for (const int port : {5, 0}) {
+        RemoteDisplaySession session(ui.services, clock, {}, [&](int) { return pty.SlavePath(); });
+        const std::set<int> before = OpenDescriptors();
+        session.Open(port, "127.0.0.1");
+        ASSERT_TRUE(session.HasLink()) << port;
+        int added = 0;
+        for (const int fd : OpenDescriptors()) {
+            const int flags = ::fcntl(fd, F_GETFD);
+            if (before.count(fd) || flags < 0) continue;
+            ++added;
+            EXPECT_TRUE(flags & FD_CLOEXEC) << "port " << port << ", descriptor " << fd;
+        }
+        EXPECT_GT(added, 0) << port;
+    }
 }
 
 TEST(RemoteDisplaySessionLink, ReopenOnlyWhenThePortOrTheTcpAddressChanges) {
