@@ -29,21 +29,33 @@ std::unique_ptr<SimProcess> DisplaySim(std::vector<std::string> args = {}) {
 
 bool Exited(const std::optional<int>& status) { return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0; }
 
+// Farview over TCP/IP to a simulator, its window up and the demo screens sent.
+struct TcpRun {
+    void Start(const std::vector<std::string>& extra, const std::string& title) {
+        sim = DisplaySim();
+        ASSERT_TRUE(sim->Running()) << sim->Error();
+        std::vector<std::string> args{"COM0", AddrWord(sim->Host())};
+        args.insert(args.end(), extra.begin(), extra.end());
+        ASSERT_TRUE(farview.Start(args));
+        window = farview.WaitForWindow(title);
+        ASSERT_TRUE(window) << farview.Output();
+        ASSERT_TRUE(sim->WaitForLog(ScriptSent, std::chrono::seconds(10)));
+    }
+    std::unique_ptr<SimProcess> sim;
+    FarviewProgram farview;
+    std::optional<std::string> window;
+};
+
 TEST(FarviewOverTcp, TheLcdShowsWhatTheEngineDrawsOnScreenAndInTheDump) {
     if (!qs::test::OnOwnWmDisplay()) return;
-    auto sim = DisplaySim();
-    ASSERT_TRUE(sim->Running()) << sim->Error();
-    FarviewProgram farview;
-    ASSERT_TRUE(farview.Start({"COM0", AddrWord(sim->Host())}));
-    const auto window = farview.WaitForWindow(kNormalTitle);
-    ASSERT_TRUE(window) << farview.Output();
-    ASSERT_TRUE(sim->WaitForLog(ScriptSent, std::chrono::seconds(10)));
-    const display::Framebuffer golden = EngineGolden(sim->ReadLog());
+    TcpRun run;
+    ASSERT_NO_FATAL_FAILURE(run.Start({}, kNormalTitle));
+    const display::Framebuffer golden = EngineGolden(run.sim->ReadLog());
     int inked = 0;
     for (uint8_t p : golden.Pixels()) inked += p != 0;
     ASSERT_GT(inked, 500) << "the demo screens draw something";
 
-    const auto origin = ClientOrigin(*window);
+    const auto origin = ClientOrigin(*run.window);
     ASSERT_TRUE(origin);
     const int lcdX = origin->first + 251, lcdY = origin->second + 143;
     const std::string shot = qs::test::ScreenshotPath("farview-tcp.png");
@@ -56,38 +68,33 @@ TEST(FarviewOverTcp, TheLcdShowsWhatTheEngineDrawsOnScreenAndInTheDump) {
         std::chrono::seconds(15)))
         << "the screen at " << lcdX << "," << lcdY << " never showed the demo screens; see " << shot;
 
-    ASSERT_TRUE(Exited(farview.Terminate())) << farview.Output();
-    const auto dump = farview.ReadDump(0);
+    ASSERT_TRUE(Exited(run.farview.Terminate())) << run.farview.Output();
+    const auto dump = run.farview.ReadDump(0);
     ASSERT_TRUE(dump);
     EXPECT_EQ(dump->pixels.Pixels(), golden.Pixels()) << "all 256 columns, as the engine draws them";
     EXPECT_EQ(dump->x, lcdX);
     EXPECT_EQ(dump->y, lcdY);
     EXPECT_EQ(onScreen, ShownColumns(dump->pixels)) << "the screen shows columns 0-247 of the dump";
-    EXPECT_FALSE(farview.ReadDump(1)) << "one LCD in the normal layout";
+    EXPECT_FALSE(run.farview.ReadDump(1)) << "one LCD in the normal layout";
 }
 
 TEST(FarviewOverTcp, AKeyPressedOnThePcIsOneKeyFrameWithoutReplies) {
     if (!qs::test::OnOwnWmDisplay()) return;
-    auto sim = DisplaySim();
-    ASSERT_TRUE(sim->Running()) << sim->Error();
-    FarviewProgram farview;
-    ASSERT_TRUE(farview.Start({"COM0", AddrWord(sim->Host())}));
-    const auto window = farview.WaitForWindow(kNormalTitle);
-    ASSERT_TRUE(window) << farview.Output();
-    ASSERT_TRUE(sim->WaitForLog(ScriptSent, std::chrono::seconds(10)));
-    ASSERT_EQ(qs::test::RunTool({"xdotool", "windowactivate", "--sync", *window}).status, 0);
+    TcpRun run;
+    ASSERT_NO_FATAL_FAILURE(run.Start({}, kNormalTitle));
+    ASSERT_EQ(qs::test::RunTool({"xdotool", "windowactivate", "--sync", *run.window}).status, 0);
     ASSERT_EQ(qs::test::RunTool({"xdotool", "key", "F7"}).status, 0);
-    ASSERT_TRUE(sim->WaitForLog([](const std::vector<SimFrame>& log) { return !KeysReceived(log).empty(); }));
+    ASSERT_TRUE(run.sim->WaitForLog([](const std::vector<SimFrame>& log) { return !KeysReceived(log).empty(); }));
     // Whatever else was to come has come by the time the demo shows the key.
-    ASSERT_TRUE(sim->WaitForLog([](const std::vector<SimFrame>& log) {
+    ASSERT_TRUE(run.sim->WaitForLog([](const std::vector<SimFrame>& log) {
         for (const SimFrame& f : log) {
             if (f.Sent() && f.text == "show key") return true;
         }
         return false;
     }));
-    ASSERT_TRUE(Exited(farview.Terminate(SIGINT))) << "Ctrl+C ends it as closing does";
-    EXPECT_TRUE(farview.ReadDump(0));
-    const std::vector<SimFrame> keys = KeysReceived(sim->ReadLog());
+    ASSERT_TRUE(Exited(run.farview.Terminate(SIGINT))) << "Ctrl+C ends it as closing does";
+    EXPECT_TRUE(run.farview.ReadDump(0));
+    const std::vector<SimFrame> keys = KeysReceived(run.sim->ReadLog());
     ASSERT_EQ(keys.size(), 1u) << "one frame for the press and release, no acknowledgements, no 0xF8";
     EXPECT_EQ(keys[0].kind, "key");
     EXPECT_EQ(keys[0].text, "key 41");
@@ -133,24 +140,19 @@ TEST(FarviewOverSerial, MasterAnswersEveryRequestAndGivesTheLineBackOnSigterm) {
 
 TEST(FarviewQuad, TheFourDisplayFaceplateHasItsTitleAndTwoScreens) {
     if (!qs::test::OnOwnWmDisplay()) return;
-    auto sim = DisplaySim();
-    ASSERT_TRUE(sim->Running()) << sim->Error();
-    FarviewProgram farview;
-    ASSERT_TRUE(farview.Start({"COM0", AddrWord(sim->Host()), "QUAD"}));
-    const auto window = farview.WaitForWindow("^Duravane IIIQ Remote Display / Keypad$");
-    ASSERT_TRUE(window) << farview.Output();
-    ASSERT_TRUE(sim->WaitForLog(ScriptSent, std::chrono::seconds(10)));
-    const auto origin = ClientOrigin(*window);
+    TcpRun run;
+    ASSERT_NO_FATAL_FAILURE(run.Start({"QUAD"}, "^Duravane IIIQ Remote Display / Keypad$"));
+    const auto origin = ClientOrigin(*run.window);
     ASSERT_TRUE(origin);
-    const display::Framebuffer golden = EngineGolden(sim->ReadLog());
+    const display::Framebuffer golden = EngineGolden(run.sim->ReadLog());
     EXPECT_TRUE(qs::test::WaitUntil(
         [&] { return LcdOnScreen(origin->first + 251, origin->second + 191, qs::test::ScreenshotPath("farview-quad.png")) ==
                      ShownColumns(golden); },
         std::chrono::seconds(15)));
-    ASSERT_TRUE(Exited(farview.Terminate()));
-    ASSERT_TRUE(farview.ReadDump(0));
-    ASSERT_TRUE(farview.ReadDump(1));
-    EXPECT_EQ(farview.ReadDump(1)->y, origin->second + 367);
+    ASSERT_TRUE(Exited(run.farview.Terminate()));
+    ASSERT_TRUE(run.farview.ReadDump(0));
+    ASSERT_TRUE(run.farview.ReadDump(1));
+    EXPECT_EQ(run.farview.ReadDump(1)->y, origin->second + 367);
 }
 
 }  // namespace
