@@ -54,7 +54,7 @@ public:
     wxBitmapButton* KeyButton(int id) const;
     bool FrameHidden() const { return frameHidden_; }
     bool Ticking() const { return timer_.IsRunning(); }
-    const FaceplateLayout& Layout() const { return layout_; }
+    const FaceplateLayout& PlateLayout() const { return layout_; }
     RemoteDisplaySession& Session() { return session_; }
 
 protected:

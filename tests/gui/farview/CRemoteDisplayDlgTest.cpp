@@ -65,7 +65,7 @@ TEST_F(Faceplate, EachKeyButtonSendsItsCode) {
         wxBitmapButton* button = dialog.KeyButton(key.id);
         ASSERT_NE(button, nullptr) << key.id;
         EXPECT_EQ(button->GetLabel(), wxString::FromUTF8(key.caption));
-        EXPECT_EQ(button->GetRect(), dialog.Layout().KeyRect(key.id));
+        EXPECT_EQ(button->GetRect(), dialog.PlateLayout().KeyRect(key.id));
         wxCommandEvent click(wxEVT_BUTTON, key.id);
         click.SetEventObject(button);
         button->GetEventHandler()->ProcessEvent(click);
