@@ -237,13 +237,6 @@ TEST_F(Faceplate, TheEndStopsTicksHandsTheLineBackAndTellsQuillset) {
     EXPECT_EQ(DeviceReceives(1, 100), "") << "the end runs once";
 }
 
-TEST_F(Faceplate, WithoutMasterTheEndSendsNothing) {
-    Open(false).Close(true);
-    dialog_ = nullptr;
-    qs::test::PumpFor(30);
-    EXPECT_EQ(DeviceReceives(1, 100), "");
-}
-
 TEST_F(Faceplate, FourDisplaysTwoLcdsEachWithItsScreen) {
     CRemoteDisplayDlg& dialog = Open(false, true);
     EXPECT_EQ(dialog.GetTitle(), "Duravane IIIQ Remote Display / Keypad");
