@@ -11,6 +11,7 @@
 #include "SimProcess.h"
 #include "WmDisplay.h"
 #include "XWindows.h"
+#include "appmodel/common/AppServices.h"
 #include "app/programdata/CSplitterFrame.h"
 #include "app/shell/CommandIds.h"
 #include "appmodel/programdata/DeviceCommandTable.h"
@@ -68,11 +69,11 @@ protected:
 
     // The menu command on the document's frame; the farview it started.
     pid_t RemoteDisplay(CSplitterFrame* child) {
-        const size_t before = CSplitterFrame::Launcher().Running().size();
+        const size_t before = doc_->Services().launcher.Running().size();
         wxCommandEvent command(wxEVT_MENU, ID_REMOTE_DISPLAY);
         command.SetEventObject(child);
         child->GetEventHandler()->ProcessEvent(command);
-        const auto& running = CSplitterFrame::Launcher().Running();
+        const auto& running = doc_->Services().launcher.Running();
         farview_ = running.size() > before ? running.back() : -1;
         return farview_;
     }
@@ -114,7 +115,7 @@ TEST_F(QuillsetLaunch, OverTcpFarviewGetsTheAddressAndQuillsetStaysOnline) {
     ASSERT_TRUE(PumpUntil([&] { return Probes(sim.ReadLog()) > probes; }, 20000))
         << "RemoteDisplayDone did not make Quillset probe the device again";
     EXPECT_EQ(doc_->Core().State(), CVexa3Doc::kStateOnline);
-    ASSERT_TRUE(PumpUntil([&] { return CSplitterFrame::Launcher().Running().empty(); }, 5000)) << "farview reaped";
+    ASSERT_TRUE(PumpUntil([&] { return doc_->Services().launcher.Running().empty(); }, 5000)) << "farview reaped";
     farview_ = -1;
 }
 
