@@ -1,11 +1,11 @@
 #include "appmodel/wizard/WizardResultWriter.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 #include "programdata/CDirectory.h"
 #include "programdata/CParam.h"
+#include "platform/SafeFormat.h"
 #include "programdata/CVexa3Doc.h"
 
 namespace qs {
@@ -176,8 +176,7 @@ void WizardResultWriter::WritePulseOutputs() {
         const bool meters = arm > 0 && model_.TypeOf(arm - 1) >= A::kSideStream;
         const int meter = meters && p.meter >= 0 && p.meter <= model_.MetersOfArm(arm - 1) ? p.meter : 0;
         const int base = 201 + 5 * o;
-        char perUnit[64];
-        std::snprintf(perUnit, sizeof perUnit, "%7.3f", static_cast<double>(p.pulsesPerUnit));
+        const std::string perUnit = SafeFormat("%7.3f", FormatArg::Real(p.pulsesPerUnit)).value_or("");
         Value(kConfig, base, 0, arm);
         Value(kConfig, base + 1, 0, meter);
         doc_.SetParamText(kConfig, base + 2, 0, perUnit);

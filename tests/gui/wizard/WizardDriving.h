@@ -1,0 +1,67 @@
+#pragma once
+// Drives the new-device wizard as a user's clicks reach it: by the events of its buttons, lists
+// and boxes, so the pages' own handlers run.
+#include <string>
+
+#include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/listbox.h>
+#include <wx/radiobox.h>
+
+#include "../dialogs/DialogDriving.h"
+#include "app/tools/wizard/CDX3PropertySheet.h"
+#include "app/tools/wizard/CDX3WizardPage.h"
+
+namespace qs::test {
+
+inline bool NextEnabled(CDX3PropertySheet& sheet) { return sheet.FindWindow(wxID_FORWARD)->IsEnabled(); }
+
+// Next (or Finish) and Back, as far as the buttons are enabled.
+inline void Next(CDX3PropertySheet& sheet) {
+    ASSERT_TRUE(NextEnabled(sheet));
+    Click(sheet.FindWindow(wxID_FORWARD));
+}
+
+inline void Back(CDX3PropertySheet& sheet) {
+    ASSERT_TRUE(sheet.FindWindow(wxID_BACKWARD)->IsEnabled());
+    Click(sheet.FindWindow(wxID_BACKWARD));
+}
+
+// The page shown, as its place in the sheet's list; -1 when none (the wizard ended).
+inline int Shown(const CDX3PropertySheet& sheet) {
+    auto* page = dynamic_cast<CDX3WizardPage*>(sheet.GetCurrentPage());
+    return page ? page->Index() : -1;
+}
+
+template <class Page>
+Page* ShownPage(const CDX3PropertySheet& sheet) {
+    return dynamic_cast<Page*>(sheet.GetCurrentPage());
+}
+
+inline void Pick(wxListBox* list, int row) {
+    list->SetSelection(row);
+    wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
+    event.SetEventObject(list);
+    event.SetInt(row);
+    list->GetEventHandler()->ProcessEvent(event);
+}
+
+inline void Pick(wxRadioBox* group, int row) {
+    group->SetSelection(row);
+    wxCommandEvent event(wxEVT_RADIOBOX, group->GetId());
+    event.SetEventObject(group);
+    event.SetInt(row);
+    group->GetEventHandler()->ProcessEvent(event);
+}
+
+inline void Tick(wxCheckBox* box, bool on) {
+    box->SetValue(on);
+    wxCommandEvent event(wxEVT_CHECKBOX, box->GetId());
+    event.SetEventObject(box);
+    event.SetInt(on ? 1 : 0);
+    box->GetEventHandler()->ProcessEvent(event);
+}
+
+inline std::string Text(const wxWindow* label) { return label->GetLabel().utf8_string(); }
+
+}  // namespace qs::test
