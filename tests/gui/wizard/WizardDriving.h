@@ -16,15 +16,26 @@ namespace qs::test {
 
 inline bool NextEnabled(CDX3PropertySheet& sheet) { return sheet.FindWindow(wxID_FORWARD)->IsEnabled(); }
 
+// The page shown sits above the buttons (a page the wizard does not lay out covers them).
+inline void ExpectLaidOut(CDX3PropertySheet& sheet) {
+    wxWindow* page = sheet.GetCurrentPage();
+    if (!page) return;
+    sheet.Layout();
+    EXPECT_LE(page->GetRect().GetBottom(), sheet.FindWindow(wxID_FORWARD)->GetPosition().y)
+        << sheet.GetTitle() << " covers the buttons";
+}
+
 // Next (or Finish) and Back, as far as the buttons are enabled.
 inline void Next(CDX3PropertySheet& sheet) {
     ASSERT_TRUE(NextEnabled(sheet));
     Click(sheet.FindWindow(wxID_FORWARD));
+    ExpectLaidOut(sheet);
 }
 
 inline void Back(CDX3PropertySheet& sheet) {
     ASSERT_TRUE(sheet.FindWindow(wxID_BACKWARD)->IsEnabled());
     Click(sheet.FindWindow(wxID_BACKWARD));
+    ExpectLaidOut(sheet);
 }
 
 // The page shown, as its place in the sheet's list; -1 when none (the wizard ended).

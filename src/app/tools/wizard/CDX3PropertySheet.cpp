@@ -1,6 +1,7 @@
 #include "app/tools/wizard/CDX3PropertySheet.h"
 
 #include <optional>
+#include <set>
 
 #include <wx/sizer.h>
 
@@ -44,15 +45,27 @@ CDX3PropertySheet::CDX3PropertySheet(wxWindow* parent, const CVexa3Doc& document
       rules_(model_, pages_),
       ui_(ui) {
     ContextHelp::SetId(this, kHelpId);
+    // The first page of each kind is made now, so the wizard grows to hold the largest; the
+    // others, laid out alike, when they are first reached.
+    windows_.resize(static_cast<size_t>(pages_.Count()), nullptr);
+    std::set<WizardPage::Kind> made;
     for (int i = 0; i < pages_.Count(); ++i) {
-        windows_.push_back(MakePage(*this, i));
-        // The wizard grows to hold the largest page.
-        GetPageAreaSizer()->Add(windows_.back());
+        if (!made.insert(pages_.At(i).kind).second) continue;
+        windows_[static_cast<size_t>(i)] = MakePage(*this, i);
+        GetPageAreaSizer()->Add(windows_[static_cast<size_t>(i)]);
     }
 }
 
-CDX3WizardPage* CDX3PropertySheet::PageAt(int index) const {
-    return index >= 0 && index < static_cast<int>(windows_.size()) ? windows_[static_cast<size_t>(index)] : nullptr;
+CDX3WizardPage* CDX3PropertySheet::PageAt(int index) {
+    if (index < 0 || index >= static_cast<int>(windows_.size())) return nullptr;
+    CDX3WizardPage*& page = windows_[static_cast<size_t>(index)];
+    if (!page) {
+        // In the page area too: the wizard lays out the area only while one of its pages shows.
+        page = MakePage(*this, index);
+        GetPageAreaSizer()->Add(page);
+        page->Hide();
+    }
+    return page;
 }
 
 bool CDX3PropertySheet::RunFromStart() { return RunWizard(PageAt(0)); }

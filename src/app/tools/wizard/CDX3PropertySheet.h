@@ -41,8 +41,8 @@ public:
     const WizardPageList& Pages() const { return pages_; }
     WizardPageRules& Rules() { return rules_; }
     const UiServices& Ui() const { return ui_; }
-    // The window of a page of the list; null for -1.
-    CDX3WizardPage* PageAt(int index) const;
+    // The window of a page of the list, made when first asked for; null for -1.
+    CDX3WizardPage* PageAt(int index);
 
 private:
     WizardModel model_;
