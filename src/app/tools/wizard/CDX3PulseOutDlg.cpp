@@ -33,9 +33,9 @@ CDX3PulseOutDlg::CDX3PulseOutDlg(CDX3PropertySheet& sheet, int index) : CDX3Wiza
         out.meter = new wxChoice(box, wxID_ANY);
         out.source = new wxChoice(box, wxID_ANY);
         Fill(out.source, WizardTexts::PulseSourceTexts());
-        // As wide as the widest row the meter list can hold.
-        Fill(out.meter, {"Arm Total Pulses"});
-        const int width = out.meter->GetBestSize().x;
+        // As wide as the widest row the meter list can hold, with room for the arrow (the
+        // toolkit's best size of a list not yet shown is too narrow for it).
+        const int width = out.meter->GetTextExtent("Arm Total Pulses").x + FromDIP(64);
         for (wxChoice* list : {out.arm, out.meter, out.source}) list->SetMinSize(wxSize(width, -1));
         out.perUnit = new wxTextCtrl(box, wxID_ANY);
         out.perUnit->SetMaxLength(12);
