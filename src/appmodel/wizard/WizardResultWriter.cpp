@@ -255,17 +255,21 @@ void WizardResultWriter::WriteAnalogOutputs() {
                 output(kValveOut, a, m);
 }
 
+void WizardResultWriter::PointRecord(int firstCode, int point, int function, int arm, int meter, int product) {
+    const int code = firstCode + 4 * point;
+    Value(kConfig, code, 0, function);
+    if (arm >= 0) Value(kConfig, code + 1, 0, arm);
+    if (meter >= 0) Value(kConfig, code + 2, 0, meter);
+    if (product >= 0) Value(kConfig, code + 3, 0, product);
+}
+
 void WizardResultWriter::Output(int function, int arm, int meter, int product) {
     if (outputPoint_ == 0) {
         unassigned_.push_back(Named("Digital output", kOutputFunctionCode, function, arm, meter));
         return;
     }
-    const int p = outputPoint_;
-    Value(kConfig, 4 * p + 501, 0, function);
-    if (arm >= 0) Value(kConfig, 4 * p + 502, 0, arm);
-    if (meter >= 0) Value(kConfig, 4 * p + 503, 0, meter);
-    if (product >= 0) Value(kConfig, 4 * p + 504, 0, product);
-    outputPoint_ = model_.NextOutputPoint(p);
+    PointRecord(kOutputFunctionCode, outputPoint_, function, arm, meter, product);
+    outputPoint_ = model_.NextOutputPoint(outputPoint_);
 }
 
 void WizardResultWriter::Input(int function, int arm, int meter, int product) {
@@ -273,11 +277,7 @@ void WizardResultWriter::Input(int function, int arm, int meter, int product) {
         unassigned_.push_back(Named("Digital input", kInputFunctionCode, function, arm, meter));
         return;
     }
-    const int p = inputPoint_;
-    Value(kConfig, 4 * p + 301, 0, function);
-    if (arm >= 0) Value(kConfig, 4 * p + 302, 0, arm);
-    if (meter >= 0) Value(kConfig, 4 * p + 303, 0, meter);
-    if (product >= 0) Value(kConfig, 4 * p + 304, 0, product);
+    PointRecord(kInputFunctionCode, inputPoint_, function, arm, meter, product);
     model_.NextIoPoint(inputPoint_);
 }
 

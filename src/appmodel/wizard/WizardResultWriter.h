@@ -40,6 +40,8 @@ private:
     // where given (>= 0).
     void Output(int function, int arm, int meter = -1, int product = -1);
     void Input(int function, int arm = -1, int meter = -1, int product = -1);
+    // The codes of a point from the first of its table (Config 301 inputs, 501 outputs).
+    void PointRecord(int firstCode, int point, int function, int arm, int meter, int product);
     // The first free pulse input from 2 to the last one there is, taken; -1 when none is free.
     int TakePulseInput(bool skipSixAndSeven);
     // The lowest (inputs) or highest (outputs) free analog channel, taken; -1 when none is free.

@@ -49,21 +49,18 @@ Page* ShownPage(const CDX3PropertySheet& sheet) {
     return dynamic_cast<Page*>(sheet.GetCurrentPage());
 }
 
-inline void Pick(wxListBox* list, int row) {
-    list->SetSelection(row);
-    wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
-    event.SetEventObject(list);
+// A row chosen in a list or a group, as a click on it reports it.
+template <class Control>
+void PickRow(Control* control, int row, wxEventType type) {
+    control->SetSelection(row);
+    wxCommandEvent event(type, control->GetId());
+    event.SetEventObject(control);
     event.SetInt(row);
-    list->GetEventHandler()->ProcessEvent(event);
+    control->GetEventHandler()->ProcessEvent(event);
 }
 
-inline void Pick(wxRadioBox* group, int row) {
-    group->SetSelection(row);
-    wxCommandEvent event(wxEVT_RADIOBOX, group->GetId());
-    event.SetEventObject(group);
-    event.SetInt(row);
-    group->GetEventHandler()->ProcessEvent(event);
-}
+inline void Pick(wxListBox* list, int row) { PickRow(list, row, wxEVT_LISTBOX); }
+inline void Pick(wxRadioBox* group, int row) { PickRow(group, row, wxEVT_RADIOBOX); }
 
 inline void Tick(wxCheckBox* box, bool on) {
     box->SetValue(on);
