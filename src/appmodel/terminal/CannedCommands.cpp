@@ -171,11 +171,12 @@ std::string Candidates(const CannedCommand& command) {
 }
 
 // The letter each item of a group is picked by: the first of its candidates that no item
-// before it in the group has taken; 0 when all are.
+// before it in the group has taken; when all are, its mnemonic's first (the menu then cycles
+// through the items that share it).
 char PickLetter(const CannedGroup& group, const CannedCommand& command) {
     std::string taken;
     for (const CannedCommand& c : group.commands) {
-        char pick = 0;
+        char pick = Upper(c.mnemonic[0]);
         for (char letter : Candidates(c)) {
             if (taken.find(letter) == std::string::npos) {
                 pick = letter;
@@ -183,7 +184,7 @@ char PickLetter(const CannedGroup& group, const CannedCommand& command) {
             }
         }
         if (&c == &command) return pick;
-        if (pick) taken.push_back(pick);
+        taken.push_back(pick);
     }
     return 0;
 }
@@ -209,7 +210,7 @@ std::string CannedCommands::MenuText(const CannedCommand& command) {
     const std::string plain = std::string(command.mnemonic) + " - " + command.description;
     std::string text = plain;
     if (const CannedGroup* group = GroupOf(command)) {
-        if (const char letter = PickLetter(*group, command)) {
+        if (const char letter = PickLetter(*group, command); letter != 0) {
             for (size_t i = 0; i < plain.size(); ++i) {
                 if (Upper(plain[i]) == letter) {
                     text = plain.substr(0, i) + "&" + plain.substr(i);

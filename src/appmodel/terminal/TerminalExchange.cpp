@@ -99,21 +99,26 @@ void TerminalExchange::CaptureReport(ComStream& port) {
     }
     bool cancelled = false;
     bool written = fileOpen;
+    std::string pending;  // written a few kilobytes at a time
+    auto flush = [&] {
+        if (written) written = file.Write(pending.data(), pending.size());
+        log_.Write(pending);
+        pending.clear();
+    };
     {
         std::unique_ptr<ProgressSink> progress = ui_.Progress(kCapturing);
         std::array<char, 1> byte{};
         // The report ends when the line goes quiet (the read times out).
         for (size_t taken = 0; taken < kMaxReport && port.Read(byte, 1) == 1; ++taken) {
-            if (byte[0] != '\r') {
-                if (written) written = file.Write(byte.data(), 1);
-                log_.Write(std::string_view(byte.data(), 1));
-            }
+            if (byte[0] != '\r') pending.push_back(byte[0]);
+            if (pending.size() >= kWriteChunk) flush();
             if (progress && !progress->PeekAndPump(true, true)) {
                 cancelled = true;
                 break;
             }
         }
     }
+    flush();
     if (!fileOpen) return;
     if (!written || !file.Commit()) {
         if (!log_.IsOpen()) ui_.Message(kCannotOpenReport);

@@ -23,6 +23,7 @@ public:
     static constexpr size_t kMaxCommand = 1024;
     // A report longer than this is cut: the device is printing without end.
     static constexpr size_t kMaxReport = 1u << 20;
+    static constexpr size_t kWriteChunk = 4096;
     static constexpr const char* kReportName = "REPORT.TXT";
     static constexpr const char* kNotConfigured =
         "Communications Not Yet configured.\n              \t\t\tClose Terminal Emulator and select 'Options|Options "
