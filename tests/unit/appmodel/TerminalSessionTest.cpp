@@ -290,6 +290,25 @@ TEST_F(TerminalSessionTest, AReportIsCutAtItsLimitAndACancelledOneIsNotOpened) {
     EXPECT_EQ(ui.LastMessage(), TerminalExchange::kCannotOpenReport);
 }
 
+TEST_F(TerminalSessionTest, AShortStatusNeverEndsAWait) {
+    device.Reply("1");
+    device.Reply("0000");
+    Run("WAITFOR !JA");  // the eleventh character, which those replies do not have
+    std::vector<std::string> sent;
+    for (const Sent& s : device.sent) sent.push_back(s.command);
+    EXPECT_EQ(sent, (std::vector<std::string>{"EQ", "EQ", "EQ"}));
+}
+
+TEST_F(TerminalSessionTest, ExitInAMacroEndsItAndClosesTheWindow) {
+    Run("PLAY " + Macro("X.MAC", "EQ\r\nEXIT\r\nGP\r\n"));
+    EXPECT_EQ(host.closes, 1);
+    EXPECT_FALSE(session->MacroRunning());
+    ASSERT_EQ(device.sent.size(), 1u);
+    EXPECT_EQ(host.posted, 0);
+    session->RunPostedLine();
+    EXPECT_EQ(device.sent.size(), 1u);
+}
+
 TEST_F(TerminalSessionTest, AnUpdateForgetsTheEntryAndRefillsTheArms) {
     host.Type(*session, "gp");
     session->SelectArm(1);
