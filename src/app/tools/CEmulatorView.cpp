@@ -1,10 +1,12 @@
 #include "app/tools/CEmulatorView.h"
 
+#include <wx/app.h>
 #include <wx/choice.h>
 #include <wx/filedlg.h>
 #include <wx/mimetype.h>
 #include <wx/textctrl.h>
 #include <wx/utils.h>
+#include <wx/weakref.h>
 
 #include "app/common/CodePageText.h"
 #include "app/programdata/CVexa3WxDoc.h"
@@ -36,6 +38,15 @@ wxString ForDisplay(const std::string& text, int codePage) {
 }  // namespace
 
 CEmulatorView::CEmulatorView() = default;
+
+void CEmulatorView::Later(std::function<void()> action) {
+    // Through the application, where every loop (the main one, a progress window's pump, a
+    // test's) finds it; it is dropped when the view has gone meanwhile.
+    wxWeakRef<CEmulatorView> self(this);
+    wxTheApp->CallAfter([self, action = std::move(action)] {
+        if (self) action();
+    });
+}
 
 CEmulatorView::~CEmulatorView() {
     // The session says "Ready" and closes the log; its macros end with it.
@@ -102,7 +113,16 @@ bool CEmulatorView::OnCreate(wxDocument* doc, long flags) {
 
 void CEmulatorView::BindEvents() {
     CTerminalFrame* frame = Frame();
-    frame->Entry()->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { OnEntryText(); });
+    // The entry's text is read and rewritten once the toolkit has finished changing it: the
+    // change event comes while GTK is still inside its insertion.
+    frame->Entry()->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
+        if (entryPending_) return;
+        entryPending_ = true;
+        Later([this] {
+            entryPending_ = false;
+            OnEntryText();
+        });
+    });
     frame->ArmList()->Bind(wxEVT_CHOICE, [this](wxCommandEvent& e) { session_->SelectArm(e.GetSelection()); });
     // Commands of the menu bar reach the active view before its frame (and before the
     // document manager, which would take Undo for its own).
@@ -158,6 +178,8 @@ void CEmulatorView::OnEntryText() {
         return;
     }
     session_->OnEntryChanged(*bytes);
+    // Typing goes on where it was, once a line and its windows are done.
+    if (entry->IsEnabled() && wxWindow::FindFocus() != entry && !session_->MacroRunning()) FocusEntry();
 }
 
 // ---- TerminalHost
@@ -201,13 +223,15 @@ std::optional<std::string> CEmulatorView::ChooseMacroFile() {
 }
 
 void CEmulatorView::PostNextLine() {
-    CallAfter([this] {
-        if (session_) session_->RunPostedLine();
+    Later([this] {
+        if (!session_) return;
+        session_->RunPostedLine();
+        if (!session_->MacroRunning()) FocusEntry();
     });
 }
 
 void CEmulatorView::CloseTerminal() {
-    CallAfter([this] {
+    Later([this] {
         if (wxWindow* frame = GetFrame()) frame->Close();
     });
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,12 +69,15 @@ public:
 
 private:
     void BindEvents();
+    // Runs `action` once the events in hand are done, unless the view has gone by then.
+    void Later(std::function<void()> action);
     void OnEntryText();
     int CodePage() const;
     CVexa3WxDoc* Doc() const;
 
     std::unique_ptr<TerminalSession> session_;
     bool initialised_ = false;
+    bool entryPending_ = false;
     int busy_ = 0;
 };
 
