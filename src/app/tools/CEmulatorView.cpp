@@ -216,8 +216,9 @@ void CEmulatorView::ArmsChanged() {
 void CEmulatorView::SetHelpId(int id) { ContextHelp::SetId(GetFrame(), id); }
 
 std::optional<std::string> CEmulatorView::ChooseMacroFile() {
-    wxFileDialog dialog(GetFrame(), "Open", wxString(), wxString(), "Macro Files (.MAC)|*.mac;*.MAC|All Files (*.*)|*.*",
-                        wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+    // Macro files carry their extension in either case.
+    wxFileDialog dialog(GetFrame(), "Open", wxString(), wxString(),
+                        "Macro Files (.MAC)|*.mac;*.MAC|All Files (*.*)|*.*", wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     return dialog.GetPath().utf8_string();
 }

@@ -7,11 +7,14 @@
 #include <system_error>
 
 #include "appmodel/terminal/TerminalLog.h"
+#include "appmodel/terminal/TerminalText.h"
 #include "platform/ProcessLauncher.h"
 
 namespace qs {
 
 namespace {
+
+using Text = TerminalText;
 
 namespace fs = std::filesystem;
 
@@ -28,12 +31,6 @@ constexpr const char* kErrorTexts[] = {
     "LAST ERROR",
 };
 
-bool StartsWith(std::string_view line, std::string_view keyword) {
-    if (line.size() < keyword.size()) return false;
-    for (size_t i = 0; i < keyword.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(line[i])) != keyword[i]) return false;
-    return true;
-}
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -155,7 +152,7 @@ std::optional<std::string> CMacro::GetNextLine() {
         const int done = ExecuteStatement(lines_[at]);
         if (done < 0) return std::nullopt;
         if (done == 0) return lines_[at];
-        if (StartsWith(lines_[at], "GOTO") && ++jumps > kMaxJumpsPerStep) {
+        if (Text::StartsWith(lines_[at], "GOTO") && ++jumps > kMaxJumpsPerStep) {
             error_ = kArgumentOutOfRange;
             state_ = kFinished;
             return std::nullopt;
@@ -167,18 +164,21 @@ std::optional<std::string> CMacro::GetNextLine() {
 }
 
 int CMacro::ExecuteStatement(const std::string& line) {
-    if (StartsWith(line, "GOTO")) return Jump(line.size() > 5 ? std::string_view(line).substr(5) : "") ? 1 : -1;
-    if (StartsWith(line, "LOG")) {
+    if (Text::StartsWith(line, "GOTO")) {
+        // The label is what follows "GOTO" and one blank.
+        return Jump(line.size() > 5 ? std::string_view(line).substr(5) : std::string_view()) ? 1 : -1;
+    }
+    if (Text::StartsWith(line, "LOG")) {
         if (!services_.log.IsOpen()) return services_.log.Open(std::string_view(line).substr(3));
         services_.log.Close();
         return 1;
     }
-    if (StartsWith(line, "SHELL")) {
+    if (Text::StartsWith(line, "SHELL")) {
         if (services_.log.IsOpen()) services_.log.Write(line + "\r\n");
         RunShell(line.size() > 6 ? line.substr(6) : std::string());
         return 1;
     }
-    if (StartsWith(line, "IF") || StartsWith(line, "LET") || StartsWith(line, "ENDIF")) return 1;
+    if (Text::StartsWith(line, "IF") || Text::StartsWith(line, "LET") || Text::StartsWith(line, "ENDIF")) return 1;
     if (IsLabel(line)) return 1;
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "appmodel/terminal/TerminalLog.h"
+#include "appmodel/terminal/TerminalText.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -14,12 +15,6 @@ constexpr const char* kDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Th
 constexpr const char* kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
                                    "July",    "August",   "September", "October", "November", "December"};
 
-std::string_view Trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 }  // namespace
 
 std::string TerminalLog::StartedLine(std::time_t now) {
@@ -32,7 +27,7 @@ std::string TerminalLog::StartedLine(std::time_t now) {
 }
 
 int TerminalLog::Open(std::string_view text, std::time_t now) {
-    const std::string_view name = Trimmed(text);
+    const std::string_view name = TerminalText::Trim(text);
     if (name.empty() || name.find('\0') != std::string_view::npos) return -1;
     Close();
     const std::string path(name);

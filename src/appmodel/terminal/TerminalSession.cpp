@@ -7,6 +7,7 @@
 #include "appmodel/terminal/CannedCommands.h"
 #include "appmodel/terminal/StatusFlags.h"
 #include "appmodel/terminal/TerminalHost.h"
+#include "appmodel/terminal/TerminalText.h"
 #include "platform/ProgressSink.h"
 #include "platform/UiServices.h"
 #include "programdata/CVexa3Doc.h"
@@ -15,28 +16,17 @@ namespace qs {
 
 namespace {
 
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+using Text = TerminalText;
 
-// The keyword, in any case, at the start of the line.
-bool StartsWith(std::string_view line, std::string_view keyword) {
-    if (line.size() < keyword.size()) return false;
-    for (size_t i = 0; i < keyword.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(line[i])) != keyword[i]) return false;
-    return true;
-}
 
 bool IsWhole(std::string_view line, std::string_view keyword) {
-    return line.size() == keyword.size() && StartsWith(line, keyword);
+    return line.size() == keyword.size() && Text::StartsWith(line, keyword);
 }
 
 // The number at the start of the text (after blanks), as far as its digits go; nullopt
 // without digits. Large numbers stop at the largest unsigned 32-bit value.
 std::optional<uint32_t> LeadingNumber(std::string_view text) {
-    text = Trim(text);
+    text = Text::Trim(text);
     uint64_t value = 0;
     size_t digits = 0;
     for (char c : text) {
@@ -164,25 +154,25 @@ void TerminalSession::ExecuteLine(const std::string& line) {
 
 void TerminalSession::Interpret() {
     const std::string line = command_;
-    if (StartsWith(line, "PLAY")) return Play(std::string_view(line).substr(4));
+    if (Text::StartsWith(line, "PLAY")) return Play(std::string_view(line).substr(4));
     if (IsWhole(line, "CLS")) {
         transcript_.Clear();
         host_.TranscriptChanged();
         return;
     }
-    if (StartsWith(line, "ECHO") || StartsWith(line, "PROMPT")) {
-        const bool prompt = StartsWith(line, "PROMPT");
-        command_ = Trim(std::string_view(line).substr(prompt ? 6 : 4));
+    if (Text::StartsWith(line, "ECHO") || Text::StartsWith(line, "PROMPT")) {
+        const bool prompt = Text::StartsWith(line, "PROMPT");
+        command_ = Text::Trim(std::string_view(line).substr(prompt ? 6 : 4));
         reply_.clear();
         if (prompt) ui_.Message(command_);
         AppendLocal();
         return;
     }
-    if (StartsWith(line, "ARM")) return Arm(std::string_view(line).substr(3));
-    if (StartsWith(line, "ADDRESS")) return Address(std::string_view(line).substr(7));
-    if (StartsWith(line, "DELAY")) return Delay(std::string_view(line).substr(5));
-    if (StartsWith(line, "WAITFOR")) return WaitFor(std::string_view(line).substr(7));
-    if (StartsWith(line, "LOG")) return LogStatement(std::string_view(line).substr(3));
+    if (Text::StartsWith(line, "ARM")) return Arm(std::string_view(line).substr(3));
+    if (Text::StartsWith(line, "ADDRESS")) return Address(std::string_view(line).substr(7));
+    if (Text::StartsWith(line, "DELAY")) return Delay(std::string_view(line).substr(5));
+    if (Text::StartsWith(line, "WAITFOR")) return WaitFor(std::string_view(line).substr(7));
+    if (Text::StartsWith(line, "LOG")) return LogStatement(std::string_view(line).substr(3));
     if (IsWhole(line, "EXIT")) return Exit();
     SendToDevice();
 }
@@ -239,9 +229,9 @@ void TerminalSession::Delay(std::string_view rest) {
 void TerminalSession::WaitFor(std::string_view rest) {
     reply_.clear();
     AppendLocal();
-    std::string_view text = Trim(rest);
+    std::string_view text = Text::Trim(rest);
     const bool waitForSet = text.empty() || text.front() != '!';
-    if (!waitForSet) text = Trim(text.substr(1));
+    if (!waitForSet) text = Text::Trim(text.substr(1));
     const std::optional<StatusFlag> flag = StatusFlags::Find(text);
     if (!flag) {
         ui_.Message(kUnknownFlag);
@@ -249,7 +239,7 @@ void TerminalSession::WaitFor(std::string_view rest) {
     }
     command_ = "EQ";
     ProgressSink& progress = Progress(kWaitTitle, true);
-    const std::string_view note = Trim(text.substr(2));
+    const std::string_view note = Text::Trim(text.substr(2));
     if (!note.empty()) {
         progress.SetText(std::string(note));
         host_.Beep();
@@ -297,7 +287,7 @@ void TerminalSession::SendToDevice() {
 // ---- macros
 
 void TerminalSession::Play(std::string_view rest) {
-    std::string file(Trim(rest));
+    std::string file(Text::Trim(rest));
     if (file.empty()) {
         std::optional<std::string> chosen = host_.ChooseMacroFile();
         if (!chosen || chosen->empty()) return;

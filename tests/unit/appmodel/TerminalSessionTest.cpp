@@ -299,6 +299,12 @@ TEST_F(TerminalSessionTest, AShortStatusNeverEndsAWait) {
     EXPECT_EQ(sent, (std::vector<std::string>{"EQ", "EQ", "EQ"}));
 }
 
+TEST_F(TerminalSessionTest, ALogThatCannotOpenInAMacroSendsNothing) {
+    Run("PLAY " + Macro("L.MAC", "LOG " + files.File("no/such/folder/x.log") + "\r\n\r\nEQ\r\n"));
+    EXPECT_EQ(device.sent, (std::vector<Sent>{{kBase, ""}, {kBase, "EQ"}})) << "only the empty line is sent empty";
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+}
+
 TEST_F(TerminalSessionTest, ExitInAMacroEndsItAndClosesTheWindow) {
     Run("PLAY " + Macro("X.MAC", "EQ\r\nEXIT\r\nGP\r\n"));
     EXPECT_EQ(host.closes, 1);
