@@ -18,7 +18,6 @@ namespace {
 
 using Text = TerminalText;
 
-
 bool IsWhole(std::string_view line, std::string_view keyword) {
     return line.size() == keyword.size() && Text::StartsWith(line, keyword);
 }
