@@ -1,5 +1,8 @@
 #include "Options.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "device/Fault.h"
 #include "wire/NumberText.h"
 #include "device/Persona.h"
@@ -47,6 +50,39 @@ bool ParseAddresses(const std::string& text, std::vector<int>& out) {
     }
     if (list.empty()) return false;
     out = std::move(list);
+    return true;
+}
+
+// "ADDR=HEX16[,HEX16...]": the EQ states of one address, in the order the polls take them.
+bool ParseStatus(const std::string& text, StatusConfig& out) {
+    const size_t eq = text.find('=');
+    uint64_t address = 0;
+    if (eq == std::string::npos || !ParseNumber(text.substr(0, eq), 10, 0, 99, address)) return false;
+    std::vector<std::string> states;
+    size_t start = eq + 1;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        std::optional<std::string> state = StatusCommands::ParseState(
+            std::string_view(text).substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (!state || states.size() >= 1000) return false;
+        states.push_back(*state);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    out.states[static_cast<int>(address)] = std::move(states);
+    return true;
+}
+
+bool ReadReport(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string text;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        text.append(buffer, static_cast<size_t>(in.gcount()));
+        if (text.size() > StatusCommands::kMaxReport) return false;
+    }
+    out = std::move(text);
     return true;
 }
 
@@ -129,6 +165,10 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
         } else if (flag == "--pad") {
             if (!ParseNumber(value, 16, 0, 0xFF, n)) return bad("a byte in hex");
             o.pad = static_cast<uint8_t>(n);
+        } else if (flag == "--status") {
+            if (!ParseStatus(value, o.status)) return bad("ADDR=HHHHHHHHHHHHHHHH[,HHHHHHHHHHHHHHHH...], 16 hex digits a state");
+        } else if (flag == "--report") {
+            if (!ReadReport(value, o.status.report)) return bad("a readable file of at most 65536 bytes");
         } else if (flag == "--frame-timeout") {
             if (!ParseNumber(value, 10, 1, 600000, n)) return bad("1-600000 ms");
             o.frameTimeoutMs = static_cast<int64_t>(n);
@@ -192,9 +232,17 @@ Device:
                         faceplate; "CF 10" is a single display)
 
 Text commands: PV MN NNN (value), XV MN NNN (security level), PC MN NNN VALUE, XC MN NNN LEVEL,
-GP (firmware identifier), LO, CF. Replies echo the command, a blank and the value
-("PV SY 111 5"); GP answers eight hex digits alone; an unknown code is refused with NO14, an
-unknown command with NO00.
+GP (firmware identifier), LO, CF, EQ (status), PT (report). Replies echo the command, a blank and
+the value ("PV SY 111 5"); GP answers eight hex digits alone; an unknown code is refused with
+NO14, an unknown command with NO00.
+  --status ADDR=HHHHHHHHHHHHHHHH[,HHHHHHHHHHHHHHHH...]
+                        the status EQ answers at that address (repeatable, one per address): 16
+                        hex digits, each sent as the character 0x30 + its value ("1" -> '1',
+                        "A" -> ':'); successive polls take the states in turn and the last one
+                        stays (default: all 0)
+  --report FILE         the report PT prints to the host (at most 65536 bytes): after the reply
+                        "PT" its bytes follow on the same link as they are, outside any frame
+                        (default: a short transaction report)
 
 Blocks ("SV " + a transfer code 0x04xx + arguments, escaped, with LRC, 0x7F, 0x00 on every link):
   --data-dir DIR        data sets as files: a read of code 0x0418 serves DIR/0418.bin (block 0 answers

@@ -9,7 +9,10 @@ namespace sim {
 Controller::Controller(ControllerConfig config)
     : config_(std::move(config)),
       dataSets_(config_.dataDir),
-      commands_(config_.persona, values_, config_.cfReply) {}
+      commands_(config_.persona, values_, config_.cfReply),
+      status_(config_.status) {
+    status_.Install(commands_);
+}
 
 bool Controller::Serves(int address) const {
     return std::find(config_.addresses.begin(), config_.addresses.end(), address) != config_.addresses.end();
