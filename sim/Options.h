@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "device/LogBook.h"
 #include "display/DisplayOptions.h"
 
 namespace sim {
@@ -35,6 +36,7 @@ struct Options {
     uint16_t panelHandoverStatus = 0;
     uint8_t pad = 0x00;
     int64_t frameTimeoutMs = 2000;
+    LogOptions logs;
     bool help = false;
 
     // Parses the arguments after the program name. nullopt with `error` set on a fault. Without

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     config.frameTimeoutMs = options->frameTimeoutMs;
     config.dataDir = options->dataDir;
     config.display = options->display;
+    config.logs = options->logs;
     sim::Controller controller(config);
     for (const std::string& text : options->faults) {
         if (std::string fault = controller.Faults().Add(text); !fault.empty()) {

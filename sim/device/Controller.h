@@ -10,6 +10,7 @@
 #include "device/Dictionary.h"
 #include "device/DictionaryCatalog.h"
 #include "device/FaultPlan.h"
+#include "device/LogBook.h"
 #include "device/Persona.h"
 #include "device/ValueStore.h"
 #include "display/DisplayOptions.h"
@@ -25,6 +26,7 @@ struct ControllerConfig {
     int64_t frameTimeoutMs = 2000; // a frame half-received this long is given up
     std::string dataDir;
     DisplayOptions display;        // the display port's expectations and faults
+    LogOptions logs;               // the records of the logs, the arms' bays
 };
 
 // The device as every link sees it: one set of values, data sets and faults shared by all
