@@ -31,6 +31,15 @@ constexpr uint64_t kEscapedDouble = 0x40931B7F02030000ull;  // 40 93 1B 7F 02 03
 
 std::string Numbered(const char* lead, uint32_t n) { return lead + std::to_string(n); }
 
+// A log entry: its text in a field of `textBytes`, the time stamp, the code.
+Bytes Entry(const std::string& text, size_t textBytes, uint32_t sequence) {
+    Bytes out;
+    PutText(out, text, textBytes);
+    out += LogRecords::TimeStamp(sequence);
+    PutU16(out, static_cast<uint16_t>(sequence % 100));
+    return out;
+}
+
 }  // namespace
 
 Bytes LogRecords::TimeStamp(uint32_t n) {
@@ -103,20 +112,10 @@ Bytes LogRecords::BayTotals(uint32_t) {
     return out;
 }
 
-Bytes LogRecords::EventEntry(uint32_t sequence) {
-    Bytes out;
-    PutText(out, Numbered("Event ", sequence), 92);
-    out += TimeStamp(sequence);
-    PutU16(out, static_cast<uint16_t>(sequence % 100));
-    return out;
-}
+Bytes LogRecords::EventEntry(uint32_t sequence) { return Entry(Numbered("Event ", sequence), 92, sequence); }
 
 Bytes LogRecords::AuditEntry(uint32_t sequence) {
-    Bytes out;
-    PutText(out, Numbered("SY 111 changed by ", sequence), 72);
-    out += TimeStamp(sequence);
-    PutU16(out, static_cast<uint16_t>(sequence % 100));
-    return out;
+    return Entry(Numbered("SY 111 changed by ", sequence), 72, sequence);
 }
 
 }  // namespace sim

@@ -2,15 +2,14 @@
 
 #include <wx/button.h>
 #include <wx/docmdi.h>
-#include <wx/fontenum.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
 #include <wx/printdlg.h>
-#include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
 #include "app/common/CSheetPrintout.h"
+#include "app/common/ListFont.h"
 #include "app/common/CodePageText.h"
 #include "app/common/ModalPump.h"
 #include "app/programdata/CVexa3WxDoc.h"
@@ -32,12 +31,6 @@ namespace {
 
 // The view's parent while it is made (wxView::OnCreate has no parent argument).
 wxMDIParentFrame* g_creatingUnder = nullptr;
-
-wxFont ListFont() {
-    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
-    if (wxFontEnumerator::IsValidFacename("MS Sans Serif")) font.SetFaceName("MS Sans Serif");
-    return font;
-}
 
 }  // namespace
 
