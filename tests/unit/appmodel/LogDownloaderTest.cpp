@@ -1,6 +1,7 @@
 // A log download over a scripted device: what it asks for, in which order and at which
-// address, what the file holds, and how it ends (no entries, no file, busy device, refused bay
-// totals, cancel).
+// address, what the file holds, and how it ends (no entries, no file, cancel while a busy device
+// is waited for). A busy device, refused bay totals and a cancel between records are shown
+// against the simulator.
 #include <gtest/gtest.h>
 
 #include "DocumentFixtures.h"
@@ -197,18 +198,6 @@ TEST_F(LogDownloaderTest, ANameWithoutExtensionGetsTxt) {
     EXPECT_FALSE(File("events.txt").empty());
 }
 
-TEST_F(LogDownloaderTest, CancelKeepsWhatWasWrittenAndOpensNothing) {
-    logs.events = FakeLogs::Range{1, 5};
-    ui.CancelAfterPumps(2);
-    EXPECT_EQ(Download(LogKind::Event), LogDownloadOutcome::Cancelled);
-    EXPECT_EQ(Lines().size(), 2u);
-    EXPECT_EQ(Asked("04 02").size(), 2u);
-    EXPECT_TRUE(opened.empty());
-    EXPECT_TRUE(ui.prompt.shown.empty());
-}
-
-// ---- the transaction log
-
 TEST_F(LogDownloaderTest, TransactionsPerArmWithTheirPartsAndNoHeadingForAnEmptyArm) {
     UseArms(3, 0);
     doc->SetArmAddress(1, 12);
@@ -276,30 +265,6 @@ TEST_F(LogDownloaderTest, BaysAreFoundFromTheBaReplyAndReadInsteadOfArms) {
     }
 }
 
-TEST_F(LogDownloaderTest, ABusyDeviceIsAskedAgainAfterAPauseAndNotForEver) {
-    logs.transactions = {{1, {1, 2}}};
-    logs.busy = 1;
-    ASSERT_EQ(Download(LogKind::Transaction), LogDownloadOutcome::Written);
-    EXPECT_EQ(pauses, std::vector<int>{250});
-    EXPECT_EQ(Asked("04 04").at(0), "1:2/0");
-    EXPECT_EQ(Asked("04 04").at(1), "1:2/0");
-    EXPECT_TRUE(Lines().at(1).starts_with("1,2,1,"));
-
-    // Busy for ever: each header is asked 21 times, nothing is written for it, and the
-    // download goes on to the next.
-    logs = FakeLogs{};
-    logs.transactions = {{1, {1, 2}}};
-    logs.busy = -1;
-    pauses.clear();
-    opened.clear();
-    ASSERT_EQ(Download(LogKind::Transaction), LogDownloadOutcome::Written);
-    EXPECT_EQ(pauses.size(), 40u);
-    EXPECT_EQ(Asked("04 04").size(), 42u);
-    EXPECT_EQ(Asked("04 04").back(), "1:1/0");
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"Transaction data for Arm 1", ""}));
-    EXPECT_EQ(opened.size(), 1u);
-}
-
 TEST_F(LogDownloaderTest, CancelWhileABusyDeviceIsWaitedFor) {
     logs.transactions = {{1, {1, 3}}};
     logs.busy = -1;
@@ -309,20 +274,6 @@ TEST_F(LogDownloaderTest, CancelWhileABusyDeviceIsWaitedFor) {
     EXPECT_EQ(Asked("04 04").size(), 3u);
     EXPECT_EQ(Lines(), std::vector<std::string>{"Transaction data for Arm 1"});
     EXPECT_TRUE(opened.empty());
-}
-
-TEST_F(LogDownloaderTest, RefusedBayTotalsAreNotAskedAgainUntilTheNextDownload) {
-    logs.transactions = {{1, {1, 3}}};
-    logs.refuseBayTotals = true;
-    for (int run = 0; run < 2; ++run) {
-        logs.asked.clear();
-        ASSERT_EQ(Download(LogKind::Transaction), LogDownloadOutcome::Written);
-        std::vector<std::string> bayAsks;
-        for (const std::string& a : Asked("04 04"))
-            if (a.ends_with("/11")) bayAsks.push_back(a);
-        EXPECT_EQ(bayAsks, std::vector<std::string>{"1:3/11"});
-        EXPECT_EQ(File().find("Bay Nonresettables"), std::string::npos);
-    }
 }
 
 TEST_F(LogDownloaderTest, BatchesStopBeforeThePartsThatAreNoBatches) {

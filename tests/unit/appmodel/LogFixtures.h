@@ -84,7 +84,6 @@ public:
     std::optional<Range> events, audits;
     uint16_t batches = 1;               // in every header
     int busy = 0;                       // headers answered 0x8038 first (-1: always)
-    bool refuseBayTotals = false;       // part 11 refused with 0x8001
     std::set<uint32_t> silentHeaders;   // numbers whose header gets no answer
     size_t headerBytes = 1062;          // fixed part of the headers served
     std::vector<std::string> asked;     // "<address>:<code hex>:<argument>" of each request
@@ -130,7 +129,7 @@ public:
             return reply(0, Header(address, arg, batches, headerBytes));
         }
         if (part == 12) return reply(0, Extra());
-        if (part == 11) return refuseBayTotals ? reply(0x8001) : reply(0, BayTotals());
+        if (part == 11) return reply(0, BayTotals());
         return reply(0, Batch(part));
     }
 };
