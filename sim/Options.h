@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "device/StatusCommands.h"
+#include "device/LogBook.h"
 #include "display/DisplayOptions.h"
 
 namespace sim {
@@ -37,6 +38,7 @@ struct Options {
     uint8_t pad = 0x00;
     int64_t frameTimeoutMs = 2000;
     StatusConfig status;
+    LogOptions logs;
     bool help = false;
 
     // Parses the arguments after the program name. nullopt with `error` set on a fault. Without

@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     config.dataDir = options->dataDir;
     config.display = options->display;
     config.status = options->status;
+    config.logs = options->logs;
     sim::Controller controller(config);
     for (const std::string& text : options->faults) {
         if (std::string fault = controller.Faults().Add(text); !fault.empty()) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/DefinitionRequests.h"
+#include "device/TotalsCommands.h"
 
 namespace sim {
 
@@ -12,6 +13,8 @@ Controller::Controller(ControllerConfig config)
       commands_(config_.persona, values_, config_.cfReply),
       status_(config_.status) {
     status_.Install(commands_);
+    LogBook::Install(config_.logs, specialBlocks_, commands_);
+    TotalsCommands::Install(commands_);
 }
 
 bool Controller::Serves(int address) const {

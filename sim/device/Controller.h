@@ -10,6 +10,7 @@
 #include "device/Dictionary.h"
 #include "device/DictionaryCatalog.h"
 #include "device/FaultPlan.h"
+#include "device/LogBook.h"
 #include "device/Persona.h"
 #include "device/StatusCommands.h"
 #include "device/ValueStore.h"
@@ -27,6 +28,7 @@ struct ControllerConfig {
     std::string dataDir;
     DisplayOptions display;        // the display port's expectations and faults
     StatusConfig status;           // the EQ states and the PT report
+    LogOptions logs;               // the records of the logs, the arms' bays
 };
 
 // The device as every link sees it: one set of values, data sets and faults shared by all

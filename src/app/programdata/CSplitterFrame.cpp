@@ -11,6 +11,7 @@
 #include "app/programdata/CVexa3Options.h"
 #include "app/programdata/CVexa3WxDoc.h"
 #include "app/shell/CommandIds.h"
+#include "app/tools/DeviceToolWindows.h"
 #include "app/programdata/ParamPane.h"
 #include "app/common/WxText.h"
 #include "app/tools/CEmulatorView.h"
@@ -67,6 +68,7 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
     hooks.editOptions = [this](const DocumentLinkFields& fields) { return EditOptions(fields); };
     commands_ = std::make_unique<DeviceCommands>(doc->Core(), doc->Services(), std::move(hooks));
     commands_->AddTool<TerminalTool>([doc] { return CEmulatorView::OpenOrActivate(*doc); });
+    DeviceToolWindows::Add(*commands_, *doc, this);
 
     splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
     splitter_->SetMinimumPaneSize(40);

@@ -5,7 +5,9 @@
 #include <set>
 
 #include "RecordingUi.h"
+#include "appmodel/logs/LogDownloads.h"
 #include "appmodel/programdata/DeviceCommands.h"
+#include "appmodel/totals/TotalsCommand.h"
 #include "link/ComPortTable.h"
 #include "platform/ProcessLauncher.h"
 #include "programdata/CVexa3Doc.h"
@@ -27,6 +29,9 @@ protected:
 };
 
 TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
+    // The tools whose windows the frame gives them.
+    commands.AddTool<LogDownloads>(LogDownloadHooks{});
+    commands.AddTool<TotalsCommand>(nullptr);
     struct Row {
         int id;
         const char* text;
@@ -89,7 +94,7 @@ TEST_F(DeviceCommandRows, StateAndPortDecideWhatIsEnabled) {
 }
 
 TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
-    for (int id : {kCmdRetrieveNonresettables, kCmdTransactionLog, kCmdEventLog, kCmdAuditTrailLog, kCmdUpgradeDeviceFirmware, kCmdUpgradeMmiFirmware, kCmdThermalCalculator}) {
+    for (int id : {kCmdUpgradeDeviceFirmware, kCmdUpgradeMmiFirmware, kCmdThermalCalculator}) {
         const DeviceCommandRow* info = table.Find(id);
         ASSERT_NE(info, nullptr) << id;
         EXPECT_FALSE(info->Available()) << id;
