@@ -103,7 +103,6 @@ TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
         EXPECT_FALSE(table.IsEnabled(id, 4, 0)) << id;
     }
     EXPECT_EQ(table.Find(kCmdUpgradeDeviceFirmware)->rule, EnableRule::TcpLink);
-    EXPECT_EQ(table.Find(kCmdRetrieveNonresettables)->rule, EnableRule::Connected);
     EXPECT_EQ(table.Find(kCmdThermalCalculator)->rule, EnableRule::Always);
 }
 
@@ -111,29 +110,33 @@ TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
 // back by a disabled row.
 class LaterTool final : public DeviceTool {
 public:
-    LaterTool(DeviceCommands& commands, int& runs) {
-        commands.Table().Register({kCmdRetrieveNonresettables, MenuSection::DeviceTools,
-                                   "Retrieve &Nonresettables...", {}, EnableRule::Connected,
+    LaterTool(DeviceCommands& commands, int id, int& runs) {
+        commands.Table().Register({id, MenuSection::DeviceTools, "Later tool", {}, EnableRule::Connected,
                                    [&runs] { return ++runs > 0; }});
     }
 };
 
 TEST_F(DeviceCommandRows, ALaterToolTakesThePlaceOfItsDisabledRow) {
     std::vector<int> before;
-    for (const DeviceCommandRow& r : table.Rows()) before.push_back(r.id);
+    int planned = 0;
+    for (const DeviceCommandRow& r : table.Rows()) {
+        before.push_back(r.id);
+        if (!planned && !r.Available()) planned = r.id;
+    }
+    ASSERT_NE(planned, 0) << "no disabled row left: this test and the planned rows can go";
     int runs = 0;
-    commands.AddTool<LaterTool>(runs);
+    commands.AddTool<LaterTool>(planned, runs);
     std::vector<int> after;
     for (const DeviceCommandRow& r : table.Rows()) after.push_back(r.id);
     EXPECT_EQ(after, before);
     doc.SetState(CVexa3Doc::kStateOnline);
-    EXPECT_TRUE(commands.IsEnabled(kCmdRetrieveNonresettables));
-    EXPECT_TRUE(commands.Execute(kCmdRetrieveNonresettables));
+    EXPECT_TRUE(commands.IsEnabled(planned));
+    EXPECT_TRUE(commands.Execute(planned));
     EXPECT_EQ(runs, 1);
-    table.Register({kCmdRetrieveNonresettables, MenuSection::DeviceTools, "other", {}, EnableRule::Always, {}});
-    EXPECT_TRUE(table.Find(kCmdRetrieveNonresettables)->Available());
+    table.Register({planned, MenuSection::DeviceTools, "other", {}, EnableRule::Always, {}});
+    EXPECT_TRUE(table.Find(planned)->Available());
     doc.SetState(CVexa3Doc::kStateOffline);
-    EXPECT_FALSE(commands.Execute(kCmdRetrieveNonresettables));
+    EXPECT_FALSE(commands.Execute(planned));
     EXPECT_EQ(runs, 1);
 }
 
