@@ -192,9 +192,9 @@ Device:
                         faceplate; "CF 10" is a single display)
 
 Text commands: PV MN NNN (value), XV MN NNN (security level), PC MN NNN VALUE, XC MN NNN LEVEL,
-GP (firmware identifier), LO, CF. Replies echo the command, a blank and the value
-("PV SY 111 5"); GP answers eight hex digits alone; an unknown code is refused with NO14, an
-unknown command with NO00.
+GP (firmware identifier), LO, CF, UF (reboot for a firmware upgrade: answered "UF", and nothing
+reboots). Replies echo the command, a blank and the value ("PV SY 111 5"); GP answers eight hex
+digits alone; an unknown code is refused with NO14, an unknown command with NO00.
 
 Blocks ("SV " + a transfer code 0x04xx + arguments, escaped, with LRC, 0x7F, 0x00 on every link):
   --data-dir DIR        data sets as files: a read of code 0x0418 serves DIR/0418.bin (block 0 answers

@@ -11,6 +11,7 @@
 #include "app/programdata/CVexa3Options.h"
 #include "app/programdata/CVexa3WxDoc.h"
 #include "app/shell/CommandIds.h"
+#include "app/tools/FirmwareUpgradeCommands.h"
 #include "app/programdata/ParamPane.h"
 #include "app/common/WxText.h"
 #include "appmodel/common/AppServices.h"
@@ -64,6 +65,8 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
     DeviceCommandHooks hooks = MainWindowHooks();
     hooks.editOptions = [this](const DocumentLinkFields& fields) { return EditOptions(fields); };
     commands_ = std::make_unique<DeviceCommands>(doc->Core(), doc->Services(), std::move(hooks));
+    // The tools that open windows of their own.
+    commands_->AddTool<FirmwareUpgradeCommands>(this);
 
     splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
     splitter_->SetMinimumPaneSize(40);

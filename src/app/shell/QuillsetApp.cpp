@@ -87,6 +87,7 @@ bool QuillsetApp::OnInit() {
     shell.settings = settings_.get();
     shell.iniPath = ini_.Path();
     shell.com1 = Com1HookFor(ports_);
+    shell.ftpTimeouts = ftpTimeouts_;
 
     auto manager = std::make_unique<QuillsetDocManager>(options_.MRUFileCount);
     manager->Initialize();

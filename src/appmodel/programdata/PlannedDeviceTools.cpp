@@ -11,8 +11,6 @@ PlannedDeviceTools::PlannedDeviceTools(DeviceCommands& commands) {
         {kCmdTransactionLog, kTools, "Transaction &Log to File...", kNone, EnableRule::Connected, {}},
         {kCmdEventLog, kTools, "&Event Log to File...", kNone, EnableRule::Connected, {}},
         {kCmdAuditTrailLog, kTools, "&Audit Trail Log to File...", kNone, EnableRule::Connected, {}},
-        {kCmdUpgradeDeviceFirmware, kTools, "&Upgrade DuraVane Firmware...", kNone, EnableRule::TcpLink, {}},
-        {kCmdUpgradeMmiFirmware, kTools, "Upgrade &MMI Firmware...", kNone, EnableRule::TcpLink, {}},
         {kCmdThermalCalculator, MenuSection::OfflineTools, "Thermal Expansion &Coeff. Calculator", kNone,
          EnableRule::Always, {}},
     };
