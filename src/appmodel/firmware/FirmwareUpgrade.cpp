@@ -12,9 +12,6 @@ namespace qs {
 
 namespace {
 
-// Devices before this revision have no flash to load over FTP; a revision stored as 10.98
-// counts as before it.
-constexpr double kFirstFlashRevision = 10.98;
 constexpr int kRestSliceMs = 50;
 
 // Gives the client its own time-outs back however the scope ends.
@@ -36,6 +33,8 @@ FirmwareUpgrade::FirmwareUpgrade(const FirmwareVariant& variant, CVexa3Doc& docu
     : variant_(variant), doc_(document), services_(std::move(services)) {}
 
 FirmwareUpgrade::~FirmwareUpgrade() = default;
+
+bool FirmwareUpgrade::FlashBased(float revision) { return static_cast<double>(revision) >= 10.98; }
 
 bool FirmwareUpgrade::Run() {
     if (doc_.PortIndex() != CVexa3Doc::kPortTcp) return false;
@@ -91,7 +90,7 @@ std::optional<FirmwareImage> FirmwareUpgrade::ReadImage() {
 bool FirmwareUpgrade::CheckRevisions(float image) {
     const float device = doc_.Revision();
     if (device == image && Say(kInstalled, variant_.installedTitle, MB_OKCANCEL) != IDOK) return false;
-    if (static_cast<double>(device) < kFirstFlashRevision) {
+    if (!FlashBased(device)) {
         if (device != -1.0f) {
             Say(kNotFlash, kRevisionTitle, MB_OK | MB_ICONEXCLAMATION);
             return false;

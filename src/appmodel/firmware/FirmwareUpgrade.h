@@ -91,6 +91,11 @@ public:
     FirmwareUpgrade(const FirmwareUpgrade&) = delete;
     FirmwareUpgrade& operator=(const FirmwareUpgrade&) = delete;
 
+    // Whether a device of this revision has the flash an image is loaded into over FTP: from
+    // 11.00 on (the revision is compared in double precision with 10.98, so that a stored
+    // 10.98 does not pass).
+    static bool FlashBased(float revision);
+
     // The whole procedure; true when the image was uploaded. A document that is not on
     // TCP/IP has nothing to upgrade over the network: false at once.
     bool Run();
