@@ -38,6 +38,9 @@ def main():
 
     class Handler(FTPHandler):
         dtp_handler = Data
+        # A refused login is answered at once, as the device does (the library's own delay
+        # would outlast the client's receive time-out).
+        auth_failed_timeout = 0
 
         def pre_process_command(self, line, cmd, arg):
             log.write(("PASS ******" if cmd == "PASS" else line) + "\n")
