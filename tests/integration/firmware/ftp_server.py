@@ -1,6 +1,7 @@
 """The device's FTP server for the firmware tests: pyftpdlib on a loopback address and a port
-the system picks, one user, and faults chosen on the command line. Prints "PORT <n>" once it
-listens; every command it receives goes to --log, one line each (the password masked)."""
+the system picks (or --port), one user, and faults chosen on the command line. Prints
+"PORT <n>" once it listens; every command it receives goes to --log, one line each (the
+password masked)."""
 import argparse
 import sys
 
@@ -12,6 +13,7 @@ from pyftpdlib.servers import FTPServer
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--host", required=True)
+    parser.add_argument("--port", type=int, default=0)  # 0: one the system picks
     parser.add_argument("--root", required=True)
     parser.add_argument("--user", required=True)
     parser.add_argument("--password", required=True)
@@ -55,7 +57,7 @@ def main():
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
     Handler.authorizer = authorizer
-    server = FTPServer((args.host, 0), Handler)
+    server = FTPServer((args.host, args.port), Handler)
     print("PORT %d" % server.socket.getsockname()[1], flush=True)
     server.serve_forever()
 
