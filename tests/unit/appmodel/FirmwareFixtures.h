@@ -53,9 +53,6 @@ public:
         if (open) calls.push_back({"CLOSE", timeouts_});
         open = false;
     }
-    void Pump() {
-        if (pump_) pump_(0, 0);
-    }
     std::vector<std::string> Ops() const {
         std::vector<std::string> out;
         for (const FtpCall& c : calls) out.push_back(c.op);

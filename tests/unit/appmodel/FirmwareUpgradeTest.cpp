@@ -206,23 +206,30 @@ protected:
     }
 };
 
-TEST_F(FirmwarePreparation, AWrongAccessCodeEndsAtTheValidationLoginWithNothingSentToTheDevice) {
-    ftp.opens = {FtpStatus::kLoginRefused};
-    EXPECT_FALSE(Run());
-    ASSERT_EQ(ui.prompt.shown.size(), 2u);
-    EXPECT_EQ(ui.prompt.shown[1].text, F::kInvalidCode);
-    EXPECT_EQ(ui.prompt.shown[1].caption, "Error connecting to Duravane III.net");
-    EXPECT_EQ(ftp.Ops(), std::vector<std::string>{kOpen});
-    EXPECT_EQ(ftp.calls[0].timeouts, Own()) << "the login checks the code under the session's own time-outs";
-    EXPECT_TRUE(DeviceCommands().empty());
-    EXPECT_EQ(doc->State(), CVexa3Doc::kStateOnline);
-}
-
-TEST_F(FirmwarePreparation, AValidationLoginThatCannotConnectSaysSo) {
-    ftp.opens = {FtpStatus::kFailed};
-    EXPECT_FALSE(Run());
-    EXPECT_EQ(MessagesAfterWarning(), std::vector<std::string>{F::kNoValidation});
-    EXPECT_TRUE(DeviceCommands().empty());
+TEST_F(FirmwarePreparation, AFailedValidationLoginEndsWithNothingSentToTheDevice) {
+    struct Row {
+        FtpStatus login;
+        std::string message, caption;
+    };
+    const Row rows[] = {
+        {FtpStatus::kLoginRefused, F::kInvalidCode, "Error connecting to Duravane III.net"},
+        {FtpStatus::kFailed, F::kNoValidation, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.message);
+        ui.prompt.shown.clear();
+        ui.prompt.answers = {IDOK};
+        ftp.calls.clear();
+        ftp.opens = {row.login};
+        EXPECT_FALSE(Run());
+        ASSERT_EQ(ui.prompt.shown.size(), 2u);
+        EXPECT_EQ(ui.prompt.shown[1].text, row.message);
+        EXPECT_EQ(ui.prompt.shown[1].caption, row.caption);
+        EXPECT_EQ(ftp.Ops(), std::vector<std::string>{kOpen});
+        EXPECT_EQ(ftp.calls[0].timeouts, Own()) << "the login checks the code under the session's own time-outs";
+        EXPECT_TRUE(DeviceCommands().empty());
+        EXPECT_EQ(doc->State(), CVexa3Doc::kStateOnline);
+    }
 }
 
 TEST_F(FirmwarePreparation, ARefusedRebootIsReportedAndNothingIsErased) {
@@ -358,19 +365,6 @@ TEST_F(FirmwareTransfer, EveryEndGivesTheClientItsOwnTimeoutsBack) {
         EXPECT_FALSE(ftp.open);
         EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline);
     }
-}
-
-TEST_F(FirmwareTransfer, OnceTheEraseHasBegunCancelIsNoLongerOffered) {
-    doc->SetState(CVexa3Doc::kStateOffline);
-    PutImage("D3XNET.BIN", ImageWithCrc(kController1126));
-    ui.prompt.Answer(IDOK);
-    // The user presses Cancel while the upload runs: the recording window, like the real one,
-    // no longer takes it.
-    ui.CancelAfterPumps(4);
-    ftp.duringPut = [this] { ftp.Pump(); ftp.Pump(); ftp.Pump(); };
-    EXPECT_TRUE(Run());
-    EXPECT_FALSE(ui.progress[0]->cancelled);
-    EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline);
 }
 
 TEST_F(FirmwareTransfer, ANetworkDocumentOnlyAndTheOperatorPanelLoadsItsOwnImage) {
