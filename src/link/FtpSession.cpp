@@ -183,6 +183,9 @@ FtpStatus FtpSession::Put(const std::string& name, std::span<const uint8_t> byte
 }
 
 void FtpSession::Close() {
+    // The password is kept no longer than its connection.
+    password_.assign(password_.size(), '\0');
+    password_.clear();
     if (!curl_) return;
     curl_easy_cleanup(Handle(curl_));  // says QUIT on a connection still open
     curl_ = nullptr;
