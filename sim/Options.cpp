@@ -246,7 +246,8 @@ Display port (the remote display and the operator panel):
                         repeatable; default 00
   --display-fault FAULT repeatable:
 )" + DisplayOptions::Help() + R"(  Frames sent are logged as "kind":"display" with their name in "text"; key frames received as
-  "kind":"key" with "key XX", "reply XX", "poll N" or "exit" in "text" and in "error" whatever is
+  "kind":"key" with "key XX", "reply XX", "poll N", "hello N" (the operator panel's key FF) or
+  "exit" in "text" and in "error" whatever is
   wrong: bad start bytes, bad fixed bytes, bad CRC, a time stamp off by more than 5 s, a reply
   while not master, an unexpected reply, or a reply out of order.
 

@@ -120,6 +120,10 @@ void DisplaySession::OnKey(const KeyFrameRecord& key, LogRecord& record, std::ve
         if (mode_ == Mode::OperatorPanel) OnPoll(static_cast<uint8_t>(key.address), record, out);
         return;
     }
+    if (code == kHello && mode_ == Mode::OperatorPanel) {
+        record.text = "hello " + std::to_string(key.address);
+        return;
+    }
     record.text = "key " + Hex2(code);
     if (mode_ == Mode::OperatorPanel) FollowArm(key, out);
     const int keys = mode_ == Mode::OperatorPanel ? ++armKeys_[shownArm_] : ++keys_;

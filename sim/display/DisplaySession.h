@@ -24,6 +24,7 @@ public:
     enum class Mode { RemoteDisplay, OperatorPanel };
     static constexpr uint8_t kExit = 0xF8;
     static constexpr uint8_t kPoll = 0xF3;
+    static constexpr uint8_t kHello = 0xFF;  // the operator panel's first key after its first poll
     static constexpr uint8_t kRequestFlag = 0x04;    // an arm asks to become the panel's current arm
     static constexpr int kForCurrentArm = 0x80;      // a key frame's flags: the key is for the current arm
 

@@ -222,6 +222,7 @@ TEST(SimDisplaySession, ArmsAnswerTheirPollsAndTheDisplayFollowsTheCurrentArm) {
     for (const char* bad : {"0=01", "100=01", "2", "2=1FF", "x=01"}) EXPECT_NE(options.AddArmFlags(bad), "") << bad;
     DisplaySession panel(options, DisplaySession::Mode::OperatorPanel, Transport::Pty, 1, {1, 2});
     panel.Start();
+    EXPECT_EQ(Received(panel.OnBytes(Key(0xFF, 2)))[0].text, "hello 2");
     std::vector<SessionEvent> events = panel.OnBytes(Key(0xF3, 5));
     EXPECT_EQ(Received(events)[0].error, "no arm at address 5");
     EXPECT_TRUE(Collect(events).frames.empty());
