@@ -110,17 +110,31 @@ std::string AddrWord(const std::string& dotted) {
 }
 
 display::Framebuffer EngineGolden(const std::vector<SimFrame>& log, display::DisplayVariant variant) {
-    std::string wire;
-    for (const SimFrame& f : log) {
-        if (f.Sent() && f.kind == "display") wire += f.bytes;
-    }
-    display::DisplayEngine engine(variant, 1);
+    // The operator panel's own status window on display 2 puts its screens in the four-display
+    // layout, which frames display 0.
+    const bool panel = variant == display::DisplayVariant::OperatorPanel;
+    display::DisplayEngine engine(variant, panel ? 2 : 1);
+    if (panel) engine.List().AddWindow(engine.List().NextWindowId(2), 2);
     SteadyClock clock;
     display::DisplayLink link(engine, clock, false);
-    MemorySource source(wire);
-    link.Attach(&source, nullptr);
-    for (int pass = 0; pass < 100 && !source.Done(); ++pass) link.ReceiveFrames();
-    engine.RedrawDisplays();
+    // The script arrives in one receive pass; each key's answer later in a pass of its own. An
+    // object drawn because it changed covers what an earlier drawing left beneath it, so the
+    // drawing is cut where the program's was.
+    std::string pass;
+    const auto draw = [&] {
+        MemorySource source(pass);
+        link.Attach(&source, nullptr);
+        for (int turn = 0; turn < 100 && !source.Done(); ++turn) link.ReceiveFrames();
+        link.Attach(nullptr, nullptr);
+        engine.RedrawDisplays();
+        pass.clear();
+    };
+    for (const SimFrame& f : log) {
+        if (!f.Sent() || f.kind != "display") continue;
+        if (f.text.rfind("show ", 0) == 0 && !pass.empty()) draw();
+        pass += f.bytes;
+    }
+    draw();
     return engine.GetFramebuffer(0);
 }
 
