@@ -103,7 +103,17 @@ TEST(PanelsimOnTheArmsLine, StatusLinesF1AttentionAndTheExitKey) {
     Click(*origin, 1012);
     Click(*origin, 1004);
     ASSERT_TRUE(sim.WaitForLog([](const std::vector<SimFrame>& log) { return Sent(log, "show key"); }, std::chrono::seconds(10)));
-    Screenshot("root", ScreenshotPath("panelsim-f1.png"));
+    // The status lines follow once arms 3 and 1 have been polled again.
+    const std::vector<int> after = ShownColumns(StatusLines({Padded("Arm 3 idle"), Padded("Arm 1 idle")}));
+    const std::string f1Shot = ScreenshotPath("panelsim-f1.png");
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            onScreen = LcdOnScreen(origin->first + 230, origin->second + 267, f1Shot);
+            return onScreen == after;
+        },
+        std::chrono::seconds(15)))
+        << "the second LCD never showed the arms around arm 2; see " << f1Shot;
+    Screenshot("root", f1Shot);
     ASSERT_TRUE(Exited(panelsim.Terminate())) << panelsim.Output();
 
     const std::vector<SimFrame> log = sim.ReadLog();
