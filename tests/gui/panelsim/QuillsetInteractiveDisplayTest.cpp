@@ -1,43 +1,15 @@
 // Quillset's Interactive Display command starts the real panelsim on the arms' line, and
 // panelsim's end brings Quillset back; a device that refuses keeps Quillset where it was.
 #include <signal.h>
-#include <sys/stat.h>
 
-#include <fstream>
-#include <iterator>
-
+#include "EmulatorLaunchFixture.h"
 #include "EmulatorProgram.h"
-#include "Processes.h"
-#include "ShellFixture.h"
-#include "SimProcess.h"
 #include "WmDisplay.h"
 #include "XWindows.h"
-#include "app/programdata/CSplitterFrame.h"
 #include "app/shell/CommandIds.h"
-#include "appmodel/common/AppServices.h"
-#include "platform/ControlSocket.h"
-#include "platform/ProcessLauncher.h"
 
 namespace qs::test {
 namespace {
-
-std::vector<std::string> ArgumentsOf(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
-    const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::string> args;
-    for (size_t at = 0; at < all.size();) {
-        const size_t end = all.find('\0', at);
-        args.push_back(all.substr(at, end - at));
-        at = end == std::string::npos ? all.size() : end + 1;
-    }
-    return args;
-}
-
-size_t Probes(const std::vector<SimFrame>& log) {
-    size_t n = 0;
-    for (const SimFrame& f : log) n += f.Received() && f.text == "PV SY 111";
-    return n;
-}
 
 bool HandOverReceived(const std::vector<SimFrame>& log) {
     const std::string request("\x53\x56\x20\x04\x17\x46\xFE", 7);
@@ -47,51 +19,18 @@ bool HandOverReceived(const std::vector<SimFrame>& log) {
     return false;
 }
 
-class PanelsimFromQuillset : public ShellFixture {
+class PanelsimFromQuillset : public EmulatorLaunchFixture {
 protected:
-    PanelsimFromQuillset()
-        : runtime_("XDG_RUNTIME_DIR", home_.File("run")), config_("XDG_CONFIG_HOME", home_.File("config")) {
-        ::mkdir(home_.File("run").c_str(), 0700);
-    }
-
-    void SetUp() override {
-        ShellFixture::SetUp();
-        listening_ = control_.Listen(home_.File("run/quillset"));
-        frame->SetControlSocket(&control_);
-        options.AutoConnect = true;
-    }
-
-    void TearDown() override {
-        if (panelsim_ > 0) StopChild(panelsim_);
-        frame->SetControlSocket(nullptr);
-        ShellFixture::TearDown();
-    }
-
-    // The document on COM1, the simulator's line, online with arms at 1, 2 and 3.
+    // The document on COM1, the simulator's line, connected, with arms at 1, 2 and 3.
     CSplitterFrame* OpenOnCom1(const SimProcess& sim) {
         home_.Write("QS3X.INI", "[Ports]\nCOM1=" + sim.PtyPath() + "\n");
-        doc_ = Open(WriteDocument("arms.D3X", "", 1));
-        if (!doc_ || !PumpUntil([&] { return doc_->Core().State() >= CVexa3Doc::kStateReadOnly; }, 15000)) return nullptr;
+        CSplitterFrame* child = OpenConnected(WriteDocument("arms.D3X", "", 1), CVexa3Doc::kStateReadOnly);
+        if (!child) return nullptr;
         for (int arm = 0; arm < 3; ++arm) doc_->Core().SetArmAddress(arm, arm + 1);
         doc_->Core().SetArmAddress(3, 0);
-        return dynamic_cast<CSplitterFrame*>(frame->GetActiveChild());
+        return child;
     }
-
-    pid_t InteractiveDisplay(CSplitterFrame* child) {
-        const size_t before = doc_->Services().launcher.Running().size();
-        wxCommandEvent command(wxEVT_MENU, ID_INTERACTIVE_DISPLAY);
-        command.SetEventObject(child);
-        child->GetEventHandler()->ProcessEvent(command);
-        const auto& running = doc_->Services().launcher.Running();
-        panelsim_ = running.size() > before ? running.back() : -1;
-        return panelsim_;
-    }
-
-    ScopedEnv runtime_, config_;
-    ControlSocket control_;
-    bool listening_ = false;
-    CVexa3WxDoc* doc_ = nullptr;
-    pid_t panelsim_ = -1;
+    pid_t InteractiveDisplay(CSplitterFrame* child) { return RunCommand(child, ID_INTERACTIVE_DISPLAY); }
 };
 
 TEST_F(PanelsimFromQuillset, TheLineGoesToPanelsimWithTheArmsAndComesBackAtMmiDone) {
@@ -134,7 +73,7 @@ TEST_F(PanelsimFromQuillset, TheLineGoesToPanelsimWithTheArmsAndComesBackAtMmiDo
     EXPECT_EQ(keys.back().address, 0);
     EXPECT_TRUE(PumpUntil([&] { return !frame->IsIconized(); }, 5000)) << "Quillset restored";
     EXPECT_TRUE(PumpUntil([&] { return doc_->Core().State() == CVexa3Doc::kStateOnline; }, 10000));
-    panelsim_ = -1;
+    Forget();
 }
 
 TEST_F(PanelsimFromQuillset, APanelInUseIsSaidAndNothingStarts) {
