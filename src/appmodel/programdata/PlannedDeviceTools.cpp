@@ -3,7 +3,6 @@
 namespace qs {
 
 PlannedDeviceTools::PlannedDeviceTools(DeviceCommands& commands) {
-    constexpr MenuSection kTools = MenuSection::DeviceTools;
     constexpr Accelerator kNone{};
     const DeviceCommandRow rows[] = {
         {kCmdThermalCalculator, MenuSection::OfflineTools, "Thermal Expansion &Coeff. Calculator", kNone,
