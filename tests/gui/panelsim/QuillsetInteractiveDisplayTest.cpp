@@ -19,6 +19,13 @@ bool HandOverReceived(const std::vector<SimFrame>& log) {
     return false;
 }
 
+std::string LastFrames(const std::vector<SimFrame>& log) {
+    std::string out;
+    for (size_t i = log.size() > 6 ? log.size() - 6 : 0; i < log.size(); ++i)
+        out += "\n  " + log[i].direction + " " + log[i].text + " " + log[i].error;
+    return out;
+}
+
 class PanelsimFromQuillset : public EmulatorLaunchFixture {
 protected:
     // The document on COM1, the simulator's line, connected, with arms at 1, 2 and 3.
@@ -66,7 +73,7 @@ TEST_F(PanelsimFromQuillset, TheLineGoesToPanelsimWithTheArmsAndComesBackAtMmiDo
     const size_t probes = Probes(sim.ReadLog());
     ::kill(panelsim, SIGTERM);
     ASSERT_TRUE(PumpUntil([&] { return Probes(sim.ReadLog()) > probes; }, 20000))
-        << "MMIDone did not make Quillset take the line back";
+        << "MMIDone did not make Quillset take the line back; the line's last frames: " << LastFrames(sim.ReadLog());
     const std::vector<SimFrame> keys = KeysReceived(sim.ReadLog());
     ASSERT_FALSE(keys.empty());
     EXPECT_EQ(keys.back().text, "exit");
