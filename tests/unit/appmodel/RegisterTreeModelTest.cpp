@@ -36,6 +36,12 @@ std::vector<std::string> ChildTexts(const RegisterTreeModel& model, int director
     return texts;
 }
 
+const CParam* Named(const ParamDictionary& dict, const std::string& name) {
+    for (const CParam* p = dict.First(); p; p = p->Next())
+        if (p->Name() == name) return p;
+    return nullptr;
+}
+
 auto Contains(const std::string& what) {
     return [what](const std::string& text) { return text.find(what) != std::string::npos; };
 }
@@ -96,9 +102,7 @@ TEST(RegisterTreeModelTest, OffsetBoxFollowsTheInstanceCount) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const CParam* e = nullptr;
-        for (const CParam* p = dict.First(); p; p = p->Next())
-            if (p->Name() == row.name) e = p;
+        const CParam* e = Named(dict, row.name);
         ASSERT_NE(e, nullptr);
         const auto box = RegisterTreeModel::OffsetFor(e);
         EXPECT_EQ(box.label, row.label);
@@ -181,9 +185,7 @@ TEST(RegisterTreeModelTest, BuildRegisterIdNamesThePickedEntryAgain) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const CParam* e = nullptr;
-        for (const CParam* p = dict.First(); p; p = p->Next())
-            if (p->Name() == row.name) e = p;
+        const CParam* e = Named(dict, row.name);
         ASSERT_NE(e, nullptr);
         const auto id = BuildRegisterId(dict, *e, row.arm, row.offset);
         ASSERT_TRUE(id);
