@@ -126,7 +126,13 @@ void Server::Read(Link& link) {
     char buffer[65536];
     const ssize_t n = ::read(link.fd, buffer, sizeof buffer);
     if (n > 0) {
-        const std::string_view data(buffer, static_cast<size_t>(n));
+        std::string_view data(buffer, static_cast<size_t>(n));
+        if (link.transport == Transport::Pty) {
+            const PtyEndpoint::Packet packet = PtyEndpoint::Unpack(data);
+            if (packet.inputPurged) Dispatch(link, link.session->OnInputPurged());
+            if (link.closed || packet.data.empty()) return;
+            data = packet.data;
+        }
         Dispatch(link, link.display ? link.display->OnBytes(data) : link.session->OnBytes(data, NowUs() / 1000));
         return;
     }
@@ -141,6 +147,10 @@ void Server::Dispatch(Link& link, std::vector<SessionEvent> events) {
     for (SessionEvent& e : events) {
         if (e.type == SessionEvent::Type::Received) {
             log_.Write(e.record, now / 1000);
+            continue;
+        }
+        if (e.type == SessionEvent::Type::Discard) {
+            Discard(link);
             continue;
         }
         Pending p;
@@ -192,6 +202,15 @@ void Server::Flush(Link& link) {
         link.queued -= p.wire.size();
         link.queue.pop_front();
     }
+}
+
+void Server::Discard(Link& link) {
+    // A frame already begun is finished (its later pieces are logged with its first), or the
+    // other side would read its tail as the start of the next one.
+    auto keep = std::find_if(link.queue.begin(), link.queue.end(), [](const Pending& p) { return !p.logged; });
+    for (auto it = keep; it != link.queue.end(); ++it) link.queued -= it->wire.size();
+    link.queue.erase(keep, link.queue.end());
+    link.lastDue = link.queue.empty() ? 0 : link.queue.back().due;
 }
 
 void Server::Close(Link& link) {

@@ -63,6 +63,8 @@ private:
     void Read(Link& link);
     void Dispatch(Link& link, std::vector<SessionEvent> events);
     void Flush(Link& link);
+    // Drops what is queued and not yet begun.
+    void Discard(Link& link);
     void Close(Link& link);
     int PollTimeout() const;
 

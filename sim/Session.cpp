@@ -19,6 +19,7 @@ Session::Session(Controller& controller, Transport transport, int link)
 Session::~Session() = default;
 
 void Session::HandOver(uint16_t code, std::vector<SessionEvent>& out) {
+    handoverCode_ = code;
     const auto mode = code == BlockTransfer::kPanelHandover ? DisplaySession::Mode::OperatorPanel
                                                             : DisplaySession::Mode::RemoteDisplay;
     display_ = std::make_unique<DisplaySession>(controller_.Config().display, mode, transport_, link_,
@@ -33,6 +34,14 @@ void Session::StreamAfter(const Frame& frame, int64_t delayMs, std::vector<Sessi
     stream.record.kind = "raw";
     stream.record.raw = stream.wire;
     out.push_back(std::move(stream));
+}
+
+std::vector<SessionEvent> Session::OnInputPurged() {
+    std::vector<SessionEvent> out;
+    if (!display_) return out;
+    out.push_back({SessionEvent::Type::Discard, Record(true), {}, 0});
+    HandOver(handoverCode_, out);
+    return out;
 }
 
 LogRecord Session::Record(bool sent) const { return LogRecord::Of(sent, transport_, link_); }
@@ -70,7 +79,11 @@ std::vector<SessionEvent> Session::OnBytes(std::string_view data, int64_t nowMs)
     }
     if (display_) {
         out = display_->OnBytes(data);
-        if (display_->Ended()) display_.reset();
+        if (display_->Ended()) {
+            // Screens still queued for the emulator would land in the command stream.
+            display_.reset();
+            out.push_back({SessionEvent::Type::Discard, Record(true), {}, 0});
+        }
         return out;
     }
     for (const Frame& frame : parser_.Feed(data, nowMs)) OnFrame(frame, out);

@@ -11,9 +11,10 @@
 
 namespace sim {
 
-// What a link must do, in order: log a received frame, send bytes (after a delay), or close.
+// What a link must do, in order: log a received frame, send bytes (after a delay), drop what
+// is queued and not yet begun, or close.
 struct SessionEvent {
-    enum class Type { Received, Send, Close };
+    enum class Type { Received, Send, Discard, Close };
     Type type = Type::Received;
     LogRecord record;
     Bytes wire;           // Send: the bytes
@@ -33,6 +34,9 @@ public:
     ~Session();
 
     std::vector<SessionEvent> OnBytes(std::string_view data, int64_t nowMs);
+    // The program on the pty purged its input: whatever the display link had sent is gone, so
+    // it starts over (an emulator purges when it opens the line, however late that is).
+    std::vector<SessionEvent> OnInputPurged();
 
     static Bytes NoiseBytes(int count);
 
@@ -50,6 +54,7 @@ private:
     BlockTransfer blocks_;
     int frames_ = 0;
     std::unique_ptr<DisplaySession> display_;
+    uint16_t handoverCode_ = 0;
 };
 
 }  // namespace sim

@@ -1,6 +1,7 @@
 #include "wire/PtyEndpoint.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -23,6 +24,19 @@ PtyEndpoint::~PtyEndpoint() {
     if (master_ >= 0) ::close(master_);
 }
 
+PtyEndpoint::Packet PtyEndpoint::Unpack(std::string_view read) {
+    // Each read starts with a status byte: 0 before data, else flags alone.
+    Packet p;
+    if (read.empty()) return p;
+    const auto status = static_cast<unsigned char>(read.front());
+    if (status == TIOCPKT_DATA) {
+        p.data = read.substr(1);
+    } else {
+        p.inputPurged = (status & TIOCPKT_FLUSHREAD) != 0;
+    }
+    return p;
+}
+
 std::string PtyEndpoint::Open(const std::string& link) {
     auto fail = [&](const std::string& what) { return what + ": " + std::strerror(errno); };
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -30,6 +44,8 @@ std::string PtyEndpoint::Open(const std::string& link) {
     ::fcntl(master_, F_SETFD, FD_CLOEXEC);
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     if (::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return fail("unlockpt");
+    int packet = 1;
+    if (::ioctl(master_, TIOCPKT, &packet) != 0) return fail("TIOCPKT");
     const char* name = ::ptsname(master_);
     if (!name) return fail("ptsname");
     slavePath_ = name;

@@ -1,13 +1,22 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace sim {
 
 // A pty standing in for a serial line. The slave is made raw and linked to a path the program
 // under test opens; a slave descriptor of our own stays open, since a pty master reads EIO
-// while no slave is open, so the program may close and reopen the path at will.
+// while no slave is open, so the program may close and reopen the path at will. The master is
+// in packet mode, so that a purge of the program's input shows as well as its bytes.
 class PtyEndpoint {
 public:
+    // What one read of the master brought.
+    struct Packet {
+        std::string_view data;
+        bool inputPurged = false;  // the program threw away what we had sent and it had not read
+    };
+    static Packet Unpack(std::string_view read);
+
     PtyEndpoint() = default;
     ~PtyEndpoint();
     PtyEndpoint(const PtyEndpoint&) = delete;

@@ -8,6 +8,7 @@
 #include "display/KeyFrameReader.h"
 #include "Fuzz.h"
 #include "Options.h"
+#include "Session.h"
 #include "wire/FrameCodec.h"
 
 namespace sim::test {
@@ -286,6 +287,38 @@ TEST(SimDisplaySession, PtyHandsOverAndComesBack) {
         session.OnBytes(Key(0xF8), 0);
         EXPECT_EQ(sentKinds(session.OnBytes("*01PV SY 111\r\n", 0)), "c");
     }
+}
+
+TEST(SimDisplaySession, APurgeOnTheHandedOverLineStartsTheScreensOver) {
+    ControllerConfig config;
+    config.display.handover = true;
+    Controller controller(config);
+    Session session(controller, Transport::Pty, 1);
+    Bytes block = "SV "s;
+    PutU16(block, 0x0416);
+    block += "\x46\xFE"s;
+    const Sent first = Collect(session.OnBytes(FrameCodec::MiniRequest(1, block, true, true), 0));
+    ASSERT_FALSE(first.names.empty());
+    EXPECT_EQ(first.names.front(), "reset");
+    // The emulator answered the reset, then purged what else had come (it opened the line late).
+    session.OnBytes(Key(0xF0) + Key(0xFB), 0);
+
+    std::vector<SessionEvent> events = session.OnInputPurged();
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front().type, SessionEvent::Type::Discard) << "what was queued for the old screens is dropped";
+    const Sent again = Collect(events);
+    EXPECT_EQ(again.names, first.names);
+    EXPECT_EQ(again.wire, first.wire);
+
+    const Bytes owed = Key(0xF0) + Key(0xFB) + Key(0x06) + Key(0x06) + Key(0x06) + Key(0xF1) + Key(0x06) + Key(0xF1) + Key(0x06);
+    const std::vector<LogRecord> replies = Received(session.OnBytes(owed, 0));
+    ASSERT_EQ(replies.size(), 9u);
+    for (const LogRecord& r : replies) EXPECT_EQ(r.error, "") << r.text << ": the replies owed start over too";
+
+    events = session.OnBytes(Key(0xF8), 0);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().type, SessionEvent::Type::Discard) << "no screens left to land in the command stream";
+    EXPECT_TRUE(session.OnInputPurged().empty()) << "a purge before a command leaves its replies alone";
 }
 
 }  // namespace sim::test
