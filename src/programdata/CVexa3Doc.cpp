@@ -161,6 +161,7 @@ std::optional<std::string> CVexa3Doc::SendCommand(std::string_view command) {
     DX3Protocol* protocol = GetProtocol();
     if (protocol == nullptr) return std::nullopt;
     if (protocol->Send(command) == nullptr) {
+        LinkFailed();
         protocol->ReportError(nullptr, MB_OKCANCEL);
         return std::nullopt;
     }
@@ -176,8 +177,13 @@ std::optional<std::string> CVexa3Doc::SendCommand(std::string_view command) {
         if (code < 10) text += '0';
         return text + std::to_string(code);
     }
+    LinkFailed();
     protocol->ReportError(nullptr, MB_OKCANCEL);
     return std::nullopt;
+}
+
+void CVexa3Doc::LinkFailed() {
+    if (state_ > kStateOffline) SetState(kStateOffline);
 }
 
 CVexa3Doc::ConnectionState CVexa3Doc::Connect(bool readOnlyProbe) {
@@ -189,7 +195,6 @@ CVexa3Doc::ConnectionState CVexa3Doc::Connect(bool readOnlyProbe) {
     SetStatusText(kConnectingText);
     if (port_ == kPortTcp) {
         if (!link_.OpenTcp(host_, protocolKind_)) {
-            SetStatusText(kClearedText);
             SetState(kStateNoComm);
             return kStateNoComm;
         }
@@ -220,7 +225,6 @@ CVexa3Doc::ConnectionState CVexa3Doc::Connect(bool readOnlyProbe) {
 
 CVexa3Doc::ConnectionState CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
     if (reply == kProbeCommand) {
-        SetStatusText(kClearedText);
         ShowMessage("Response invalid - echo detected. \nCheck wiring, port selection (is port attached to a modem?)");
         SetState(kStateOffline);
         return kStateOffline;
@@ -302,7 +306,9 @@ bool CVexa3Doc::SendLoCommand() {
     if (protocol == nullptr) return false;
     protocol->SetAddress(BaseAddress());
     std::string reply;
-    return protocol->Send("LO") != nullptr && protocol->Receive(reply) == kStatusOk;
+    const int status = protocol->Send("LO") != nullptr ? protocol->Receive(reply) : kStatusTransmitError;
+    if (status != kStatusOk && status != kStatusRejected) LinkFailed();
+    return status == kStatusOk;
 }
 
 std::string CVexa3Doc::QueryValue(const std::string& command) {
@@ -561,7 +567,10 @@ void CVexa3Doc::SetCurrentArm(int arm) {
 }
 
 void CVexa3Doc::SetState(ConnectionState state) {
-    if (state < kStateNoComm || state > kStateSetup || state == state_) return;
+    if (state < kStateNoComm || state > kStateSetup) return;
+    // "Attempting to connect..." or "Connected." does not outlive the connection.
+    if (state <= kStateOffline) SetStatusText(kClearedText);
+    if (state == state_) return;
     state_ = state;
     // A view may remove itself while being told; the list is copied first.
     const std::vector<DocumentObserver*> observers = observers_;
