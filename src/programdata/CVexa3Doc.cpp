@@ -193,38 +193,34 @@ CVexa3Doc::ConnectionState CVexa3Doc::Connect(bool readOnlyProbe) {
     }
     writeTest_ = {};
     SetStatusText(kConnectingText);
+    // "Attempting to connect..." does not stay up after an attempt that failed.
+    auto failed = [this](ConnectionState state) {
+        SetStatusText(kClearedText);
+        SetState(state);
+        return state;
+    };
     if (port_ == kPortTcp) {
-        if (!link_.OpenTcp(host_, protocolKind_)) {
-            SetState(kStateNoComm);
-            return kStateNoComm;
-        }
+        if (!link_.OpenTcp(host_, protocolKind_)) return failed(kStateNoComm);
     } else if (!link_.OpenCom(port_, protocolKind_)) {
-        SetState(kStateOffline);
-        return kStateOffline;
+        return failed(kStateOffline);
     }
     DX3Protocol* protocol = GetProtocol();
     if (port_ != kPortTcp && protocol != nullptr && protocol->ProtocolIndex() != protocolKind_)
         ShowMessage("Protocol settings for this document do not match port configuration\nChoose \"Options|Options "
                     "for this document\" and select the desired protocol");
-    if (protocol == nullptr) {
-        SetState(kStateOffline);
-        return kStateOffline;
-    }
+    if (protocol == nullptr) return failed(kStateOffline);
     protocol->SetAddress(BaseAddress());
-    if (protocol->Send(kProbeCommand) == nullptr) {
-        SetState(kStateOffline);
-        return kStateOffline;
-    }
+    if (protocol->Send(kProbeCommand) == nullptr) return failed(kStateOffline);
     std::string reply;
     const int status = protocol->Receive(reply);
     if (status == kStatusOk) return ProbeAnswered(reply, readOnlyProbe);
     if (status == kStatusRejected) return ProbeRejected();
-    SetState(kStateOffline);
-    return kStateOffline;
+    return failed(kStateOffline);
 }
 
 CVexa3Doc::ConnectionState CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
     if (reply == kProbeCommand) {
+        SetStatusText(kClearedText);
         ShowMessage("Response invalid - echo detected. \nCheck wiring, port selection (is port attached to a modem?)");
         SetState(kStateOffline);
         return kStateOffline;
@@ -567,10 +563,9 @@ void CVexa3Doc::SetCurrentArm(int arm) {
 }
 
 void CVexa3Doc::SetState(ConnectionState state) {
-    if (state < kStateNoComm || state > kStateSetup) return;
-    // "Attempting to connect..." or "Connected." does not outlive the connection.
-    if (state <= kStateOffline) SetStatusText(kClearedText);
-    if (state == state_) return;
+    if (state < kStateNoComm || state > kStateSetup || state == state_) return;
+    // "Connected." does not outlive the connection.
+    if (state <= kStateOffline && state_ > kStateOffline) SetStatusText(kClearedText);
     state_ = state;
     // A view may remove itself while being told; the list is copied first.
     const std::vector<DocumentObserver*> observers = observers_;

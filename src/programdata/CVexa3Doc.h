@@ -170,7 +170,7 @@ public:
     int TotalCodes() const { return totalCodes_; }
 
     ConnectionState State() const { return state_; }
-    // Offline or below also clears what the message pane says of connecting.
+    // Falling to Offline or below also clears the message pane's "Connected.".
     void SetState(ConnectionState state);
     int PortIndex() const { return port_; }
     void SetPortIndex(int port);

@@ -178,6 +178,14 @@ void CSplitterFrame::OnPrint() {
     data.SetAllPages(true);
     data.EnablePageNumbers(false);
     data.EnableSelection(false);
+    // Every page: a printer that asks no questions prints the range it is given, and a
+    // default one is empty.
+    int minPage = 0, maxPage = 0, fromPage = 0, toPage = 0;
+    printout.GetPageInfo(&minPage, &maxPage, &fromPage, &toPage);
+    data.SetMinPage(minPage);
+    data.SetMaxPage(maxPage);
+    data.SetFromPage(fromPage);
+    data.SetToPage(toPage);
     if (printer_) {
         printer_(printout, data);
         return;
