@@ -89,7 +89,6 @@ void CVexa3WxDoc::RetitleWindows() {
     for (size_t i = 0; i < frames.size(); ++i) {
         wxString label = GetUserReadableName();
         if (frames.size() > 1) label << ":" << (i + 1);
-        if (IsModified()) label << "*";
         if (frames[i]->GetLabel() != label) frames[i]->SetLabel(label);
     }
 }

@@ -37,7 +37,7 @@ public:
     // As the template says: the kind's extension is added to a name without one.
     bool SaveAs() override;
     // The titles of the document's windows: its name, numbered ":1", ":2" ... while it has
-    // several, with "*" while it has unsaved changes.
+    // several.
     void RetitleWindows();
     bool RemoveView(wxView* view) override;
     bool IsModified() const override;
