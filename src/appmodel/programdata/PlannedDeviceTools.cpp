@@ -3,11 +3,8 @@
 namespace qs {
 
 PlannedDeviceTools::PlannedDeviceTools(DeviceCommands& commands) {
-    constexpr MenuSection kTools = MenuSection::DeviceTools;
     constexpr Accelerator kNone{};
     const DeviceCommandRow rows[] = {
-        {kCmdUpgradeDeviceFirmware, kTools, "&Upgrade DuraVane Firmware...", kNone, EnableRule::TcpLink, {}},
-        {kCmdUpgradeMmiFirmware, kTools, "Upgrade &MMI Firmware...", kNone, EnableRule::TcpLink, {}},
         {kCmdThermalCalculator, MenuSection::OfflineTools, "Thermal Expansion &Coeff. Calculator", kNone,
          EnableRule::Always, {}},
     };
