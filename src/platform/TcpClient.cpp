@@ -214,7 +214,8 @@ size_t TcpClient::DropPending() {
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
-        if (n == 0) peerClosed_ = true;
+        // A peer that has gone says so as an end of stream or, with data it never read, a reset.
+        if (n == 0 || (n < 0 && errno == ECONNRESET)) peerClosed_ = true;
         break;
     }
     return dropped;

@@ -103,6 +103,12 @@ std::optional<CSubdirectory::Walk> CSubdirectory::BeginWalk() const {
                 owner_->GetInstanceName(DirectoryInstance())};
 }
 
+CodeExchange::Result CSubdirectory::Walk::Exchange(const std::string& command, const std::string& name) const {
+    CodeExchange::Result r = CodeExchange::Run(*protocol, command, "Error in transmission of " + name);
+    if (r.outcome != CodeExchange::Outcome::Reply && r.outcome != CodeExchange::Outcome::Rejected) ctx->LinkFailed();
+    return r;
+}
+
 bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
     auto walk = BeginWalk();
     if (!walk) return false;
@@ -118,7 +124,7 @@ bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
         if (stopped) return;
         const std::string name = p.Name();
         const std::string command = CodeCommand("PV", mnemonic, p.number);
-        const auto r = CodeExchange::Run(*protocol, command, "Error in transmission of " + name);
+        const auto r = walk->Exchange(command, name);
         switch (r.outcome) {
         case CodeExchange::Outcome::Reply: p.SetValue(ReplyValue(r.reply), instance); break;
         case CodeExchange::Outcome::Rejected: {
@@ -147,7 +153,7 @@ bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
         if (instance != 0 || r.outcome == CodeExchange::Outcome::SendFailed) return;
 
         const std::string levelCommand = CodeCommand("XV", mnemonic, p.number);
-        const auto level = CodeExchange::Run(*protocol, levelCommand, "Error in transmission of " + name);
+        const auto level = walk->Exchange(levelCommand, name);
         switch (level.outcome) {
         case CodeExchange::Outcome::Reply: p.ApplyLevelValue(ReplyValue(level.reply)); break;
         case CodeExchange::Outcome::Rejected:
@@ -183,7 +189,7 @@ bool CSubdirectory::WriteToDevice(ProgressSink* progress) {
         const bool levelLocked = type == CDirectory::kSystem && p.number >= 156 && p.number <= 158;
         if (!skipped && p.Level() != CParam::kLevelNone && !p.IsReadOnly() && instance == 0 && !levelLocked) {
             command = CodeCommand("XC", mnemonic, p.number) + " " + std::to_string(p.Level() + 1);
-            const auto r = CodeExchange::Run(*protocol, command, "Error in transmission of " + name);
+            const auto r = walk->Exchange(command, name);
             reply = r.reply;
             if (r.outcome == CodeExchange::Outcome::SendFailed || r.outcome == CodeExchange::Outcome::Stop) {
                 stopped = true;
@@ -197,7 +203,7 @@ bool CSubdirectory::WriteToDevice(ProgressSink* progress) {
         const std::string value = p.FormatValue(instance);
         if (!skipped && !value.empty() && !p.IsReadOnly()) {
             command = CodeCommand("PC", mnemonic, p.number) + " " + value;
-            const auto r = CodeExchange::Run(*protocol, command, "Error in transmission of " + name);
+            const auto r = walk->Exchange(command, name);
             reply = r.reply;
             if (r.outcome == CodeExchange::Outcome::SendFailed || r.outcome == CodeExchange::Outcome::Stop) {
                 stopped = true;

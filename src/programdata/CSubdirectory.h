@@ -3,6 +3,7 @@
 #include <string>
 
 #include "programdata/CDirBase.h"
+#include "programdata/CodeExchange.h"
 #include "programdata/ShownFilter.h"
 
 namespace qs {
@@ -68,6 +69,10 @@ private:
         int instance;
         std::string mnemonic;
         std::string instanceName;
+
+        // One command of the walk with the user's answers to its failures; a failure of the
+        // link itself (not a rejection) is told to the document.
+        CodeExchange::Result Exchange(const std::string& command, const std::string& name) const;
     };
     std::optional<Walk> BeginWalk() const;
 

@@ -161,6 +161,7 @@ std::optional<std::string> CVexa3Doc::SendCommand(std::string_view command) {
     DX3Protocol* protocol = GetProtocol();
     if (protocol == nullptr) return std::nullopt;
     if (protocol->Send(command) == nullptr) {
+        LinkFailed();
         protocol->ReportError(nullptr, MB_OKCANCEL);
         return std::nullopt;
     }
@@ -176,8 +177,13 @@ std::optional<std::string> CVexa3Doc::SendCommand(std::string_view command) {
         if (code < 10) text += '0';
         return text + std::to_string(code);
     }
+    LinkFailed();
     protocol->ReportError(nullptr, MB_OKCANCEL);
     return std::nullopt;
+}
+
+void CVexa3Doc::LinkFailed() {
+    if (state_ > kStateOffline) SetState(kStateOffline);
 }
 
 CVexa3Doc::ConnectionState CVexa3Doc::Connect(bool readOnlyProbe) {
@@ -187,35 +193,29 @@ CVexa3Doc::ConnectionState CVexa3Doc::Connect(bool readOnlyProbe) {
     }
     writeTest_ = {};
     SetStatusText(kConnectingText);
+    // "Attempting to connect..." does not stay up after an attempt that failed.
+    auto failed = [this](ConnectionState state) {
+        SetStatusText(kClearedText);
+        SetState(state);
+        return state;
+    };
     if (port_ == kPortTcp) {
-        if (!link_.OpenTcp(host_, protocolKind_)) {
-            SetStatusText(kClearedText);
-            SetState(kStateNoComm);
-            return kStateNoComm;
-        }
+        if (!link_.OpenTcp(host_, protocolKind_)) return failed(kStateNoComm);
     } else if (!link_.OpenCom(port_, protocolKind_)) {
-        SetState(kStateOffline);
-        return kStateOffline;
+        return failed(kStateOffline);
     }
     DX3Protocol* protocol = GetProtocol();
     if (port_ != kPortTcp && protocol != nullptr && protocol->ProtocolIndex() != protocolKind_)
         ShowMessage("Protocol settings for this document do not match port configuration\nChoose \"Options|Options "
                     "for this document\" and select the desired protocol");
-    if (protocol == nullptr) {
-        SetState(kStateOffline);
-        return kStateOffline;
-    }
+    if (protocol == nullptr) return failed(kStateOffline);
     protocol->SetAddress(BaseAddress());
-    if (protocol->Send(kProbeCommand) == nullptr) {
-        SetState(kStateOffline);
-        return kStateOffline;
-    }
+    if (protocol->Send(kProbeCommand) == nullptr) return failed(kStateOffline);
     std::string reply;
     const int status = protocol->Receive(reply);
     if (status == kStatusOk) return ProbeAnswered(reply, readOnlyProbe);
     if (status == kStatusRejected) return ProbeRejected();
-    SetState(kStateOffline);
-    return kStateOffline;
+    return failed(kStateOffline);
 }
 
 CVexa3Doc::ConnectionState CVexa3Doc::ProbeAnswered(const std::string& reply, bool readOnlyProbe) {
@@ -305,7 +305,9 @@ bool CVexa3Doc::SendLoCommand() {
     if (protocol == nullptr) return false;
     protocol->SetAddress(BaseAddress());
     std::string reply;
-    return protocol->Send("LO") != nullptr && protocol->Receive(reply) == kStatusOk;
+    const int status = protocol->Send("LO") != nullptr ? protocol->Receive(reply) : kStatusTransmitError;
+    if (status != kStatusOk && status != kStatusRejected) LinkFailed();
+    return status == kStatusOk;
 }
 
 std::string CVexa3Doc::QueryValue(const std::string& command) {
@@ -565,6 +567,8 @@ void CVexa3Doc::SetCurrentArm(int arm) {
 
 void CVexa3Doc::SetState(ConnectionState state) {
     if (state < kStateNoComm || state > kStateSetup || state == state_) return;
+    // "Connected." does not outlive the connection.
+    if (state <= kStateOffline && state_ > kStateOffline) SetStatusText(kClearedText);
     state_ = state;
     // A view may remove itself while being told; the list is copied first.
     const std::vector<DocumentObserver*> observers = observers_;

@@ -82,6 +82,9 @@ public:
     int ArmAddress(int arm) const override;
     const AppOptions& Options() const override;
     const void* ErrorLogOwner() const override { return this; }
+    // The link failed under a command (not a rejection): Offline, so the next command that
+    // needs the device connects again.
+    void LinkFailed() override;
 
     // The link: the own protocol on TCP/IP, the COM slot's on a serial port, null without a
     // port or while the slot is empty. Never kept by the caller past its use.
@@ -168,6 +171,7 @@ public:
     int TotalCodes() const { return totalCodes_; }
 
     ConnectionState State() const { return state_; }
+    // Falling to Offline or below also clears the message pane's "Connected.".
     void SetState(ConnectionState state);
     int PortIndex() const { return port_; }
     void SetPortIndex(int port);

@@ -20,7 +20,12 @@ DX3Protocol* DocumentLink::Protocol(int port) const {
 }
 
 bool DocumentLink::OpenTcp(const std::string& host, int protocolKind) {
-    if (own_ && own_->Port()->State() >= kStateOpen) return true;
+    if (own_) {
+        // A device that closed the connection while it lay idle is noticed now, so that the
+        // connection is made again rather than the probe failing on the old one.
+        own_->Port()->PurgeInput();
+        if (own_->Port()->State() >= kStateOpen) return true;
+    }
     own_.reset();
     try {
         if (tcpFactory_)

@@ -22,6 +22,9 @@ public:
     virtual const AppOptions& Options() const = 0;
     // The document the error-log lines belong to (they go when it closes).
     virtual const void* ErrorLogOwner() const = 0;
+    // A command or its reply failed on the link itself (not a rejection by the device): the
+    // document no longer counts as connected.
+    virtual void LinkFailed() = 0;
 };
 
 }  // namespace qs

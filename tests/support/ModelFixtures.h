@@ -126,8 +126,10 @@ public:
     int ArmAddress(int a) const override { return a >= 0 && a < 6 ? addresses[static_cast<size_t>(a)] : 1; }
     const AppOptions& Options() const override { return options; }
     const void* ErrorLogOwner() const override { return this; }
+    void LinkFailed() override { ++linkFailures; }
 
     std::unique_ptr<TerminalProtocol> protocol;
+    int linkFailures = 0;
     int arm = 0;
     int activeArms = 6;
     std::vector<int> addresses = {1, 2, 3, 4, 5, 6};

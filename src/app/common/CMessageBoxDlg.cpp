@@ -1,5 +1,7 @@
 #include "app/common/CMessageBoxDlg.h"
 
+#include <cctype>
+
 #include <wx/app.h>
 #include <wx/artprov.h>
 #include <wx/button.h>
@@ -46,6 +48,18 @@ MessageBoxLayout MessageBoxLayoutFor(unsigned type) {
     return l;
 }
 
+int MessageBoxLayout::ResultForKey(int key) const {
+    if (key <= 0 || key > 0x7F) return 0;
+    const int wanted = std::tolower(key);
+    for (const Button& b : buttons) {
+        const std::size_t amp = b.label.find('&');
+        if (amp != std::string::npos && amp + 1 < b.label.size() &&
+            std::tolower(static_cast<unsigned char>(b.label[amp + 1])) == wanted)
+            return b.result;
+    }
+    return 0;
+}
+
 CMessageBoxDlg::CMessageBoxDlg(wxWindow* parent, const std::string& text, const std::string& caption,
                                unsigned type)
     : layout_(MessageBoxLayoutFor(type)), type_(type) {
@@ -88,6 +102,7 @@ CMessageBoxDlg::CMessageBoxDlg(wxWindow* parent, const std::string& text, const 
     }
     Bind(wxEVT_BUTTON, &CMessageBoxDlg::OnButton, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMessageBoxDlg::OnClose, this);
+    Bind(wxEVT_CHAR_HOOK, &CMessageBoxDlg::OnCharHook, this);
 }
 
 int CMessageBoxDlg::Run() {
@@ -107,6 +122,17 @@ void CMessageBoxDlg::OnButton(wxCommandEvent& event) {
         }
     }
     event.Skip();
+}
+
+void CMessageBoxDlg::OnCharHook(wxKeyEvent& event) {
+    // As in the system's own boxes, a button's underlined letter answers with or without Alt.
+    const int modifiers = event.GetModifiers() & ~(wxMOD_SHIFT | wxMOD_ALT);
+    const int result = modifiers == 0 ? layout_.ResultForKey(static_cast<int>(event.GetUnicodeKey())) : 0;
+    if (result == 0) {
+        event.Skip();
+        return;
+    }
+    EndModal(kIdBase + result);
 }
 
 void CMessageBoxDlg::OnClose(wxCloseEvent& event) {

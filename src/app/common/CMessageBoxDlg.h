@@ -18,6 +18,9 @@ struct MessageBoxLayout {
     std::vector<Button> buttons;
     int escapeResult = 0;
     std::size_t defaultIndex = 0;
+
+    // The result of the button whose underlined letter is `key` (either case), 0 when none.
+    int ResultForKey(int key) const;
 };
 
 MessageBoxLayout MessageBoxLayoutFor(unsigned type);
@@ -33,6 +36,7 @@ public:
 private:
     void OnButton(wxCommandEvent& event);
     void OnClose(wxCloseEvent& event);
+    void OnCharHook(wxKeyEvent& event);
 
     MessageBoxLayout layout_;
     unsigned type_;

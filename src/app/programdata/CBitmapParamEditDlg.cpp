@@ -42,6 +42,7 @@ CBitmapParamEditDlg::CBitmapParamEditDlg(wxWindow* parent, ParamEditRequest& req
         }
     }
     column->Add(grid, 0, wxLEFT | wxBOTTOM, gap);
+    if (!boxes_.empty()) firstField_ = boxes_.front().second;
     // Set before the window first shows, so the boxes open in their state rather than
     // animating into it.
     LoadBits();

@@ -123,8 +123,13 @@ bool CDirectoryView::OnCreate(wxDocument* doc, long flags) {
     model_.emplace(d->Services().ui);
     auto* frame = new CSplitterFrame(d, this, main);
     SetFrame(frame);
+    d->RetitleWindows();
     frame->Show();
     return true;
+}
+
+void CDirectoryView::OnChangeFilename() {
+    if (CVexa3WxDoc* doc = Document()) doc->RetitleWindows();
 }
 
 wxTreeCtrl* CDirectoryView::CreateTree(wxWindow* parent, CSplitterFrame& frame) {

@@ -32,6 +32,8 @@ public:
     void OnUpdate(wxView* sender, wxObject* hint) override;
     void OnDraw(wxDC*) override {}
     bool OnClose(bool deleteWindow) override;
+    // The document's windows are titled together (numbered while there are several).
+    void OnChangeFilename() override;
 
     // Made by the frame as its left pane.
     wxTreeCtrl* CreateTree(wxWindow* parent, CSplitterFrame& frame);

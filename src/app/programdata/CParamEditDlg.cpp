@@ -53,6 +53,7 @@ CParamEditDlg::CParamEditDlg(wxWindow* parent, ParamEditRequest& request) : CPar
         newValue_ = new wxTextCtrl(this, kNewId);
         values->Add(newValue_, 1, wxEXPAND);
     }
+    firstField_ = options_ ? static_cast<wxWindow*>(options_) : newValue_;
     if (request_.valueFont) {
         const wxFont font = CodePageFont(request_.codePage);
         current_->SetFont(font);
@@ -144,6 +145,13 @@ bool CParamEditDlg::TransferDataToWindow() {
     LevelToWindow();
     Layout();
     return wxDialog::TransferDataToWindow();
+}
+
+void CParamEditDlg::InitDialog() {
+    StandardDialog::InitDialog();
+    if (!firstField_) return;
+    firstField_->SetFocus();
+    if (auto* text = dynamic_cast<wxTextCtrl*>(firstField_)) text->SelectAll();
 }
 
 bool CParamEditDlg::ValueFromWindow(std::string& value) {

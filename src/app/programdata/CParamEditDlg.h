@@ -36,6 +36,9 @@ public:
 
     bool TransferDataToWindow() override;
     bool TransferDataFromWindow() override;
+    // Loads the controls, then gives the focus to the first field, its text selected, so that
+    // what is typed replaces the value and Enter takes it.
+    void InitDialog() override;
 
     const ParamEditRequest& Request() const { return request_; }
     wxStaticText* CaptionText() const { return caption_; }
@@ -75,6 +78,8 @@ protected:
     wxStaticText* prompt_ = nullptr;
     wxStaticText* help_ = nullptr;
     wxChoice* level_ = nullptr;
+    // The field the dialog opens on: the first of its tab order.
+    wxWindow* firstField_ = nullptr;
 
 private:
     bool ValueFromWindow(std::string& value);

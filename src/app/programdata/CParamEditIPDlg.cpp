@@ -27,6 +27,7 @@ CParamEditIPDlg::CParamEditIPDlg(wxWindow* parent, ParamEditRequest& request)
     newAddress_ = new wxTextCtrl(this, kNewId, wxEmptyString, wxDefaultPosition, wxSize(width, -1), 0,
                                  Ipv4Validator(&newValue_, Ui()));
     newAddress_->SetMaxLength(15);
+    firstField_ = newAddress_;
     values->Add(newAddress_, 0);
     values->AddSpacer(0);
     prompt_ = new wxStaticText(this, kPromptId, wxEmptyString);

@@ -87,8 +87,11 @@ void CParamListView::SelectionChanged(const FrameSelection& selection) {
 }
 
 void CParamListView::SetColumns() {
-    if (GetColumnCount() > kLevelColumn) DeleteColumn(kLevelColumn);
-    if (doc_.Core().Options().ShowSecLvl)
+    // The columns keep their widths from one list to the next, also a width the user dragged.
+    const bool shown = GetColumnCount() > kLevelColumn;
+    const bool wanted = doc_.Core().Options().ShowSecLvl;
+    if (shown && !wanted) DeleteColumn(kLevelColumn);
+    if (!shown && wanted)
         InsertColumn(kLevelColumn, kColumns[kLevelColumn].heading, wxLIST_FORMAT_LEFT, kColumns[kLevelColumn].width);
 }
 
@@ -115,7 +118,6 @@ void CParamListView::Fill() {
                      wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     }
     g_lastFilled = kind;
-    FitNameColumn();
     if (FocusedRow() < 0 && GetItemCount() > 0)
         SetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     // A refill starts at the top; the row kept is brought back into sight.
@@ -125,15 +127,6 @@ void CParamListView::Fill() {
     // The rows are laid out, and drawn, in idle time; a transfer's progress window pumps no idle
     // time while it waits for Close, so the rows just read would stay blank until then.
     Update();
-}
-
-void CParamListView::FitNameColumn() {
-    // Names are up to 42 characters and the code-page fonts are wide: the column grows so that
-    // a name is not cut, but never below its usual width.
-    int width = kColumns[kNameColumn].width;
-    constexpr int kPadding = 16;
-    for (long r = 0; r < GetItemCount(); ++r) width = std::max(width, GetTextExtent(GetItemText(r)).x + kPadding);
-    SetColumnWidth(kNameColumn, width);
 }
 
 void CParamListView::AddRow(long row, CParam& param) {

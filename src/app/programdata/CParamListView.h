@@ -56,7 +56,6 @@ public:
 private:
     void SetColumns();
     void AddRow(long row, CParam& param);
-    void FitNameColumn();
     void RefreshRow(long row);
     int ValueIndex() const;
     void ActivateTree();

@@ -149,7 +149,7 @@ void CSplitterFrame::BindCommands() {
     // wx takes a menu's shortcut only after a bare tab: the keys are registered here.
     SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(keys.size()), keys.data()));
 
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnPrint(); }, ID_FILE_PRINT);
+    // The command itself reaches OnPrint through the main window, before the document manager.
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(!DeviceCommands::CommandRunning()); }, ID_FILE_PRINT);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { view_->Copy(); }, ID_EDIT_COPY);
     Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(view_->CanCopy()); }, ID_EDIT_COPY);
@@ -178,11 +178,25 @@ std::optional<DocumentOptionsChoice> CSplitterFrame::EditOptions(const DocumentL
 void CSplitterFrame::OnPrint() {
     PrintSheet sheet;
     if (!PrepareSheet(sheet)) return;
-    CSheetPrintout printout(doc_->GetFilename().utf8_string(), sheet, doc_->Core().CodePage());
+    // A document never saved has a name but no path.
+    const std::string path = doc_->GetDocumentSaved() ? doc_->GetFilename().utf8_string() : std::string();
+    CSheetPrintout printout(path, sheet, doc_->Core().CodePage());
     wxPrintDialogData data;
     data.SetAllPages(true);
     data.EnablePageNumbers(false);
     data.EnableSelection(false);
+    // Every page: a printer that asks no questions prints the range it is given, and a
+    // default one is empty.
+    int minPage = 0, maxPage = 0, fromPage = 0, toPage = 0;
+    printout.GetPageInfo(&minPage, &maxPage, &fromPage, &toPage);
+    data.SetMinPage(minPage);
+    data.SetMaxPage(maxPage);
+    data.SetFromPage(fromPage);
+    data.SetToPage(toPage);
+    if (printer_) {
+        printer_(printout, data);
+        return;
+    }
     wxPrinter printer(&data);
     printer.Print(this, &printout, true);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -8,6 +9,8 @@
 #include "appmodel/programdata/DeviceCommandHooks.h"
 #include "appmodel/programdata/FrameSelection.h"
 
+class wxPrintDialogData;
+class wxPrintout;
 class wxSplitterWindow;
 
 namespace qs {
@@ -52,6 +55,9 @@ public:
     std::optional<DocumentOptionsChoice> EditOptions(const DocumentLinkFields& fields);
     // Asks whether to print the selection or the whole document, then prints.
     void OnPrint();
+    // How OnPrint prints what it laid out; by default through the print dialog.
+    using Printer = std::function<void(wxPrintout& printout, wxPrintDialogData& data)>;
+    void SetPrinter(Printer printer) { printer_ = std::move(printer); }
     // The question of OnPrint and the lines it lays out; false when nothing is to be printed.
     bool PrepareSheet(PrintSheet& sheet);
 
@@ -65,6 +71,7 @@ private:
     wxWindow* tree_ = nullptr;
     wxWindow* pane_ = nullptr;
     std::unique_ptr<DeviceCommands> commands_;
+    Printer printer_;
     wxTimer reap_;
 };
 

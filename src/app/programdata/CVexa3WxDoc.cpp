@@ -1,5 +1,8 @@
 #include "app/programdata/CVexa3WxDoc.h"
 
+#include <vector>
+
+#include "app/programdata/CDirectoryView.h"
 #include "app/shell/CMainFrame.h"
 #include "app/shell/CPowerDocTemplate.h"
 #include "appmodel/common/AppServices.h"
@@ -47,6 +50,13 @@ bool CVexa3WxDoc::OnCloseDocument() {
     const bool closed = wxDocument::OnCloseDocument();
     // The link goes with the document, not later with the object.
     core_->ReleaseProtocol();
+    // With the last program-data document goes the last connection the message pane spoke of.
+    bool others = false;
+    if (wxDocManager* manager = GetDocumentManager()) {
+        for (wxObject* object : manager->GetDocuments())
+            others = others || (object != this && dynamic_cast<CVexa3WxDoc*>(object) != nullptr);
+    }
+    if (!others) services_.ui.Status(CVexa3Doc::kClearedText);
     if (CMainFrame* frame = CMainFrame::Instance()) frame->UpdateConnectionPane();
     return closed;
 }
@@ -63,6 +73,30 @@ bool CVexa3WxDoc::OnSaveModified() {
     default:
         return false;
     }
+}
+
+bool CVexa3WxDoc::SaveAs() {
+    auto* kind = dynamic_cast<CPowerDocTemplate*>(GetDocumentTemplate());
+    return kind ? kind->SaveDocumentAs(*this) : wxDocument::SaveAs();
+}
+
+void CVexa3WxDoc::RetitleWindows() {
+    std::vector<wxWindow*> frames;
+    for (wxObject* object : GetViews()) {
+        auto* view = dynamic_cast<CDirectoryView*>(object);
+        if (view && view->GetFrame() && !view->GetFrame()->IsBeingDeleted()) frames.push_back(view->GetFrame());
+    }
+    for (size_t i = 0; i < frames.size(); ++i) {
+        wxString label = GetUserReadableName();
+        if (frames.size() > 1) label << ":" << (i + 1);
+        if (frames[i]->GetLabel() != label) frames[i]->SetLabel(label);
+    }
+}
+
+bool CVexa3WxDoc::RemoveView(wxView* view) {
+    const bool removed = wxDocument::RemoveView(view);
+    RetitleWindows();
+    return removed;
 }
 
 bool CVexa3WxDoc::IsModified() const { return core_->IsModified() || wxDocument::IsModified(); }

@@ -34,6 +34,12 @@ public:
     bool OnCloseDocument() override;
     // "Save changes to <title>?" with Yes, No and Cancel, as the program's other boxes.
     bool OnSaveModified() override;
+    // As the template says: the kind's extension is added to a name without one.
+    bool SaveAs() override;
+    // The titles of the document's windows: its name, numbered ":1", ":2" ... while it has
+    // several.
+    void RetitleWindows();
+    bool RemoveView(wxView* view) override;
     bool IsModified() const override;
     void Modify(bool modified) override;
     void OnChangeFilename(bool notifyViews) override;

@@ -5,7 +5,7 @@
 namespace qs {
 
 CConnectBar::CConnectBar(wxWindow* parent, bool colour, bool toolTips)
-    : CIconToolBar(parent, ID_VIEW_CONNECT_BAR, ConnectButtons(), colour, toolTips) {}
+    : CIconToolBar(parent, ID_CONNECT_BAR, ConnectButtons(), colour, toolTips) {}
 
 std::vector<CIconToolBar::Button> CConnectBar::ConnectButtons() {
     return {

@@ -5,7 +5,7 @@
 namespace qs {
 
 CEditBar::CEditBar(wxWindow* parent, bool colour, bool toolTips)
-    : CIconToolBar(parent, ID_VIEW_EDIT_BAR, EditButtons(), colour, toolTips) {}
+    : CIconToolBar(parent, ID_EDIT_BAR, EditButtons(), colour, toolTips) {}
 
 std::vector<CIconToolBar::Button> CEditBar::EditButtons() {
     return {

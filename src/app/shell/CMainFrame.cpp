@@ -69,7 +69,9 @@ void CMainFrame::MessagePane::SetStatusText(const std::string& text) {
 CMainFrame::CMainFrame(wxDocManager* manager, const wxString& title)
     : wxDocMDIParentFrame(manager, nullptr, wxID_ANY, title, wxDefaultPosition,
                           wxSize(kDefaultWidth, kDefaultHeight)),
-      tick_(this) {
+      tick_(this),
+      baseTitle_(title),
+      shownTitle_(title) {
     g_instance = this;
     ContextHelp::SetId(this, kHelpMainFrame);
     MakeServices();
@@ -163,7 +165,15 @@ void CMainFrame::RegisterCommands() {
     t.Register(Row::Command(ID_FILE_SAVE, MainMenu::File, "&Save\tCtrl+S"));
     t.Register(Row::Command(ID_FILE_SAVE_AS, MainMenu::File, "Save &As..."));
     t.Register(Row::Separator(MainMenu::File));
-    t.Register(Row::Command(ID_FILE_PRINT, MainMenu::File, "&Print...\tCtrl+P", {}, off));
+    // wx's own print would have the active view draw itself: the document's window prints
+    // instead, asking first whether the selection or the whole document.
+    auto printingWindow = [this] { return dynamic_cast<CSplitterFrame*>(GetActiveChild()); };
+    t.Register(Row::Command(
+        ID_FILE_PRINT, MainMenu::File, "&Print...\tCtrl+P",
+        [printingWindow] {
+            if (CSplitterFrame* window = printingWindow()) window->OnPrint();
+        },
+        [printingWindow] { return printingWindow() != nullptr && !DeviceCommands::CommandRunning(); }));
     t.Register(Row::Separator(MainMenu::File));
     t.Register(Row::Submenu(MainMenu::File, "Recent &Files", MainMenu::RecentFiles));
     t.Register(Row::Separator(MainMenu::File));
@@ -209,7 +219,10 @@ void CMainFrame::RegisterCommands() {
         ID_WINDOW_NEW, MainMenu::Window, "&New Window",
         [this] {
             wxDocument* doc = ActiveDocument();
-            if (doc && doc->GetDocumentTemplate()) doc->GetDocumentTemplate()->CreateView(doc);
+            if (!doc || !doc->GetDocumentTemplate()) return;
+            // A view made with its document is filled when the document has loaded; one made
+            // later is filled here.
+            if (wxView* view = doc->GetDocumentTemplate()->CreateView(doc)) view->OnUpdate(nullptr, nullptr);
         },
         [this] {
             wxDocument* doc = ActiveDocument();
@@ -572,9 +585,18 @@ void CMainFrame::UpdateConnectionPane() {
 
 // ---------------------------------------------------------------- other processes
 
+void CMainFrame::UpdateTitle() {
+    wxString title = baseTitle_;
+    if (wxDocument* doc = ActiveDocument()) title << " - " << doc->GetUserReadableName();
+    if (title == shownTitle_) return;
+    shownTitle_ = title;
+    SetTitle(title);
+}
+
 void CMainFrame::OnTick(wxTimerEvent&) {
     if (statusBar_) statusBar_->UpdateKeyIndicators();
     UpdateConnectionPane();
+    UpdateTitle();
     if (!control_) return;
     // Clients are read on every tick, also during a transfer, so none waits in the backlog;
     // what they asked for is done once no device command runs.

@@ -111,6 +111,9 @@ public:
     void ApplyToolbarChoices(bool showMain, bool showEdit, bool toolTips, bool colour);
     // Shows the connection state and the link of the active program-data document.
     void UpdateConnectionPane();
+    // "Quillset.NET - <document>" while a document's window is active, else "Quillset.NET".
+    // Set only when that changes, so a title given for another reason stays until then.
+    void UpdateTitle();
 
     // ---- placement and settings
     // The placement as "WindowPos" keeps it.
@@ -184,6 +187,8 @@ private:
     bool placed_ = false;    // shown once
     bool tracking_ = false;  // its moves and sizes are kept
     MessagePane messagePane_{*this};
+    wxString baseTitle_;
+    wxString shownTitle_;
 };
 
 }  // namespace qs

@@ -2,6 +2,12 @@
 
 #include <vector>
 
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+
+#include "appmodel/common/AppServices.h"
+#include "platform/UiServices.h"
+
 namespace qs {
 
 CPowerDocTemplate::CPowerDocTemplate(int resourceId, wxDocManager* manager, const wxString& description,
@@ -26,6 +32,43 @@ void CPowerDocTemplate::UpdateAllDocuments() {
 wxDocument* CPowerDocTemplate::DoCreateDocument() {
     if (!factory_) return wxDocTemplate::DoCreateDocument();
     return services_ ? factory_(*services_) : nullptr;
+}
+
+wxString CPowerDocTemplate::WithDefaultExtension(const wxString& path) const {
+    const wxFileName name(path);
+    if (path.empty() || name.HasExt() || GetDefaultExtension().empty()) return path;
+    return path + "." + GetDefaultExtension();
+}
+
+wxString CPowerDocTemplate::ChooseSavePath(wxDocument& doc) {
+    wxString directory = GetDirectory();
+    if (directory.empty()) directory = wxPathOnly(doc.GetFilename());
+    if (directory.empty()) directory = GetDocumentManager()->GetLastDirectory();
+    const wxString name = wxFileNameFromPath(doc.GetFilename());
+    if (chooseSavePath_) return chooseSavePath_(doc, directory, name);
+    return wxFileSelector("Save As", directory, name, GetDefaultExtension(),
+                          GetDescription() + " (" + GetFileFilter() + ")|" + GetFileFilter(),
+                          wxFD_SAVE | wxFD_OVERWRITE_PROMPT, doc.GetDocumentWindow());
+}
+
+bool CPowerDocTemplate::SaveDocumentAs(wxDocument& doc) {
+    wxString path;
+    for (;;) {
+        const wxString chosen = ChooseSavePath(doc);
+        if (chosen.empty()) return false;
+        path = WithDefaultExtension(chosen);
+        if (path == chosen || !wxFileName::FileExists(path)) break;
+        if (!services_) return false;
+        const std::string question =
+            wxFileNameFromPath(path).utf8_string() + " already exists.\nDo you want to replace it?";
+        if (services_->ui.Message(question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES) break;
+    }
+    if (!doc.OnSaveDocument(path)) return false;
+    doc.SetTitle(wxFileNameFromPath(path));
+    doc.SetFilename(path, true);
+    // Only a file this kind opens again is offered in the recent-file list.
+    if (FileMatchesTemplate(path)) GetDocumentManager()->AddFileToHistory(path);
+    return true;
 }
 
 wxString CPowerDocTemplate::NextNewName() { return wxString::Format("%s%d", newNameBase_, ++newCount_); }

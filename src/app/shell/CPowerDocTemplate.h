@@ -30,6 +30,17 @@ public:
 
     // UpdateAllViews on every open document of this template.
     void UpdateAllDocuments();
+
+    // Asks for the file to save a document under, starting in `directory` with `name`; "" when
+    // the user cancels. By default the system's save dialog with this kind's filter.
+    using SavePathChooser = std::function<wxString(wxDocument& doc, const wxString& directory, const wxString& name)>;
+    void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
+    // Save As for a document of this kind. A name without an extension gets this kind's, and a
+    // file already there under the name so made is replaced only when the user says so (the
+    // dialog asked about the name as typed). False when cancelled or not saved.
+    bool SaveDocumentAs(wxDocument& doc);
+    // "test1" -> "test1.D3X"; a name with an extension of its own keeps it.
+    wxString WithDefaultExtension(const wxString& path) const;
     // The next name for a new document: "NEW_1", "NEW_2", ...
     wxString NextNewName();
 
@@ -38,7 +49,10 @@ protected:
     wxDocument* DoCreateDocument() override;
 
 private:
+    wxString ChooseSavePath(wxDocument& doc);
+
     DocumentFactory factory_;
+    SavePathChooser chooseSavePath_;
     const AppServices* services_ = nullptr;
     int resourceId_;
     wxString newNameBase_;

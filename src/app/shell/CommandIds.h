@@ -49,6 +49,10 @@ enum CommandId : int {
     ID_VIEW_EDIT_BAR = wxID_HIGHEST + 5,
     ID_VIEW_CONNECT_BAR = wxID_HIGHEST + 6,
     ID_STANDARD_BAR = wxID_HIGHEST + 3,
+    // The Edit and Connect bars' own windows. They are not the ids of the items that show and
+    // hide them: that item's update rule would enable or disable the whole bar.
+    ID_EDIT_BAR = wxID_HIGHEST + 7,
+    ID_CONNECT_BAR = wxID_HIGHEST + 8,
 
     // Device commands of a program-data document's frame.
     ID_READ_ALL = CommandNumber(32776),

@@ -171,9 +171,14 @@ void ParamEditFlow::StoreOffline(const ParamEditTarget& target, const ParamEditR
 }
 
 DX3Protocol* ParamEditFlow::LinkForWrite() {
-    if (DX3Protocol* protocol = doc_.GetProtocol()) return protocol;
-    // The link went (the port was lent to an emulator, or the settings changed): connect
-    // again, reading only; the write itself tells whether the device takes it.
+    if (DX3Protocol* protocol = doc_.GetProtocol()) {
+        // Also notices a device that closed the connection while the link lay idle.
+        protocol->Port()->PurgeInput();
+        if (protocol->Port()->State() >= kStateOpen) return protocol;
+    }
+    // The link went (the port was lent to an emulator, the settings changed, or the device
+    // closed the connection): connect again, reading only; the write itself tells whether the
+    // device takes it.
     if (doc_.Connect(true) < CVexa3Doc::kStateReadOnly) return nullptr;
     return doc_.GetProtocol();
 }
@@ -225,6 +230,7 @@ ParamEditFlow::Outcome ParamEditFlow::WriteOnline(const ParamEditTarget& target,
         outcome = Outcome::Rejected;
     } else {
         p.SetValue(oldValue, index);
+        doc_.LinkFailed();
         protocol->ReportError(nullptr, MB_OKCANCEL);
         outcome = Outcome::Failed;
     }
@@ -238,13 +244,14 @@ void ParamEditFlow::WriteLevel(DX3Protocol& protocol, const ParamEditTarget& tar
     const CDirectory& d = *target.subdirectory->Owner();
     const int instance = target.subdirectory->DirectoryInstance();
     std::string reply;
-    const bool taken = protocol.Send(CodeCommand("XC", d.GetMnemonic(instance), p.number, std::to_string(level + 1))) !=
-                           nullptr &&
-                       protocol.Receive(reply) == kStatusOk;
-    if (taken) {
+    const bool sent =
+        protocol.Send(CodeCommand("XC", d.GetMnemonic(instance), p.number, std::to_string(level + 1))) != nullptr;
+    const int status = sent ? protocol.Receive(reply) : kStatusTransmitError;
+    if (status == kStatusOk) {
         p.SetLevel(static_cast<uint8_t>(level));
         return;
     }
+    if (status != kStatusRejected) doc_.LinkFailed();
     const std::string prefix = "Unable to set security level " + std::to_string(level + 1) + " for " +
                                d.GetInstanceName(instance) + " " + p.Name() + "\n";
     protocol.ReportError(prefix.c_str(), MB_OKCANCEL);

@@ -9,11 +9,14 @@
 #include <wx/stattext.h>
 #include <wx/uiaction.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "GuiWait.h"
 #include "WmDisplay.h"
+#include "XWindows.h"
 
 namespace qs::test {
 
@@ -147,6 +150,26 @@ TEST(CProgressWnd, EscFromTheKeyboardCancels) {
     EXPECT_FALSE(PumpUntil([&] { return w.Cancelled(); }, 300, [&] { w.PeekAndPump(false, true); }));
     ASSERT_TRUE(sim.Char(WXK_ESCAPE));
     EXPECT_TRUE(PumpUntil([&] { return w.Cancelled(); }, 5000, [&] { w.PeekAndPump(true, true); }));
+}
+
+TEST(CProgressWnd, TheWindowManagerIsOfferedACaptionWithoutMinimiseOrMaximise) {
+    CProgressWnd w(nullptr, "Progress frame style", false);
+    ASSERT_TRUE(WaitUntilDrawn(&w));
+    std::vector<std::string> ids;
+    ASSERT_TRUE(PumpUntil([&] { return !(ids = FindWindows("^Progress frame style", true)).empty(); }, 5000));
+    // xprop: "_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = flags, functions, decorations, ..."
+    const std::string hints = WindowProperty(ids[0], "_MOTIF_WM_HINTS");
+    unsigned flags = 0, functions = 0, decorations = 0;
+    const size_t eq = hints.find('=');
+    ASSERT_NE(eq, std::string::npos) << hints;
+    ASSERT_EQ(std::sscanf(hints.c_str() + eq + 1, " %x, %x, %x", &flags, &functions, &decorations), 3) << hints;
+    constexpr unsigned kAll = 0x1, kFunctionsGiven = 0x1, kDecorationsGiven = 0x2;
+    constexpr unsigned kMinimiseFunction = 0x8, kMaximiseFunction = 0x10;
+    constexpr unsigned kTitle = 0x8, kMinimiseBox = 0x20, kMaximiseBox = 0x40;
+    ASSERT_EQ(flags & (kFunctionsGiven | kDecorationsGiven), kFunctionsGiven | kDecorationsGiven) << hints;
+    EXPECT_EQ(functions & (kAll | kMinimiseFunction | kMaximiseFunction), 0u) << hints;
+    EXPECT_EQ(decorations & (kAll | kMinimiseBox | kMaximiseBox), 0u) << hints;
+    EXPECT_NE(decorations & kTitle, 0u) << "the caption stays: " << hints;
 }
 
 TEST(CProgressWnd, CloseFromTheWindowManagerCancelsButLeavesTheWindow) {

@@ -77,7 +77,45 @@ void PressEsc(CMessageBoxDlg& box) {
     box.GetEventHandler()->ProcessEvent(key);
 }
 
+void PressLetter(CMessageBoxDlg& box, wxChar letter, int modifiers = wxMOD_NONE) {
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = wxToupper(letter);
+    key.m_uniChar = letter;
+    key.m_altDown = (modifiers & wxMOD_ALT) != 0;
+    key.m_controlDown = (modifiers & wxMOD_CONTROL) != 0;
+    key.SetEventObject(&box);
+    box.GetEventHandler()->ProcessEvent(key);
+}
+
 }  // namespace
+
+TEST(WxPrompt, AButtonsUnderlinedLetterAnswersWithOrWithoutAlt) {
+    WxUi ui;
+    struct Case {
+        unsigned type;
+        wxChar letter;
+        int modifiers;
+        int answer;
+    };
+    const std::vector<Case> cases = {
+        {MB_YESNOCANCEL, 'n', wxMOD_NONE, IDNO},     {MB_YESNOCANCEL, 'Y', wxMOD_NONE, IDYES},
+        {MB_YESNOCANCEL, 'y', wxMOD_ALT, IDYES},     {MB_ABORTRETRYIGNORE, 'i', wxMOD_NONE, IDIGNORE},
+        {MB_ABORTRETRYIGNORE, 'r', wxMOD_NONE, IDRETRY}, {MB_RETRYCANCEL, 'R', wxMOD_NONE, IDRETRY},
+    };
+    for (const Case& c : cases) {
+        WhenBoxShown([c](CMessageBoxDlg& box) { PressLetter(box, c.letter, c.modifiers); });
+        EXPECT_EQ(ShowMessage("Save changes to site.D3X?", c.type | MB_ICONEXCLAMATION), c.answer)
+            << "type " << c.type << " key " << static_cast<char>(c.letter);
+    }
+    // A letter of no button, or one with Ctrl, answers nothing.
+    WhenBoxShown([](CMessageBoxDlg& box) {
+        PressLetter(box, 'x');
+        PressLetter(box, 'n', wxMOD_CONTROL);
+        EXPECT_TRUE(box.IsModal());
+        ClickLabel(box, "Cancel");
+    });
+    EXPECT_EQ(ShowMessage("Save changes to site.D3X?", MB_YESNOCANCEL), IDCANCEL);
+}
 
 TEST(WxPrompt, EachButtonSetAnswersWithTheWindowsIds) {
     WxUi ui;

@@ -2,18 +2,59 @@
 // with its checks refusing what they must and the dialog staying open then.
 #include "app/programdata/CParamEditDlg.h"
 
+#include <wx/checkbox.h>
 #include <wx/choice.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <functional>
 
 #include "EditFixture.h"
+#include "WmDisplay.h"
 #include "app/common/CodePageFont.h"
+#include "app/programdata/CBitmapParamEditDlg.h"
+#include "app/programdata/CParamEditIPDlg.h"
+#include "app/programdata/ParamEditDialogs.h"
 #include "appmodel/programdata/ParamValueCheck.h"
 
 namespace qs::test {
 namespace {
 
 class CParamEditDlgTest : public EditFixture {};
+
+// Watches a dialog run modally: once one of its controls has the focus, `act` runs with that
+// control (with null when none got it within a few seconds). A dialog still up a few seconds
+// after that is cancelled, so a test never hangs on it.
+class FocusWatch final : public wxTimer {
+public:
+    FocusWatch(wxDialog& dialog, std::function<void(wxWindow*)> act) : dialog_(dialog), act_(std::move(act)) {
+        Start(kTickMs);
+    }
+    void Notify() override {
+        if (!dialog_.IsModal()) return;
+        ++ticks_;
+        if (!acted_) {
+            wxWindow* focus = wxWindow::FindFocus();
+            const bool inside = focus && focus != &dialog_ && dialog_.IsDescendant(focus);
+            if (!inside && ticks_ < kTicks) return;
+            acted_ = true;
+            ticks_ = 0;
+            act_(inside ? focus : nullptr);
+        } else if (ticks_ >= kTicks) {
+            dialog_.EndModal(wxID_CANCEL);
+        }
+    }
+
+private:
+    static constexpr int kTickMs = 20;
+    static constexpr int kTicks = 250;
+    wxDialog& dialog_;
+    std::function<void(wxWindow*)> act_;
+    bool acted_ = false;
+    int ticks_ = 0;
+};
 
 TEST_F(CParamEditDlgTest, ANumberShowsItsCodeAndTakesADecimalComma) {
     ParamEditRequest request = Request(Row(CDirectory::kSystem, 1), "5", 1);
@@ -235,6 +276,56 @@ TEST_F(CParamEditDlgTest, TheEditFlowRunsTheRealDialog) {
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, typeAndOk("lots")), ParamEditFlow::Outcome::Cancelled);
     EXPECT_EQ(row.param->Value(0), "012.50");
     EXPECT_FALSE(doc->IsModified());
+}
+
+TEST_F(CParamEditDlgTest, EachEditorOpensOnItsFirstFieldAndWhatIsTypedReplacesTheValue) {
+    if (!OnOwnWmDisplay()) return;
+    // A number: its text selected, so the digits typed replace it and Enter takes them.
+    ParamEditRequest number = Request(Row(CDirectory::kSystem, 1), "5");
+    {
+        CParamEditDlg dialog(nullptr, number);
+        wxWindow* focus = nullptr;
+        long from = -1, to = -1;
+        FocusWatch watch(dialog, [&](wxWindow* f) {
+            focus = f;
+            dialog.NewField()->GetSelection(&from, &to);
+            wxUIActionSimulator keys;
+            keys.Text("42");
+            keys.Char(WXK_RETURN);
+        });
+        EXPECT_EQ(dialog.ShowModal(), wxID_OK);
+        EXPECT_EQ(focus, dialog.NewField());
+        EXPECT_EQ(from, 0);
+        EXPECT_EQ(to, 6) << "\"005.00\" selected whole";
+        EXPECT_EQ(number.newValue, "42");
+    }
+
+    // The other editors open on their first field too.
+    struct Case {
+        const char* what;
+        ParamEditTarget row;
+        std::function<wxWindow*(CParamEditDlg&)> first;
+    };
+    const std::vector<Case> cases = {
+        {"option list", Row(CDirectory::kSystem, 601), [](CParamEditDlg& d) -> wxWindow* { return d.OptionList(); }},
+        {"address", Row(CDirectory::kSystem, 735),
+         [](CParamEditDlg& d) -> wxWindow* { return dynamic_cast<CParamEditIPDlg&>(d).NewAddressField(); }},
+        {"bits", Row(CDirectory::kRecipe, 19, 0, 0, 0),
+         [](CParamEditDlg& d) -> wxWindow* { return dynamic_cast<CBitmapParamEditDlg&>(d).BitBox(0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParamEditRequest request = Request(c.row, "1");
+        auto dialog = MakeParamEditDialog(nullptr, request);
+        wxWindow* focus = nullptr;
+        FocusWatch watch(*dialog, [&](wxWindow* f) {
+            focus = f;
+            dialog->EndModal(wxID_CANCEL);
+        });
+        dialog->ShowModal();
+        ASSERT_NE(c.first(*dialog), nullptr);
+        EXPECT_EQ(focus, c.first(*dialog));
+    }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <wx/splitter.h>
 #include <wx/treectrl.h>
 
+#include <functional>
+
 #include "ListFixture.h"
 #include "platform/PrintSheet.h"
 
@@ -66,6 +68,37 @@ TEST_F(ListFills, ASubdirectoryListsEveryCodeWithItsValueCommentAndOnRequestItsL
     options.ShowSecLvl = false;
     list->Fill();
     EXPECT_EQ(list->GetColumnCount(), 3) << "the level column goes with the option";
+}
+
+TEST_F(ListFills, TheColumnsKeepTheirWidthsFromOneListToTheNext) {
+    options.ShowSecLvl = true;
+    OpenWithList();
+    auto widths = [&] {
+        std::vector<int> w;
+        for (int c = 0; c < list->GetColumnCount(); ++c) w.push_back(list->GetColumnWidth(c));
+        return w;
+    };
+    auto showEach = [&](const std::function<void()>& check) {
+        for (int type : {CDirectory::kConfig, CDirectory::kSystem, CDirectory::kArm}) {
+            CDirectory* d = Directory(type);
+            ASSERT_NE(d, nullptr);
+            for (CSubdirectory* sub = d->FirstWalked(); sub != nullptr; sub = sub->NextSubdirectory()) {
+                FrameSelection s;
+                s.directory = d;
+                s.subdirectory = sub;
+                s.instance = sub->DirectoryInstance();
+                list->SelectionChanged(s);
+                SCOPED_TRACE(sub->Name());
+                check();
+            }
+        }
+    };
+    showEach([&] { EXPECT_EQ(widths(), (std::vector<int>{180, 180, 100, 120})); });
+
+    // Widths the user dragged stay as well.
+    list->SetColumnWidth(CParamListView::kNameColumn, 260);
+    list->SetColumnWidth(CParamListView::kLevelColumn, 70);
+    showEach([&] { EXPECT_EQ(widths(), (std::vector<int>{260, 180, 100, 70})); });
 }
 
 TEST_F(ListFills, AnArmBeyondTheActiveOnesListsOnlyItsEnableCodes) {

@@ -42,8 +42,10 @@ std::optional<WindowGeometry> GetGeometry(const std::string& windowId) {
     return g;
 }
 
-std::string WindowStates(const std::string& windowId) {
-    return RunTool({"xprop", "-id", windowId, "_NET_WM_STATE"}).out;
+std::string WindowStates(const std::string& windowId) { return WindowProperty(windowId, "_NET_WM_STATE"); }
+
+std::string WindowProperty(const std::string& windowId, const std::string& name) {
+    return RunTool({"xprop", "-id", windowId, name}).out;
 }
 
 bool Screenshot(const std::string& windowId, const std::string& path) {

@@ -21,6 +21,8 @@ std::optional<WindowGeometry> GetGeometry(const std::string& windowId);
 // The window manager's state atoms of the window ("_NET_WM_STATE_HIDDEN", ...), as xprop
 // prints them.
 std::string WindowStates(const std::string& windowId);
+// Any property of the window as xprop prints it ("_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x3, ...").
+std::string WindowProperty(const std::string& windowId, const std::string& name);
 
 // Saves a picture of the window ("root": the whole screen).
 bool Screenshot(const std::string& windowId, const std::string& path);

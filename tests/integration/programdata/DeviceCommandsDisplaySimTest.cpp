@@ -262,9 +262,10 @@ TEST_F(DeviceCommandsDisplaySim, AHandOverThatCannotBeSentIsReportedAndStops) {
     EXPECT_TRUE(launcher.Running().empty());
     EXPECT_FALSE(fakes.Arguments("farview"));
     EXPECT_EQ(minimised, 0);
-    // Nothing was handed over: the port and the state are as they were.
+    // Nothing was handed over: the port stays; the line failing under "CF" left the document
+    // Offline.
     EXPECT_NE(ports.Protocol(SimRig::kComPort), nullptr);
-    EXPECT_EQ(doc->State(), CVexa3Doc::kStateReadOnly);
+    EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "DocumentFixtures.h"
 #include "SimRig.h"
@@ -191,6 +192,33 @@ TEST(DocumentLinkSim, ADeviceThatWasDownIsReachedOnceItIsBack) {
     EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
 }
 
+// The device goes away while the document is online (here: it is restarted at its address).
+TEST(DocumentLinkSim, ALostConnectionLeavesTheDocumentOfflineAndIsMadeAgainAtOnce) {
+    RecordingUi ui;
+    ComPortTable ports;
+    CVexa3Doc doc(ports, BuiltDictionary());
+    const std::string host = SimProcess::UniqueLoopbackAddress();
+    auto device = std::make_unique<SimRig>(SimRig::Setup{.host = host});
+    ASSERT_TRUE(device->Ready()) << device->Error();
+    device->Attach(doc, Framing::Mini);
+    ASSERT_EQ(doc.Connect(false), CVexa3Doc::kStateOnline);
+
+    // Gone while the link lay idle: the next connection notices and connects again, at once.
+    device.reset();
+    device = std::make_unique<SimRig>(SimRig::Setup{.host = host});
+    ASSERT_TRUE(device->Ready()) << device->Error();
+    EXPECT_EQ(doc.Connect(false), CVexa3Doc::kStateOnline);
+    EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+
+    // Gone for good: the command that meets the lost link says so and leaves the document
+    // Offline, the pane no longer saying it is connected.
+    device.reset();
+    EXPECT_FALSE(doc.SendCommand("PV SY 001"));
+    EXPECT_EQ(ui.prompt.shown.size(), 1u);
+    EXPECT_EQ(doc.State(), CVexa3Doc::kStateOffline);
+    EXPECT_EQ(ui.status.texts.back(), "     ");
+}
+
 // A document on a Minicomputer link over TCP/IP to a device of the given persona connects
 // and ends up offline with no message box.
 void ExpectQuietlyOffline(RecordingUi& ui, const char* persona) {
@@ -217,7 +245,7 @@ TEST(DocumentLinkSimSlow, AnEchoOfAMinicomputerFrameOverTcpTimesOut) {
     RecordingUi ui;
     ExpectQuietlyOffline(ui, "echo");
     if (HasFatalFailure()) return;
-    EXPECT_EQ(ui.status.texts, (std::vector<std::string>{"Attempting to connect to Duravane III.net..."}));
+    EXPECT_EQ(ui.status.texts, (std::vector<std::string>{"Attempting to connect to Duravane III.net...", "     "}));
 }
 
 }  // namespace

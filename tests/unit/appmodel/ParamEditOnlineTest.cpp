@@ -1,5 +1,7 @@
 // Online edits over a scripted link: the commands sent, the device's echo kept, the state the
 // replies leave, and every box the user sees.
+#include <functional>
+
 #include "ParamEditFixture.h"
 
 namespace qs::test {
@@ -112,7 +114,7 @@ TEST_F(ParamEditOnline, AFailedReplyRestoresTheValueAndIsReportedWithoutPrefix) 
     device.Silence();
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("6")), Outcome::Failed);
     EXPECT_EQ(row.param->Value(0), "5.00");
-    EXPECT_EQ(doc->State(), CVexa3Doc::kStateOnline);
+    EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline) << "the link failed, the device did not refuse";
     EXPECT_FALSE(doc->IsModified());
     ASSERT_EQ(ui.prompt.shown.size(), 1u);
     EXPECT_EQ(ui.LastMessage().find("Unable to set"), std::string::npos) << ui.LastMessage();
@@ -159,6 +161,13 @@ TEST_F(ParamEditOnline, ARefusedLevelKeepsTheOldOneAndSaysSo) {
     EXPECT_EQ(row.param->Level(), 1);
     EXPECT_EQ(ui.LastMessage(), "Unable to set security level 1 for Recipe 20 Additive 1 Rate\n - Data Recall Failure");
     EXPECT_EQ(doc->State(), CVexa3Doc::kStateOnline);
+
+    // A level that gets no answer at all is the link failing.
+    device.Reply("PC 01 020 1.5");
+    device.Silence();
+    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("1.5", 0)), Outcome::Written);
+    EXPECT_EQ(row.param->Level(), 1);
+    EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline);
 }
 
 TEST_F(ParamEditOnline, ConfirmWritesAsksFirstAndCancelSendsAndStoresNothing) {
@@ -188,18 +197,28 @@ TEST_F(ParamEditOnline, ConfirmWritesAsksFirstAndCancelSendsAndStoresNothing) {
 }
 
 TEST_F(ParamEditOnline, WithoutALinkItConnectsFirst) {
-    GoOnline();
-    // The settings changed under the document: its link is let go, and it still says online.
-    doc->ReleaseProtocol();
-    doc->SetState(CVexa3Doc::kStateOnline);
-    ASSERT_EQ(doc->GetProtocol(), nullptr);
-    device.Reply("PV SY 111 0");
-    device.Reply("PC SY 001 004.00");
-    const ParamEditTarget row = Row(CDirectory::kSystem, 1);
-    EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("4")), Outcome::Written);
-    EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111", "PC SY 001 004.00"}));
-    EXPECT_EQ(row.param->Value(0), "004.00");
-    EXPECT_EQ(device.hosts.size(), 2u);
+    // The document still says online, but its link was let go (the settings changed under it)
+    // or the device has closed the connection.
+    const std::vector<std::pair<const char*, std::function<void()>>> losses = {
+        {"let go", [&] { doc->ReleaseProtocol(); }},
+        {"closed by the device", [&] { device.stream->SetState(kStateClosed); }},
+    };
+    for (const auto& [how, lose] : losses) {
+        SCOPED_TRACE(how);
+        doc->SetState(CVexa3Doc::kStateOffline);
+        GoOnline();
+        const size_t links = device.hosts.size();
+        lose();
+        doc->SetState(CVexa3Doc::kStateOnline);
+        device.Reply("PV SY 111 0");
+        device.Reply("PC SY 001 004.00");
+        const ParamEditTarget row = Row(CDirectory::kSystem, 1);
+        EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(row, Ok("4")), Outcome::Written);
+        EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PV SY 111", "PC SY 001 004.00"}));
+        EXPECT_EQ(row.param->Value(0), "004.00");
+        EXPECT_EQ(device.hosts.size(), links + 1) << "a new link was made";
+        EXPECT_TRUE(ui.prompt.shown.empty()) << ui.LastMessage();
+    }
 }
 
 TEST_F(ParamEditOnline, ADeviceThatDoesNotAnswerTheConnectionChangesNothing) {

@@ -123,7 +123,7 @@ TEST_F(DocumentConnect, ADeviceThatDoesNotAnswerIsOffline) {
     device.Silence();
     EXPECT_EQ(doc->Connect(false), CVexa3Doc::kStateOffline);
     EXPECT_TRUE(ui.prompt.shown.empty());
-    EXPECT_EQ(ui.status.texts, (std::vector<std::string>{kAttempting}));
+    EXPECT_EQ(ui.status.texts, (std::vector<std::string>{kAttempting, "     "}));
 }
 
 TEST_F(DocumentConnect, RevisionsOtherThanTheProgramsAreSaid) {
@@ -246,9 +246,15 @@ TEST_F(DocumentConnect, SingleCommandsGiveTheReplyTheRejectionOrNothing) {
     device.Reply("PV SY 104 " + std::string(400, 'x'));
     EXPECT_EQ(doc->SendCommand("PV SY 104"), "PV SY 104 " + std::string(261, 'x'));
     EXPECT_TRUE(ui.prompt.shown.empty());
+    EXPECT_EQ(doc->State(), CVexa3Doc::kStateReadOnly) << "rejections leave the link as it was";
+    EXPECT_EQ(ui.status.texts.back(), "Connected.");
 
+    // A reply that never comes is the link failing: the document is Offline, and the pane no
+    // longer says it is connected.
     device.Silence();
     EXPECT_FALSE(doc->SendCommand("PV SY 111"));
+    EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline);
+    EXPECT_EQ(ui.status.texts.back(), "     ");
     ASSERT_EQ(ui.prompt.shown.size(), 1u);
     EXPECT_EQ(ui.prompt.shown[0].type & MB_TYPEMASK, MB_OKCANCEL);
     EXPECT_NE(ui.LastMessage().find("Timeout waiting for response"), std::string::npos) << ui.LastMessage();
@@ -271,6 +277,10 @@ TEST_F(DocumentConnect, LoGoesToTheBaseAddressConnectingFirstWhenNeeded) {
     device.Reply("NO00", 4);
     EXPECT_FALSE(doc->SendLoCommand());
     EXPECT_EQ(device.Addresses().back(), 4);
+    EXPECT_EQ(doc->State(), CVexa3Doc::kStateReadOnly);
+    device.Silence();
+    EXPECT_FALSE(doc->SendLoCommand());
+    EXPECT_EQ(doc->State(), CVexa3Doc::kStateOffline) << "no answer at all is the link failing";
 
     // A device that cannot be reached is not sent anything.
     doc->SetIpv4(0x7F000009);

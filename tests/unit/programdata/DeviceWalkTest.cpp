@@ -75,6 +75,7 @@ TEST_F(DeviceWalk, ReadStoresValuesAndLevelsAndLogsRejections) {
     EXPECT_EQ(Bar().steps, 4);
     EXPECT_EQ(Bar().texts[0], "Reading System 100-General Purpose Directory...\n    PV SY 101\n    PV SY 101 2");
     EXPECT_EQ(Bar().texts[1], "Reading System 100-General Purpose Directory...\n    PV SY 156\n    NO14");
+    EXPECT_EQ(doc.linkFailures, 0) << "rejections, and a time-out that a retry got past, leave the link as it was";
 }
 
 TEST_F(DeviceWalk, ReadOnAnArmUsesItsAddressValueSlotAndLogLine) {
@@ -110,6 +111,7 @@ TEST_F(DeviceWalk, ReadIgnoreClearsTheValueAndAbortStopsKeepingWhatWasRead) {
     EXPECT_EQ(system->FindParam(156)->Level(), 1);
     EXPECT_EQ(device.Commands().size(), 5u);  // nothing after the Abort
     EXPECT_EQ(ui.prompt.shown.size(), 2u);
+    EXPECT_EQ(doc.linkFailures, 2) << "each time-out given up on is the link failing";
 }
 
 TEST_F(DeviceWalk, CancelInAReportStopsTheWalk) {
@@ -279,6 +281,7 @@ TEST_F(DeviceWalk, WriteRetryIgnoreAbortAndFailedSends) {
     EXPECT_FALSE(system->Subdirectory(1)->WriteToDevice(nullptr));
     EXPECT_EQ(device.Commands(), (std::vector<std::string>{"PC SY 101 1", "PC SY 101 1", "PC SY 156 2", "PC SY 157 3"}));
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>(3, kTimeoutBox)));
+    EXPECT_EQ(doc.linkFailures, 2);
 
     RecordingUi again;
     doc.addresses[0] = 100;
