@@ -1,0 +1,178 @@
+// Equation sets to and from the simulated controller over loopback TCP and over a pty, through
+// a program-data document connected as the main frame connects it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "EquationDevice.h"
+#include "RecordingUi.h"
+#include "programdata/ParamDictionary.h"
+#include "sidedocs/equations/EquationDestinations.h"
+
+namespace qs::test::eqsim {
+namespace {
+
+using Dest = EquationDestinations;
+constexpr uint16_t kWrite = 0x0413;
+constexpr uint16_t kRead = 0x0412;
+
+const ParamDictionary& Dictionary() {
+    static ParamDictionary dictionary;
+    static const bool loaded = dictionary.LoadFile(std::string(QS_DATA_BUILD_DIR) + "/PARAM.DAT");
+    EXPECT_TRUE(loaded);
+    return dictionary;
+}
+
+std::string Be16(uint32_t v) { return {static_cast<char>(v >> 8 & 0xFF), static_cast<char>(v & 0xFF)}; }
+std::string Be32(uint32_t v) { return Be16(v >> 16) + Be16(v & 0xFFFF); }
+
+std::string Line(int number, std::vector<uint8_t> kinds, std::vector<uint32_t> values, std::vector<uint32_t> ops,
+                 bool enabled = true) {
+    std::string out = Be16(static_cast<uint32_t>(number)) + Be16(static_cast<uint32_t>(number));
+    out += static_cast<char>(enabled ? 1 : 0);
+    kinds.resize(5, 0);
+    values.resize(5, 0);
+    ops.resize(4, 256);
+    for (uint8_t k : kinds) out += static_cast<char>(k);
+    for (uint32_t v : values) out += Be32(v);
+    for (uint32_t o : ops) out += Be32(o);
+    return out + std::string(4, '\0');
+}
+
+// A set as the controller holds it, its constants numbered in the order the lines use them:
+// two unnamed results a third line uses, a condition, a disabled timer.
+std::string HeldSet() {
+    const std::string lines = Line(1, {25, 25}, {0, 1}, {281}) + Line(2, {20, 25}, {0, 2}, {319}) +
+                              Line(3, {10, 12, 253}, {0, 1, 0x04200004}, {277, 258}) +
+                              Line(4, {25, 25, 25, 253}, {4, 5, 3, 0x06200000}, {317, 268, 258}) +
+                              Line(5, {25, 253}, {6, 0x071E0200}, {258}, false);
+    const std::string tables = Be16(20) + Be16(1) + Be32(0x40200000) + Be16(25) + Be16(8) +
+                               std::string("\x01\x00\x07\x01\x02\x03\xC8\x00", 8) + std::string(4, '\0');
+    const size_t total = 30 + lines.size() + 50 + tables.size() + 1;
+    return std::string("EQUATIONS\0", 10) + std::string(10, '\0') + "\x01\x05" + Be16(static_cast<uint32_t>(total)) +
+           Be16(5) + Be16(500) + Be16(0) + lines + std::string(50, '\0') + tables;
+}
+
+const std::vector<std::string> kHeldTexts = {"TEMPBOOL1 = 1 AND NOT 0", "TEMPFLOAT1 = 2.5 * 7",
+                                             "USERFLOAT5 = TEMPBOOL1 AND TEMPFLOAT1", "USERBOOL1 = 1 IF 2 + 3",
+                                             "TIMER3 = 200"};
+
+std::vector<std::string> Texts(const CEquationDoc& doc) {
+    std::vector<std::string> out;
+    for (const auto& l : doc.Lines()) out.push_back(l->text);
+    return out;
+}
+
+void AddLine(CEquationDoc& doc, int type, int index, const std::string& expression) {
+    auto line = std::make_unique<CEquation>();
+    line->type = type;
+    line->index = static_cast<int16_t>(index);
+    ASSERT_TRUE(line->ParseExpression(expression, doc.Context()).Ok()) << expression;
+    line->SetText(nullptr, doc.Dictionary());
+    doc.Lines().push_back(std::move(line));
+}
+
+class EquationTransferSim : public ::testing::TestWithParam<Transport> {
+protected:
+    RecordingUi ui;
+};
+
+TEST_P(EquationTransferSim, AOneLineSetIsTakenAndServedBack) {
+    EquationDevice device(GetParam(), ui.services);
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    CEquationDoc set(Dictionary());
+    AddLine(set, Dest::kUserFloat, 1, "2.5 * 2");
+    ASSERT_TRUE(set.Download(device.Link(true), ui.services)) << ui.LastMessage();
+    EXPECT_TRUE(ui.Messages().empty());
+
+    const auto blocks = device.BlocksReceived(kWrite, 6);
+    ASSERT_EQ(blocks.size(), 6u);
+    EXPECT_EQ(blocks[1].substr(5, 4), Be32(0x95));
+    EXPECT_EQ(blocks[5], std::string("SV \x04\x13\x00\x57\x70\x76\xD4", 10));
+    EXPECT_EQ(device.StatusesSent(kWrite, 6), std::vector<uint16_t>(6, 0));
+
+    CEquationDoc back(Dictionary());
+    ASSERT_TRUE(back.Upload(device.Link(false), ui.services)) << ui.LastMessage();
+    EXPECT_EQ(Texts(back), std::vector<std::string>{"USERFLOAT1 = 2.5 * 2"});
+    // What the controller serves is every byte sent but the closing 0x00.
+    const std::string sent = blocks[1].substr(9) + blocks[2].substr(5) + blocks[3].substr(5) + blocks[4].substr(5);
+    EXPECT_EQ(device.ReadsServed(kRead, 2), std::vector<std::string>{sent});
+}
+
+TEST_P(EquationTransferSim, AHeldSetReadAndSentBackIsTheSameBytes) {
+    EquationDevice device(GetParam(), ui.services, {"--block-size", "100"}, HeldSet());
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    CEquationDoc first(Dictionary());
+    ASSERT_TRUE(first.Upload(device.Link(false), ui.services)) << ui.LastMessage();
+    EXPECT_EQ(Texts(first), kHeldTexts);
+    ASSERT_TRUE(first.Download(device.Link(true), ui.services)) << ui.LastMessage();
+    CEquationDoc second(Dictionary());
+    ASSERT_TRUE(second.Upload(device.Link(false), ui.services)) << ui.LastMessage();
+    EXPECT_EQ(Texts(second), kHeldTexts);
+    EXPECT_EQ(second.Lines()[4]->disable, 1);
+    const auto reads = device.ReadsServed(kRead, 2 * (1 + (HeldSet().size() + 99) / 100));
+    ASSERT_EQ(reads.size(), 2u);
+    EXPECT_EQ(reads[0], HeldSet());
+    EXPECT_EQ(reads[1], HeldSet());
+    EXPECT_TRUE(ui.Messages().empty()) << ui.LastMessage();
+}
+
+TEST_P(EquationTransferSim, ATableFrameOfAThousandEscapedBytesIsTaken) {
+    EquationDevice device(GetParam(), ui.services);
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    CEquationDoc set(Dictionary());
+    for (int i = 1; i <= 198; ++i) AddLine(set, Dest::kTempFloat, i, "2 + 3 + 2 + 3 + 2");
+    ASSERT_TRUE(set.Download(device.Link(true), ui.services)) << ui.LastMessage();
+    const size_t frames = 1 + 1 + 198 + 1 + 1 + 1;
+    EXPECT_EQ(device.StatusesSent(kWrite, frames), std::vector<uint16_t>(frames, 0));
+    const std::string tables = device.BlocksReceived(kWrite, frames)[frames - 2];
+    EXPECT_EQ(tables.size(), 5u + 4 + 990 + 4);
+    EXPECT_GT(device.WireBytesReceived(kWrite, frames)[frames - 2].size(), 2000u);
+
+    CEquationDoc back(Dictionary());
+    ASSERT_TRUE(back.Upload(device.Link(false), ui.services)) << ui.LastMessage();
+    ASSERT_EQ(back.Lines().size(), 198u);
+    EXPECT_EQ(back.Lines()[197]->text, "<NOT USED> = 2 + 3 + 2 + 3 + 2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, EquationTransferSim, ::testing::Values(Transport::Tcp, Transport::Pty),
+                         [](const auto& info) { return std::string(Name(info.param)); });
+
+TEST(EquationTransferSimFaults, ARefusedFinalFrameAddsNothing) {
+    RecordingUi ui;
+    EquationDevice device(Transport::Tcp, ui.services, {"--fault", "status=8006,code=0413,final"}, HeldSet());
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    CEquationDoc set(Dictionary());
+    AddLine(set, Dest::kUserFloat, 1, "2.5 * 2");
+    EXPECT_FALSE(set.Download(device.Link(true), ui.services));
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Error in response to final packet -  - Bad CRC"});
+    CEquationDoc back(Dictionary());
+    ASSERT_TRUE(back.Upload(device.Link(false), ui.services)) << ui.LastMessage();
+    EXPECT_EQ(Texts(back), kHeldTexts);
+}
+
+TEST(EquationTransferSimFaults, AnUploadFailingItsCrcAddsNothing) {
+    RecordingUi ui;
+    EquationDevice device(Transport::Tcp, ui.services, {"--fault", "bad-crc,code=0412"}, HeldSet());
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    CEquationDoc back(Dictionary());
+    EXPECT_FALSE(back.Upload(device.Link(false), ui.services));
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"CRC of returned equation set does not match expected value."});
+    EXPECT_TRUE(back.Lines().empty());
+}
+
+TEST(EquationTransferSimFaults, AReadOnlyControllerGivesItsSetButTakesNone) {
+    RecordingUi ui;
+    EquationDevice device(Transport::Tcp, ui.services, {"--persona", "readonly"}, HeldSet());
+    ASSERT_TRUE(device.Ready()) << device.Error();
+    CEquationDoc set(Dictionary());
+    AddLine(set, Dest::kUserFloat, 1, "2.5 * 2");
+    EXPECT_FALSE(set.Download(device.Link(true), ui.services));
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Command Rejected -  - Operation Not Allowed"});
+    ASSERT_TRUE(set.Upload(device.Link(false), ui.services)) << ui.LastMessage();
+    EXPECT_EQ(set.Lines().size(), 1u + kHeldTexts.size());
+    EXPECT_TRUE(device.BlocksReceived(kWrite, 0).empty());
+}
+
+}  // namespace
+}  // namespace qs::test::eqsim
