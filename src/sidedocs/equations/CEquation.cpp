@@ -22,8 +22,13 @@ constexpr int64_t kLegacyLastPacked = 0x2900;
 
 bool Whole(double v, double low, double high) { return v >= low && v <= high && v == std::trunc(v); }
 
-// Values a file may give each kind: what the texts and the device line can show and carry.
-bool PlausibleValue(int32_t kind, double v) {
+bool PlausibleOperator(int32_t op) {
+    return (op & ~(EquationTokens::kNegated | 0xFF)) == 0 && (op & 0xFF) < EquationTokens::kRows;
+}
+
+}  // namespace
+
+bool CEquation::PlausibleValue(int32_t kind, double v) {
     if (kind == CEquation::kNone) return true;
     if (!std::isfinite(v)) return false;
     switch (kind) {
@@ -37,12 +42,6 @@ bool PlausibleValue(int32_t kind, double v) {
     default: return false;
     }
 }
-
-bool PlausibleOperator(int32_t op) {
-    return (op & ~(EquationTokens::kNegated | 0xFF)) == 0 && (op & 0xFF) < EquationTokens::kRows;
-}
-
-}  // namespace
 
 bool CEquation::IsComment() const { return type == EquationDestinations::kComment; }
 

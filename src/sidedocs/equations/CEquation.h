@@ -61,6 +61,10 @@ public:
     CEquation(const CEquation&) = default;
     CEquation& operator=(const CEquation&) = default;
 
+    // Whether a value is one an operand of `kind` can have: what its text shows and its device
+    // line carries (kind 0 takes any).
+    static bool PlausibleValue(int32_t kind, double value);
+
     bool IsComment() const;
     // Operands up to the first of kind 0; operators up to the first 0.
     int OperandCount() const;

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "programdata/ParamDictionary.h"
@@ -133,6 +134,8 @@ Classified ReadOperand(std::string_view token, const EquationContext& context) {
     bool plain = false;
     if (!ReadNumber(token, value, plain)) return Refused(EquationParser::kUnrecognized);
     if (plain && value <= 255.0) return Read(CEquation::kByteConstant, value);
+    // The controller keeps its constants as 32-bit floats.
+    if (std::fabs(value) > std::numeric_limits<float>::max()) return Refused(EquationParser::kUnrecognized);
     return Read(CEquation::kFloatConstant, value);
 }
 

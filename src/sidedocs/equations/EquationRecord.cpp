@@ -35,6 +35,7 @@ uint32_t Index(size_t size) { return static_cast<uint32_t>(size); }
 
 // The operand as it goes out, its constant added to its table.
 std::optional<Slot> EncodeOperand(int32_t kind, double value, EquationEncodeContext& context) {
+    if (!CEquation::PlausibleValue(kind, value)) return std::nullopt;
     switch (kind) {
     case CEquation::kNamedConstant: {
         const int row = static_cast<int>(value);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "sidedocs/equations/CEquationDoc.h"
 #include "sidedocs/equations/EquationParser.h"
@@ -26,7 +27,10 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 uint32_t FloatBits(double value) {
-    const float f = static_cast<float>(value);
+    // Lines are checked before they are encoded; a value past the float range would still go
+    // out as the nearest float rather than through an overflowing cast.
+    const double limit = std::numeric_limits<float>::max();
+    const float f = static_cast<float>(std::clamp(value, -limit, limit));
     uint32_t bits = 0;
     std::memcpy(&bits, &f, sizeof bits);
     return bits;
