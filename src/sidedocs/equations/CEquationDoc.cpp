@@ -1,12 +1,9 @@
 #include "sidedocs/equations/CEquationDoc.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "platform/ArchiveError.h"
 #include "platform/ArchiveReader.h"
 #include "platform/ArchiveWriter.h"
-#include "platform/UiServices.h"
+#include "platform/DocumentFile.h"
 #include "programdata/CFileHeader.h"
 #include "sidedocs/equations/EquationDownload.h"
 #include "sidedocs/equations/EquationRecord.h"
@@ -40,19 +37,12 @@ void CEquationDoc::Serialize(ArchiveReader& in) {
 
 bool CEquationDoc::Load(const std::string& path, const UiServices& ui) {
     std::string bytes;
-    const auto status = ArchiveReader::ReadFile(path, kMaxFileBytes, bytes);
-    if (status != ArchiveReader::FileStatus::Ok) {
-        const char* why = status == ArchiveReader::FileStatus::TooLarge  ? "The file is too large."
-                          : status == ArchiveReader::FileStatus::NotAFile ? "It is not a file."
-                                                                          : std::strerror(errno);
-        ui.Message("Unable to open " + path + "\n" + why, MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!DocumentFile::Read(path, kMaxFileBytes, bytes, ui)) return false;
     ArchiveReader in(std::move(bytes));
     try {
         Serialize(in);
     } catch (const ArchiveError&) {
-        ui.Message("Unable to open " + path + "\nUnexpected file format.", MB_OK | MB_ICONEXCLAMATION);
+        DocumentFile::SayUnreadable(path, ui);
         return false;
     }
     return true;
@@ -61,14 +51,7 @@ bool CEquationDoc::Load(const std::string& path, const UiServices& ui) {
 bool CEquationDoc::Save(const std::string& path, const UiServices& ui) const {
     ArchiveWriter out;
     Serialize(out);
-    if (!out.SaveTo(path)) {
-        const int error = errno;
-        ui.Message("Unable to save " + path + "\n" + std::strerror(error ? error : EIO) +
-                       "\nThe file on disk has not been changed.",
-                   MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    return true;
+    return DocumentFile::Save(out, path, ui);
 }
 
 bool CEquationDoc::Download(const ProtocolRequest& link, const UiServices& ui) const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "link/BlockEnvelope.h"
 #include "programdata/ParamDictionary.h"
 #include "sidedocs/equations/EquationDestinations.h"
 #include "sidedocs/equations/EquationTokens.h"
@@ -18,18 +19,7 @@ struct Slot {
     uint32_t value = 0;
 };
 
-void PutU16(std::span<uint8_t> out, size_t at, uint32_t v) {
-    out[at] = static_cast<uint8_t>(v >> 8);
-    out[at + 1] = static_cast<uint8_t>(v);
-}
-
-void PutU32(std::span<uint8_t> out, size_t at, uint32_t v) {
-    PutU16(out, at, v >> 16);
-    PutU16(out, at + 2, v & 0xFFFF);
-}
-
-uint32_t U16At(std::span<const uint8_t> in, size_t at) { return static_cast<uint32_t>(in[at] << 8 | in[at + 1]); }
-uint32_t U32At(std::span<const uint8_t> in, size_t at) { return U16At(in, at) << 16 | U16At(in, at + 2); }
+using Envelope = BlockEnvelope;
 
 uint32_t Index(size_t size) { return static_cast<uint32_t>(size); }
 
@@ -92,11 +82,6 @@ int EquationRecord::FindLinePosition(const EquationList& lines, int type, int in
 
 bool EquationRecord::Encode(const CEquation& line, std::span<uint8_t, kBytes> record, int number,
                             EquationEncodeContext& context) {
-    std::fill(record.begin(), record.end(), uint8_t{0});
-    PutU16(record, 0, static_cast<uint32_t>(number));
-    PutU16(record, 2, static_cast<uint32_t>(number));
-    record[4] = line.disable == 0 ? 1 : 0;
-
     std::vector<Slot> operands;
     const int n = line.OperandCount();
     if (n == 0 || line.IsComment()) return false;
@@ -132,20 +117,25 @@ bool EquationRecord::Encode(const CEquation& line, std::span<uint8_t, kBytes> re
     if (operators.size() > static_cast<size_t>(kOperatorPlaces) || operands.size() > static_cast<size_t>(CEquation::kPlaces)) {
         return false;
     }
-    for (size_t i = 0; i < operands.size(); ++i) {
-        record[kKindsAt + i] = operands[i].code;
-        PutU32(record, kValuesAt + 4 * i, operands[i].value);
-    }
-    for (size_t i = 0; i < static_cast<size_t>(kOperatorPlaces); ++i) {
-        PutU32(record, kOperatorsAt + 4 * i, i < operators.size() ? operators[i] : Tokens::kNoOperatorCode);
-    }
+    operands.resize(CEquation::kPlaces);
+    operators.resize(kOperatorPlaces, Tokens::kNoOperatorCode);
+
+    std::vector<uint8_t> out;
+    Envelope::PutU16(out, static_cast<uint16_t>(number));
+    Envelope::PutU16(out, static_cast<uint16_t>(number));
+    out.push_back(line.disable == 0 ? 1 : 0);
+    for (const Slot& o : operands) out.push_back(o.code);
+    for (const Slot& o : operands) Envelope::PutU32(out, o.value);
+    for (uint32_t op : operators) Envelope::PutU32(out, op);
+    out.resize(kBytes, 0);
+    std::copy(out.begin(), out.end(), record.begin());
     return true;
 }
 
 std::unique_ptr<CEquation> EquationRecord::Decode(std::span<const uint8_t, kBytes> record,
                                                   EquationDecodeContext& context) {
     context.fault.clear();
-    if (U16At(record, 0) == 0 && U16At(record, 2) == 0) return nullptr;
+    if (Envelope::U16At(record, 0) == 0 && Envelope::U16At(record, 2) == 0) return nullptr;
 
     struct Operand {
         int32_t kind = 0;
@@ -157,7 +147,7 @@ std::unique_ptr<CEquation> EquationRecord::Decode(std::span<const uint8_t, kByte
         const uint8_t code = record[kKindsAt + i];
         if (code == kCodeNone) break;
         Operand o;
-        o.value = U32At(record, kValuesAt + 4 * i);
+        o.value = Envelope::U32At(record, kValuesAt + 4 * i);
         switch (code) {
         case kCodeTempBool: o.kind = CEquation::kTempBool; break;
         case kCodeTempFloat: o.kind = CEquation::kTempFloat; break;
@@ -186,7 +176,7 @@ std::unique_ptr<CEquation> EquationRecord::Decode(std::span<const uint8_t, kByte
     }
     std::vector<int32_t> operators;
     for (size_t i = 0; i < static_cast<size_t>(kOperatorPlaces); ++i) {
-        const int op = Tokens::FromDeviceCode(U32At(record, kOperatorsAt + 4 * i));
+        const int op = Tokens::FromDeviceCode(Envelope::U32At(record, kOperatorsAt + 4 * i));
         if (op == 0) break;
         operators.push_back(op);
     }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "link/BlockEnvelope.h"
 #include "sidedocs/equations/CEquationDoc.h"
 #include "sidedocs/equations/EquationDestinations.h"
 #include "sidedocs/equations/EquationRecord.h"
@@ -14,8 +15,7 @@ namespace {
 
 using Destinations = EquationDestinations;
 
-uint32_t U16At(std::span<const uint8_t> in, size_t at) { return static_cast<uint32_t>(in[at] << 8 | in[at + 1]); }
-uint32_t U32At(std::span<const uint8_t> in, size_t at) { return U16At(in, at) << 16 | U16At(in, at + 2); }
+using Envelope = BlockEnvelope;
 
 struct Tables {
     std::vector<double> floats;
@@ -26,8 +26,8 @@ struct Tables {
 std::string ReadTables(std::span<const uint8_t> data, size_t pos, Tables& tables) {
     while (true) {
         if (data.size() - pos < 4) return "the constant tables have no end";
-        const uint32_t type = U16At(data, pos);
-        const uint32_t count = U16At(data, pos + 2);
+        const uint32_t type = Envelope::U16At(data, pos);
+        const uint32_t count = Envelope::U16At(data, pos + 2);
         pos += 4;
         if (type == 0 && count == 0) return "";
         const size_t width = type == EquationSetPayload::kByteTable ? 1 : 4;
@@ -37,7 +37,7 @@ std::string ReadTables(std::span<const uint8_t> data, size_t pos, Tables& tables
                 tables.bytes.push_back(data[pos]);
                 continue;
             }
-            const uint32_t bits = U32At(data, pos);
+            const uint32_t bits = Envelope::U32At(data, pos);
             float f = 0.0f;
             std::memcpy(&f, &bits, sizeof f);
             if (!std::isfinite(f)) return "a float constant is not a number";

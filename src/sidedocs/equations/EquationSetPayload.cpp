@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "link/BlockEnvelope.h"
 #include "sidedocs/equations/CEquationDoc.h"
 #include "sidedocs/equations/EquationParser.h"
 #include "sidedocs/equations/EquationRecord.h"
@@ -16,15 +17,7 @@ namespace {
 constexpr uint8_t kHeaderFormat = 5;
 constexpr uint16_t kHeaderTag = 500;
 
-void PutU16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v >> 8));
-    out.push_back(static_cast<uint8_t>(v));
-}
-
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    PutU16(out, v >> 16);
-    PutU16(out, v & 0xFFFF);
-}
+void PutU16(std::vector<uint8_t>& out, size_t v) { BlockEnvelope::PutU16(out, static_cast<uint16_t>(v)); }
 
 uint32_t FloatBits(double value) {
     // Lines are checked before they are encoded; a value past the float range would still go
@@ -41,7 +34,7 @@ std::vector<uint8_t> Tables(std::vector<Const> floats, std::vector<Const> bytes)
     if (!floats.empty()) {
         PutU16(out, EquationSetPayload::kFloatTable);
         PutU16(out, static_cast<uint32_t>(floats.size()));
-        for (const Const& c : floats) PutU32(out, FloatBits(c.value));
+        for (const Const& c : floats) BlockEnvelope::PutU32(out, FloatBits(c.value));
     }
     if (!bytes.empty()) {
         // The tables keep an even length.

@@ -1,5 +1,6 @@
 #include "EquationDevice.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -13,15 +14,10 @@
 namespace qs::test::eqsim {
 namespace {
 
+// The address as the document keeps it, first octet in the high byte.
 uint32_t Ipv4Of(const std::string& host) {
-    uint32_t v = 0;
-    size_t pos = 0;
-    for (int i = 0; i < 4; ++i) {
-        const size_t dot = host.find('.', pos);
-        v = (v << 8) | static_cast<uint32_t>(std::stoul(host.substr(pos, dot - pos)) & 0xFF);
-        pos = dot + 1;
-    }
-    return v;
+    in_addr a{};
+    return ::inet_pton(AF_INET, host.c_str(), &a) == 1 ? ntohl(a.s_addr) : 0;
 }
 
 bool OfCode(const SimFrame& f, uint16_t code) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "../../unit/sidedocs/EquationBytes.h"
 #include "EquationDevice.h"
 #include "RecordingUi.h"
 #include "programdata/ParamDictionary.h"
@@ -23,34 +24,16 @@ const ParamDictionary& Dictionary() {
     return dictionary;
 }
 
-std::string Be16(uint32_t v) { return {static_cast<char>(v >> 8 & 0xFF), static_cast<char>(v & 0xFF)}; }
-std::string Be32(uint32_t v) { return Be16(v >> 16) + Be16(v & 0xFFFF); }
-
-std::string Line(int number, std::vector<uint8_t> kinds, std::vector<uint32_t> values, std::vector<uint32_t> ops,
-                 bool enabled = true) {
-    std::string out = Be16(static_cast<uint32_t>(number)) + Be16(static_cast<uint32_t>(number));
-    out += static_cast<char>(enabled ? 1 : 0);
-    kinds.resize(5, 0);
-    values.resize(5, 0);
-    ops.resize(4, 256);
-    for (uint8_t k : kinds) out += static_cast<char>(k);
-    for (uint32_t v : values) out += Be32(v);
-    for (uint32_t o : ops) out += Be32(o);
-    return out + std::string(4, '\0');
-}
+using namespace eqbytes;
 
 // A set as the controller holds it, its constants numbered in the order the lines use them:
 // two unnamed results a third line uses, a condition, a disabled timer.
-std::string HeldSet() {
-    const std::string lines = Line(1, {25, 25}, {0, 1}, {281}) + Line(2, {20, 25}, {0, 2}, {319}) +
-                              Line(3, {10, 12, 253}, {0, 1, 0x04200004}, {277, 258}) +
-                              Line(4, {25, 25, 25, 253}, {4, 5, 3, 0x06200000}, {317, 268, 258}) +
-                              Line(5, {25, 253}, {6, 0x071E0200}, {258}, false);
-    const std::string tables = Be16(20) + Be16(1) + Be32(0x40200000) + Be16(25) + Be16(8) +
-                               std::string("\x01\x00\x07\x01\x02\x03\xC8\x00", 8) + std::string(4, '\0');
-    const size_t total = 30 + lines.size() + 50 + tables.size() + 1;
-    return std::string("EQUATIONS\0", 10) + std::string(10, '\0') + "\x01\x05" + Be16(static_cast<uint32_t>(total)) +
-           Be16(5) + Be16(500) + Be16(0) + lines + std::string(50, '\0') + tables;
+std::string Held() {
+    const std::string lines = DeviceLine(1, {25, 25}, {0, 1}, {281}) + DeviceLine(2, {20, 25}, {0, 2}, {319}) +
+                              DeviceLine(3, {10, 12, 253}, {0, 1, 0x04200004}, {277, 258}) +
+                              DeviceLine(4, {25, 25, 25, 253}, {4, 5, 3, 0x06200000}, {317, 268, 258}) +
+                              DeviceLine(5, {25, 253}, {6, 0x071E0200}, {258}, false);
+    return HeldSet(lines, TablesOf({2.5f}, std::string("\x01\x00\x07\x01\x02\x03\xC8\x00", 8)), 5);
 }
 
 const std::vector<std::string> kHeldTexts = {"TEMPBOOL1 = 1 AND NOT 0", "TEMPFLOAT1 = 2.5 * 7",
@@ -87,7 +70,7 @@ TEST_P(EquationTransferSim, AOneLineSetIsTakenAndServedBack) {
 
     const auto blocks = device.BlocksReceived(kWrite, 6);
     ASSERT_EQ(blocks.size(), 6u);
-    EXPECT_EQ(blocks[1].substr(5, 4), Be32(0x95));
+    EXPECT_EQ(blocks[1].substr(5, 4), U32(0x95));
     EXPECT_EQ(blocks[5], std::string("SV \x04\x13\x00\x57\x70\x76\xD4", 10));
     EXPECT_EQ(device.StatusesSent(kWrite, 6), std::vector<uint16_t>(6, 0));
 
@@ -100,7 +83,7 @@ TEST_P(EquationTransferSim, AOneLineSetIsTakenAndServedBack) {
 }
 
 TEST_P(EquationTransferSim, AHeldSetReadAndSentBackIsTheSameBytes) {
-    EquationDevice device(GetParam(), ui.services, {"--block-size", "100"}, HeldSet());
+    EquationDevice device(GetParam(), ui.services, {"--block-size", "100"}, Held());
     ASSERT_TRUE(device.Ready()) << device.Error();
     CEquationDoc first(Dictionary());
     ASSERT_TRUE(first.Upload(device.Link(false), ui.services)) << ui.LastMessage();
@@ -110,10 +93,10 @@ TEST_P(EquationTransferSim, AHeldSetReadAndSentBackIsTheSameBytes) {
     ASSERT_TRUE(second.Upload(device.Link(false), ui.services)) << ui.LastMessage();
     EXPECT_EQ(Texts(second), kHeldTexts);
     EXPECT_EQ(second.Lines()[4]->disable, 1);
-    const auto reads = device.ReadsServed(kRead, 2 * (1 + (HeldSet().size() + 99) / 100));
+    const auto reads = device.ReadsServed(kRead, 2 * (1 + (Held().size() + 99) / 100));
     ASSERT_EQ(reads.size(), 2u);
-    EXPECT_EQ(reads[0], HeldSet());
-    EXPECT_EQ(reads[1], HeldSet());
+    EXPECT_EQ(reads[0], Held());
+    EXPECT_EQ(reads[1], Held());
     EXPECT_TRUE(ui.Messages().empty()) << ui.LastMessage();
 }
 
@@ -140,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Links, EquationTransferSim, ::testing::Values(Transport
 
 TEST(EquationTransferSimFaults, ARefusedFinalFrameAddsNothing) {
     RecordingUi ui;
-    EquationDevice device(Transport::Tcp, ui.services, {"--fault", "status=8006,code=0413,final"}, HeldSet());
+    EquationDevice device(Transport::Tcp, ui.services, {"--fault", "status=8006,code=0413,final"}, Held());
     ASSERT_TRUE(device.Ready()) << device.Error();
     CEquationDoc set(Dictionary());
     AddLine(set, Dest::kUserFloat, 1, "2.5 * 2");
@@ -153,7 +136,7 @@ TEST(EquationTransferSimFaults, ARefusedFinalFrameAddsNothing) {
 
 TEST(EquationTransferSimFaults, AnUploadFailingItsCrcAddsNothing) {
     RecordingUi ui;
-    EquationDevice device(Transport::Tcp, ui.services, {"--fault", "bad-crc,code=0412"}, HeldSet());
+    EquationDevice device(Transport::Tcp, ui.services, {"--fault", "bad-crc,code=0412"}, Held());
     ASSERT_TRUE(device.Ready()) << device.Error();
     CEquationDoc back(Dictionary());
     EXPECT_FALSE(back.Upload(device.Link(false), ui.services));
@@ -163,7 +146,7 @@ TEST(EquationTransferSimFaults, AnUploadFailingItsCrcAddsNothing) {
 
 TEST(EquationTransferSimFaults, AReadOnlyControllerGivesItsSetButTakesNone) {
     RecordingUi ui;
-    EquationDevice device(Transport::Tcp, ui.services, {"--persona", "readonly"}, HeldSet());
+    EquationDevice device(Transport::Tcp, ui.services, {"--persona", "readonly"}, Held());
     ASSERT_TRUE(device.Ready()) << device.Error();
     CEquationDoc set(Dictionary());
     AddLine(set, Dest::kUserFloat, 1, "2.5 * 2");

@@ -19,9 +19,7 @@ std::string SampleSet() {
                         DeviceLine(3, {10, 12, 253}, {0, 1, 0x04200004}, {277, 258}) +
                         DeviceLine(4, {25, 253}, {2, 0x071E0200}, {258}, false) +
                         DeviceLine(5, {20, 25}, {1, 3}, {319});
-    const std::string tables = TablesOf({2.5f, 0.1f}, std::string("\x01\x00\xC8\x07", 4));
-    return SetHeader(static_cast<uint32_t>(30 + lines.size() + 50 + tables.size() + 1), 5) + lines + EndRecord() +
-           tables;
+    return HeldSet(lines, TablesOf({2.5f, 0.1f}, std::string("\x01\x00\xC8\x07", 4)), 5);
 }
 
 class EquationUploadTest : public ::testing::Test {
