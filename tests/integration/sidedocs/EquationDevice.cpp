@@ -93,24 +93,13 @@ std::vector<SimFrame> EquationDevice::Log(uint16_t code, size_t replies) const {
     return sim_->ReadLog();
 }
 
-std::vector<std::string> EquationDevice::BlocksReceived(uint16_t code, size_t replies) const {
-    std::vector<std::string> out;
-    for (const SimFrame& f : Log(code, replies))
-        if (f.Received() && OfCode(f, code)) out.push_back(f.text);
-    return out;
-}
-
-std::vector<std::string> EquationDevice::WireBytesReceived(uint16_t code, size_t replies) const {
-    std::vector<std::string> out;
-    for (const SimFrame& f : Log(code, replies))
-        if (f.Received() && OfCode(f, code)) out.push_back(f.bytes);
-    return out;
-}
-
-std::vector<uint16_t> EquationDevice::StatusesSent(uint16_t code, size_t replies) const {
-    std::vector<uint16_t> out;
-    for (const SimFrame& f : Log(code, replies))
-        if (f.Sent() && OfCode(f, code)) out.push_back(static_cast<uint16_t>(Be(f.text, 5, 2)));
+std::vector<EquationDevice::Exchange> EquationDevice::Exchanges(uint16_t code, size_t replies) const {
+    std::vector<Exchange> out;
+    for (const SimFrame& f : Log(code, replies)) {
+        if (!OfCode(f, code)) continue;
+        if (f.Received()) out.push_back({f.text, f.bytes, 0});
+        else if (!out.empty()) out.back().status = static_cast<uint16_t>(Be(f.text, 5, 2));
+    }
     return out;
 }
 

@@ -42,13 +42,15 @@ public:
         return [this, online] { return Connected(online); };
     }
 
-    // Blocks of a transfer code the simulator received (unescaped, after the address digits),
-    // the status words it answered them with, the raw wire bytes of each block received, and the
-    // data each read of the code was served, in order. Each waits until the log shows `replies`
-    // replies to the code.
-    std::vector<std::string> BlocksReceived(uint16_t code, size_t replies) const;
-    std::vector<uint16_t> StatusesSent(uint16_t code, size_t replies) const;
-    std::vector<std::string> WireBytesReceived(uint16_t code, size_t replies) const;
+    // Each block of a transfer code the simulator received (unescaped, after the address
+    // digits, and as the bytes on the wire) with the status word of its reply; and the data each
+    // read of the code was served. Both wait until the log shows `replies` replies to the code.
+    struct Exchange {
+        std::string block;
+        std::string wire;
+        uint16_t status = 0;
+    };
+    std::vector<Exchange> Exchanges(uint16_t code, size_t replies) const;
     std::vector<std::string> ReadsServed(uint16_t code, size_t replies) const;
 
 private:

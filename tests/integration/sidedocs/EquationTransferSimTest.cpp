@@ -68,17 +68,18 @@ TEST_P(EquationTransferSim, AOneLineSetIsTakenAndServedBack) {
     ASSERT_TRUE(set.Download(device.Link(true), ui.services)) << ui.LastMessage();
     EXPECT_TRUE(ui.Messages().empty());
 
-    const auto blocks = device.BlocksReceived(kWrite, 6);
+    const auto blocks = device.Exchanges(kWrite, 6);
     ASSERT_EQ(blocks.size(), 6u);
-    EXPECT_EQ(blocks[1].substr(5, 4), U32(0x95));
-    EXPECT_EQ(blocks[5], std::string("SV \x04\x13\x00\x57\x70\x76\xD4", 10));
-    EXPECT_EQ(device.StatusesSent(kWrite, 6), std::vector<uint16_t>(6, 0));
+    for (const auto& b : blocks) EXPECT_EQ(b.status, 0);
+    EXPECT_EQ(blocks[1].block.substr(5, 4), U32(0x95));
+    EXPECT_EQ(blocks[5].block, std::string("SV \x04\x13\x00\x57\x70\x76\xD4", 10));
 
     CEquationDoc back(Dictionary());
     ASSERT_TRUE(back.Upload(device.Link(false), ui.services)) << ui.LastMessage();
     EXPECT_EQ(Texts(back), std::vector<std::string>{"USERFLOAT1 = 2.5 * 2"});
     // What the controller serves is every byte sent but the closing 0x00.
-    const std::string sent = blocks[1].substr(9) + blocks[2].substr(5) + blocks[3].substr(5) + blocks[4].substr(5);
+    const std::string sent =
+        blocks[1].block.substr(9) + blocks[2].block.substr(5) + blocks[3].block.substr(5) + blocks[4].block.substr(5);
     EXPECT_EQ(device.ReadsServed(kRead, 2), std::vector<std::string>{sent});
 }
 
@@ -107,10 +108,11 @@ TEST_P(EquationTransferSim, ATableFrameOfAThousandEscapedBytesIsTaken) {
     for (int i = 1; i <= 198; ++i) AddLine(set, Dest::kTempFloat, i, "2 + 3 + 2 + 3 + 2");
     ASSERT_TRUE(set.Download(device.Link(true), ui.services)) << ui.LastMessage();
     const size_t frames = 1 + 1 + 198 + 1 + 1 + 1;
-    EXPECT_EQ(device.StatusesSent(kWrite, frames), std::vector<uint16_t>(frames, 0));
-    const std::string tables = device.BlocksReceived(kWrite, frames)[frames - 2];
-    EXPECT_EQ(tables.size(), 5u + 4 + 990 + 4);
-    EXPECT_GT(device.WireBytesReceived(kWrite, frames)[frames - 2].size(), 2000u);
+    const auto blocks = device.Exchanges(kWrite, frames);
+    ASSERT_EQ(blocks.size(), frames);
+    for (const auto& b : blocks) EXPECT_EQ(b.status, 0);
+    EXPECT_EQ(blocks[frames - 2].block.size(), 5u + 4 + 990 + 4);
+    EXPECT_GT(blocks[frames - 2].wire.size(), 2000u);
 
     CEquationDoc back(Dictionary());
     ASSERT_TRUE(back.Upload(device.Link(false), ui.services)) << ui.LastMessage();
@@ -142,19 +144,6 @@ TEST(EquationTransferSimFaults, AnUploadFailingItsCrcAddsNothing) {
     EXPECT_FALSE(back.Upload(device.Link(false), ui.services));
     EXPECT_EQ(ui.Messages(), std::vector<std::string>{"CRC of returned equation set does not match expected value."});
     EXPECT_TRUE(back.Lines().empty());
-}
-
-TEST(EquationTransferSimFaults, AReadOnlyControllerGivesItsSetButTakesNone) {
-    RecordingUi ui;
-    EquationDevice device(Transport::Tcp, ui.services, {"--persona", "readonly"}, Held());
-    ASSERT_TRUE(device.Ready()) << device.Error();
-    CEquationDoc set(Dictionary());
-    AddLine(set, Dest::kUserFloat, 1, "2.5 * 2");
-    EXPECT_FALSE(set.Download(device.Link(true), ui.services));
-    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Command Rejected -  - Operation Not Allowed"});
-    ASSERT_TRUE(set.Upload(device.Link(false), ui.services)) << ui.LastMessage();
-    EXPECT_EQ(set.Lines().size(), 1u + kHeldTexts.size());
-    EXPECT_TRUE(device.BlocksReceived(kWrite, 0).empty());
 }
 
 }  // namespace

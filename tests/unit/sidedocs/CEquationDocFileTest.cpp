@@ -182,14 +182,6 @@ TEST_F(EquationFile, DamagedFilesAreRefusedAndChangeNothing) {
     EXPECT_EQ(ui.LastMessage(), "Unable to open " + dir.File("missing.eqx") + "\n" + std::strerror(ENOENT));
 }
 
-TEST_F(EquationFile, AFailedSaveIsSaid) {
-    CEquationDoc doc(Dictionary());
-    Add(doc, Dest::kTempBool, 1, "TRUE");
-    dir.Write("ro", "");
-    EXPECT_FALSE(doc.Save(dir.File("ro") + "/set.eqx", ui.services));
-    EXPECT_EQ(ui.LastMessage().rfind("Unable to save " + dir.File("ro") + "/set.eqx\n", 0), 0u) << ui.LastMessage();
-}
-
 TEST(EquationFileFuzz, DamagedImagesNeverHurt) {
     CEquationDoc sample(Dictionary());
     sample.SetSetName("fuzz");

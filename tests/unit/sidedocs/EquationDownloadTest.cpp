@@ -8,7 +8,6 @@
 #include "../link/BlockFrames.h"
 #include "EquationFixtures.h"
 #include "RecordingUi.h"
-#include "link/TerminalProtocol.h"
 #include "sidedocs/equations/EquationTokens.h"
 
 namespace qs::test::eq {
@@ -149,23 +148,6 @@ TEST_F(EquationDownloadTest, SetsThatCannotGoAreRefusedBeforeAnythingIsSent) {
         fill(doc);
         EXPECT_TRUE(doc.Download([&]() -> DX3Protocol* { return link.protocol.get(); }, ui.services)) << ui.LastMessage();
     }
-}
-
-TEST_F(EquationDownloadTest, OnlyAnEightBitMinicomputerLinkIsUsed) {
-    Add(doc, Dest::kUserFloat, 1, "2.5 * 2");
-    auto terminalStream = std::make_unique<ScriptedStream>(true);
-    ScriptedStream* terminalLine = terminalStream.get();
-    TerminalProtocol terminal(std::move(terminalStream), 1);
-    auto sevenBitStream = std::make_unique<ScriptedStream>(false, 7);
-    ScriptedStream* sevenBitLine = sevenBitStream.get();
-    MiniProtocol sevenBits(std::move(sevenBitStream), 1);
-    EXPECT_FALSE(doc.Download([&]() -> DX3Protocol* { return &terminal; }, ui.services));
-    EXPECT_FALSE(doc.Download([&]() -> DX3Protocol* { return &sevenBits; }, ui.services));
-    EXPECT_FALSE(doc.Download([&]() -> DX3Protocol* { return nullptr; }, ui.services));
-    EXPECT_EQ(ui.Messages(), (std::vector<std::string>{"Minicomputer Mode Required for this function",
-                                                       "An 8-Bit Data Protocol Required for this function"}));
-    EXPECT_TRUE(terminalLine->Written().empty());
-    EXPECT_TRUE(sevenBitLine->Written().empty());
 }
 
 TEST_F(EquationDownloadTest, EachFailedStepIsReportedWithItsOwnPrefix) {

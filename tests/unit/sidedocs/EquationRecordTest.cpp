@@ -28,7 +28,6 @@ class EquationRecordLines : public ::testing::Test {
 protected:
     EquationRecordLines() : doc(Dictionary()) {}
     CEquationDoc doc;
-    EquationEncodeContext encoding{doc.Lines(), {}, {}};
     EquationDecodeContext decoding{Dictionary(), 0, {}};
 };
 
@@ -72,37 +71,6 @@ TEST_F(EquationRecordLines, EachFormGoesOutAsTheControllerReadsIt) {
     for (const Case& c : cases) {
         EquationEncodeContext context{doc.Lines(), {}, {}};
         EXPECT_EQ(Hex(Encoded(*ParsedLine(doc, c.type, c.index, c.expression), context, 3)), Hex(c.record)) << c.name;
-    }
-}
-
-TEST_F(EquationRecordLines, ConstantsFillTheirTablesInOrder) {
-    Add(doc, Dest::kTempFloat, 1, "TRUE + PI * 7 - 2.5");
-    Encoded(*doc.Lines()[0], encoding);
-    ASSERT_EQ(encoding.byteConstants.size(), 2u);
-    EXPECT_EQ(encoding.byteConstants[0].value, 1.0);
-    EXPECT_EQ(encoding.byteConstants[1].value, 7.0);
-    ASSERT_EQ(encoding.floatConstants.size(), 2u);
-    EXPECT_DOUBLE_EQ(encoding.floatConstants[0].value, 3.14159265359);
-    EXPECT_EQ(encoding.floatConstants[1].value, 2.5);
-    EXPECT_EQ(doc.Lines()[0]->GetConstantBytes(), 10);
-}
-
-TEST_F(EquationRecordLines, LinesThatCannotBeExpressedAreNotEncoded) {
-    CEquation missingTemp;
-    missingTemp.kinds[0] = CEquation::kTempBool;
-    missingTemp.values[0] = 3;
-    CEquation unknownOperator;
-    unknownOperator.kinds = {2, 2};
-    unknownOperator.operators[0] = T::kUnknownRow;
-    CEquation noOperand;
-    CEquation crowded;  // four operators and the assignment: no room
-    crowded.type = Dest::kUserFloat;
-    crowded.index = 1;
-    crowded.kinds = {2, 2, 2, 2, 2};
-    crowded.operators = {15, 15, 15, 15, 0};
-    std::vector<uint8_t> record(CEquation::kRecordBytes);
-    for (const CEquation* line : {&missingTemp, &unknownOperator, &noOperand, &crowded}) {
-        EXPECT_FALSE(line->EncodeRecord(std::span<uint8_t, CEquation::kRecordBytes>(record), 1, encoding));
     }
 }
 
