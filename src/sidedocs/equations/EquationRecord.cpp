@@ -13,13 +13,12 @@ namespace {
 
 using Tokens = EquationTokens;
 using Destinations = EquationDestinations;
+using Envelope = BlockEnvelope;
 
 struct Slot {
     uint8_t code = 0;
     uint32_t value = 0;
 };
-
-using Envelope = BlockEnvelope;
 
 uint32_t Index(size_t size) { return static_cast<uint32_t>(size); }
 
