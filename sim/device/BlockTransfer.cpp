@@ -140,6 +140,7 @@ Bytes BlockTransfer::WriteFrame(const Bytes& request) {
     const uint16_t code = w.code;
     if (sent != w.crc.Value()) return Refuse(request, kBadCrc);
     w.data.resize(w.total);
+    if (const uint16_t refusal = store_.Check(code, w.data)) return Refuse(request, refusal);
     saveFault_ = store_.Save(code, w.data);
     write_.reset();
     return Head(code, saveFault_.empty() ? kOk : kStorageFull);

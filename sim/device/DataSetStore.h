@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,10 +32,21 @@ public:
     // The last set written with `code` in this run.
     std::optional<Bytes> Written(uint16_t code) const;
 
+    // A data set the device takes apart when a write of it completes: the keeper answers 0 (and
+    // puts what reads serve from then on) or the status word that refuses the write.
+    using Keeper = std::function<uint16_t(DataSetStore& store, const Bytes& data)>;
+    void AddKeeper(uint16_t writeCode, Keeper keeper) { keepers_[writeCode] = std::move(keeper); }
+    // The keeper's answer for a completed write of `code`; 0 for a code without one.
+    uint16_t Check(uint16_t code, const Bytes& data) {
+        auto it = keepers_.find(code);
+        return it == keepers_.end() ? 0 : it->second(*this, data);
+    }
+
 private:
     std::string folder_;
     std::map<uint16_t, Bytes> memory_;
     std::map<uint16_t, Bytes> written_;
+    std::map<uint16_t, Keeper> keepers_;
 };
 
 }  // namespace sim
