@@ -3,13 +3,16 @@
 #include <algorithm>
 
 #include "device/DefinitionRequests.h"
+#include "device/ReportDefinitions.h"
 
 namespace sim {
 
 Controller::Controller(ControllerConfig config)
     : config_(std::move(config)),
       dataSets_(config_.dataDir),
-      commands_(config_.persona, values_, config_.cfReply) {}
+      commands_(config_.persona, values_, config_.cfReply) {
+    ReportDefinitions::Install(dataSets_, config_.block, specialBlocks_);
+}
 
 bool Controller::Serves(int address) const {
     return std::find(config_.addresses.begin(), config_.addresses.end(), address) != config_.addresses.end();
