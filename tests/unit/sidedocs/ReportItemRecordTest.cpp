@@ -1,6 +1,8 @@
 // The 50-byte device record of a report entry, both ways, against records spelled out by hand.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "ReportFixtures.h"
 #include "sidedocs/reports/ReportItem.h"
 
@@ -35,6 +37,8 @@ struct BuildRow {
     int condition;
     std::string expected;  // the record, or "" when the entry is refused
 };
+
+void PrintTo(const BuildRow& row, std::ostream* os) { *os << row.name; }
 
 class ReportItemRecord : public ::testing::TestWithParam<BuildRow> {};
 
@@ -124,6 +128,8 @@ struct ReadRow {
     int condition;
     std::string text;
 };
+
+void PrintTo(const ReadRow& row, std::ostream* os) { *os << row.name; }
 
 class ReportItemFromDevice : public ::testing::TestWithParam<ReadRow> {};
 
