@@ -1,10 +1,9 @@
 #include "sidedocs/reports/CReport.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
 #include "platform/BinaryArchive.h"
+#include "platform/DocumentFile.h"
 #include "platform/UiServices.h"
 #include "programdata/CFileHeader.h"
 #include "programdata/ParamDictionary.h"
@@ -129,22 +128,7 @@ void CReport::Serialize(ArchiveReader& in) {
 }
 
 bool CReport::Load(const std::string& path) {
-    std::string bytes;
-    const auto status = ArchiveReader::ReadFile(path, kMaxFileBytes, bytes);
-    if (status != ArchiveReader::FileStatus::Ok) {
-        const char* why = status == ArchiveReader::FileStatus::TooLarge  ? "The file is too large."
-                          : status == ArchiveReader::FileStatus::NotAFile ? "It is not a file."
-                                                                          : std::strerror(errno);
-        ui_.Message("Unable to open " + path + "\n" + why, MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    ArchiveReader in(std::move(bytes));
-    try {
-        Serialize(in);
-    } catch (const ArchiveError&) {
-        ui_.Message("Unable to open " + path + "\nUnexpected file format.", MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!DocumentFile::Load(path, kMaxFileBytes, ui_, [this](ArchiveReader& in) { Serialize(in); })) return false;
     modified_ = false;
     return true;
 }
@@ -152,13 +136,7 @@ bool CReport::Load(const std::string& path) {
 bool CReport::Save(const std::string& path) {
     ArchiveWriter out;
     Serialize(out);
-    if (!out.SaveTo(path)) {
-        const int error = errno;
-        ui_.Message("Unable to save " + path + "\n" + std::strerror(error ? error : EIO) +
-                        "\nThe file on disk has not been changed.",
-                    MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!DocumentFile::Save(path, out, ui_)) return false;
     modified_ = false;
     return true;
 }

@@ -1,5 +1,6 @@
 #include "ReportSim.h"
 
+#include "appmodel/programdata/DocumentOptionsModel.h"
 #include "link/DX3Protocol.h"
 #include "programdata/DefinitionSource.h"
 
@@ -8,17 +9,6 @@ namespace qs::test::reportsim {
 namespace {
 
 constexpr int kCom = 5;
-
-uint32_t Ipv4Of(const std::string& host) {
-    uint32_t v = 0;
-    size_t pos = 0;
-    for (int i = 0; i < 4; ++i) {
-        const size_t dot = host.find('.', pos);
-        v = (v << 8) | static_cast<uint32_t>(std::stoul(host.substr(pos, dot - pos)) & 0xFF);
-        pos = dot + 1;
-    }
-    return v;
-}
 
 }  // namespace
 
@@ -58,7 +48,7 @@ ReportRig::ReportRig(Transport transport, std::vector<std::string> args) {
     f.protocol = kProtocolMini;
     if (transport == Transport::Tcp) {
         f.port = CVexa3Doc::kPortTcp;
-        f.ipv4 = Ipv4Of(sim_->Host());
+        f.ipv4 = DocumentOptionsModel::ParseIpv4(sim_->Host()).value_or(0);
     } else {
         files_.Write("QS3X.INI", "[Ports]\nCOM" + std::to_string(kCom) + "=" + sim_->PtyPath() + "\n");
         ini_ = std::make_unique<ScopedEnv>("QUILLSET_INI", files_.File("QS3X.INI"));
