@@ -95,23 +95,4 @@ TEST(ReportPayload, ShortAndCutDataAreBounded) {
     EXPECT_EQ(missing.texts, (std::vector<std::string>{"one", "tw", ""}));
 }
 
-TEST(ReportPayload, BuildCountsTextsAndAnnouncesEveryByte) {
-    ReportDoc doc;
-    doc.AddText(0, 0, "Ticket");
-    doc.AddValue(1, 0, ReportDictionary::UnitNumber(), "%4d");
-    ReportItem* name = doc.AddValue(2, 0, ReportDictionary::MeterFactor(1));
-    name->SetType(kReportItemDescription);
-    name->SetText("Meter Factor");
-    std::vector<const ReportItem*> items;
-    for (const auto& item : doc.report.Items()) items.push_back(item.get());
-    const auto out = ReportPayload::Build(items, 60, 80, doc.dict.dictionary);
-    ASSERT_TRUE(out);
-    EXPECT_EQ(Hex(std::string(out->header.begin(), out->header.end())), Hex(Header(60, 80)));
-    ASSERT_EQ(out->records.size(), 3u);
-    EXPECT_EQ(RecordHex(out->records[2]).substr(30 * 3, 23), "00 00 FF F8 00 00 00 01");
-    EXPECT_EQ(out->texts, (std::vector<std::string>{std::string("Ticket\0", 7), std::string("Meter Factor\0", 13)}));
-    EXPECT_EQ(out->Length(), 50u + 3 * 50 + 50 + 7 + 13 + 1);
-    EXPECT_FALSE(ReportPayload::Build(items, 256, 80, doc.dict.dictionary));
-}
-
 }  // namespace qs::test
