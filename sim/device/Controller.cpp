@@ -4,6 +4,7 @@
 
 #include "device/DefinitionRequests.h"
 #include "device/EquationSets.h"
+#include "device/ReportDefinitions.h"
 
 namespace sim {
 
@@ -12,6 +13,7 @@ Controller::Controller(ControllerConfig config)
       dataSets_(config_.dataDir),
       commands_(config_.persona, values_, config_.cfReply) {
     EquationSets::Install(dataSets_);
+    ReportDefinitions::Install(dataSets_, config_.block, specialBlocks_);
 }
 
 bool Controller::Serves(int address) const {

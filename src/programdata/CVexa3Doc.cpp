@@ -455,15 +455,7 @@ void CVexa3Doc::Serialize(ArchiveReader& in) {
 }
 
 bool CVexa3Doc::Load(const std::string& path) {
-    std::string bytes;
-    if (!DocumentFile::Read(path, kMaxFileBytes, bytes, Ui())) return false;
-    ArchiveReader in(std::move(bytes));
-    try {
-        Serialize(in);
-    } catch (const ArchiveError&) {
-        DocumentFile::SayUnreadable(path, Ui());
-        return false;
-    }
+    if (!DocumentFile::Load(path, kMaxFileBytes, Ui(), [this](ArchiveReader& in) { Serialize(in); })) return false;
     modified_ = false;
     UpdateAllViews();
     return true;
@@ -472,7 +464,7 @@ bool CVexa3Doc::Load(const std::string& path) {
 bool CVexa3Doc::Save(const std::string& path) {
     ArchiveWriter out;
     Serialize(out);
-    if (!DocumentFile::Save(out, path, Ui())) return false;
+    if (!DocumentFile::Save(path, out, Ui())) return false;
     modified_ = false;
     if (state_ == kStateOnline) SendLoCommand();
     return true;

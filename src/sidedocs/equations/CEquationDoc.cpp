@@ -1,6 +1,5 @@
 #include "sidedocs/equations/CEquationDoc.h"
 
-#include "platform/ArchiveError.h"
 #include "platform/ArchiveReader.h"
 #include "platform/ArchiveWriter.h"
 #include "platform/DocumentFile.h"
@@ -36,22 +35,13 @@ void CEquationDoc::Serialize(ArchiveReader& in) {
 }
 
 bool CEquationDoc::Load(const std::string& path, const UiServices& ui) {
-    std::string bytes;
-    if (!DocumentFile::Read(path, kMaxFileBytes, bytes, ui)) return false;
-    ArchiveReader in(std::move(bytes));
-    try {
-        Serialize(in);
-    } catch (const ArchiveError&) {
-        DocumentFile::SayUnreadable(path, ui);
-        return false;
-    }
-    return true;
+    return DocumentFile::Load(path, kMaxFileBytes, ui, [this](ArchiveReader& in) { Serialize(in); });
 }
 
 bool CEquationDoc::Save(const std::string& path, const UiServices& ui) const {
     ArchiveWriter out;
     Serialize(out);
-    return DocumentFile::Save(out, path, ui);
+    return DocumentFile::Save(path, out, ui);
 }
 
 bool CEquationDoc::Download(const ProtocolRequest& link, const UiServices& ui) const {
