@@ -32,6 +32,24 @@ unsigned HidCardCode::ReadHex(std::string_view text) {
     return static_cast<unsigned>(v);
 }
 
+std::optional<unsigned> HidCardCode::ReadField(std::string_view text, unsigned max, std::string& message) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    uint64_t v = 0;
+    bool digits = !text.empty() && text.size() <= 10;
+    for (char c : text) digits = digits && c >= '0' && c <= '9';
+    if (!digits) {
+        message = kNotNumberMessage;
+        return std::nullopt;
+    }
+    for (char c : text) v = v * 10 + static_cast<unsigned>(c - '0');
+    if (v > max) {
+        message = "Please enter an integer between 0 and " + std::to_string(max) + ".";
+        return std::nullopt;
+    }
+    return static_cast<unsigned>(v);
+}
+
 unsigned HidCardCode::ParityMark(unsigned facility, unsigned card) {
     const int bits = std::popcount(facility & 0xFFu) + std::popcount(card & 0xF000u);
     return bits % 2 == 0 ? 2u : 3u;

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,11 @@ struct HidCardCode {
     // 2 when the facility code's bits 0-7 and the card number's bits 12-15 hold an even number
     // of set bits, 3 when odd.
     static unsigned ParityMark(unsigned facility, unsigned card);
+    static constexpr const char* kNotNumberMessage = "Please enter a positive integer.";
+    // A number typed into one of the dialog's fields (blanks around it allowed), 0 to `max`:
+    // the value, or the message of the refusal in `message`.
+    static std::optional<unsigned> ReadField(std::string_view text, unsigned max, std::string& message);
+
     // The leading hexadecimal digits of `text` as a number (saturating at 0xFFFFFFFF).
     static unsigned ReadHex(std::string_view text);
 };

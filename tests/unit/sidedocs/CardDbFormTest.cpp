@@ -111,6 +111,25 @@ TEST(CardDbHid, ShortAndOddKeysReadAsFarAsTheyGo) {
     }
 }
 
+TEST(CardDbHid, DialogFieldsTakeNumbersInTheirRange) {
+    struct Row {
+        const char* text;
+        unsigned max;
+        std::optional<unsigned> value;
+        const char* message;
+    };
+    for (const Row row : {Row{"255", 255, 255u, ""}, Row{" 7 ", 255, 7u, ""}, Row{"256", 255, std::nullopt,
+                          "Please enter an integer between 0 and 255."},
+                          Row{"-1", 4095, std::nullopt, HidCardCode::kNotNumberMessage},
+                          Row{"", 65535, std::nullopt, HidCardCode::kNotNumberMessage},
+                          Row{"99999999999", 65535, std::nullopt, HidCardCode::kNotNumberMessage},
+                          Row{"65536", 65535, std::nullopt, "Please enter an integer between 0 and 65535."}}) {
+        std::string message;
+        EXPECT_EQ(HidCardCode::ReadField(row.text, row.max, message), row.value) << row.text;
+        EXPECT_EQ(message, row.message) << row.text;
+    }
+}
+
 TEST(CardDbEditFlow, NewAndEditedCardsGoToTheirSortedPlace) {
     RecordingUi ui;
     CDatabase db;
