@@ -4,24 +4,12 @@
 
 #include "CardDbRig.h"
 #include "ModelFixtures.h"
-#include "SimProcess.h"
 #include "app/shell/CommandIds.h"
 #include "link/ComPortTable.h"
 
 namespace qs::test {
 
 namespace {
-
-uint32_t Ipv4Of(const std::string& host) {
-    uint32_t v = 0;
-    size_t pos = 0;
-    for (int i = 0; i < 4; ++i) {
-        const size_t dot = host.find('.', pos);
-        v = (v << 8) | static_cast<uint32_t>(std::stoul(host.substr(pos, dot - pos)) & 0xFF);
-        pos = dot + 1;
-    }
-    return v;
-}
 
 bool Enabled(CDatabaseView& view, int id) {
     wxUpdateUIEvent e(id);
@@ -37,11 +25,7 @@ TEST(CardDbDevice, DumpAllThenReadAllOpensTheControllersCardsInANewDocument) {
     CardDbRig rig;
     ComPortTable ports;
     CVexa3Doc device(ports, FilesIn(QS_DATA_BUILD_DIR));
-    DocumentLinkFields f = device.GetLinkFields();
-    f.port = CVexa3Doc::kPortTcp;
-    f.protocol = kProtocolMini;
-    f.ipv4 = Ipv4Of(sim.Host());
-    device.SetLinkFields(f);
+    AttachToSim(device, sim);
 
     CDatabaseWxDoc* doc = rig.NewDocument({"B1,Smith,,,0042", "A0,Jones,,,0007", "C2,Brown,,,1234"});
     CDatabaseView* view = CardDbRig::ViewOf(doc);
@@ -81,11 +65,7 @@ TEST(CardDbDevice, AFailedReadAllLeavesNoNewWindow) {
     CardDbRig rig;
     ComPortTable ports;
     CVexa3Doc device(ports, FilesIn(QS_DATA_BUILD_DIR));
-    DocumentLinkFields f = device.GetLinkFields();
-    f.port = CVexa3Doc::kPortTcp;
-    f.protocol = kProtocolMini;
-    f.ipv4 = Ipv4Of(sim.Host());
-    device.SetLinkFields(f);
+    AttachToSim(device, sim);
     rig.frame->device = &device;
     CDatabaseView* view = CardDbRig::ViewOf(rig.NewDocument());
     view->OnReadAll();

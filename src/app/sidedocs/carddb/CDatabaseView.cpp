@@ -136,11 +136,17 @@ void CDatabaseView::OnUpdate(wxView*, wxObject*) {
 void CDatabaseView::SelectRow(long row) {
     list_->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     list_->EnsureVisible(row);
+    // A list filled before its window has its size scrolls once it has one.
+    wxWeakRef<wxListCtrl> list(list_);
+    list_->CallAfter([list, row] {
+        if (list && row < list->GetItemCount()) list->EnsureVisible(row);
+    });
 }
 
 bool CDatabaseView::OnClose(bool deleteWindow) {
     if (!wxView::OnClose(deleteWindow)) return false;
     Activate(false);
+    if (SideDocumentHost* host = Host()) host->ShowDocumentPanes({}, {});
     if (find_) find_->Destroy();
     if (deleteWindow && GetFrame()) {
         GetFrame()->Destroy();
@@ -151,7 +157,10 @@ bool CDatabaseView::OnClose(bool deleteWindow) {
 }
 
 void CDatabaseView::OnActivateView(bool activate, wxView*, wxView*) {
-    if (activate) ShowStatus();
+    if (!activate || !list_) return;
+    // Enter and '.' act on the list as soon as its window is the active one.
+    list_->SetFocus();
+    ShowStatus();
 }
 
 wxPrintout* CDatabaseView::OnCreatePrintout() {
