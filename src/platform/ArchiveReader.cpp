@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cerrno>
+#include <cstring>
 
 namespace qs {
 
@@ -197,6 +198,12 @@ std::unique_ptr<ArchiveObject> ArchiveReader::ReadObject(const ArchiveClassRegis
     if (read.earlier != nullptr)
         throw ArchiveError(ArchiveFault::BadIndex, "object stored twice at offset " + std::to_string(start));
     return std::move(read.created);
+}
+
+std::string ArchiveReader::FailureText(FileStatus status) {
+    if (status == FileStatus::TooLarge) return "The file is too large.";
+    if (status == FileStatus::NotAFile) return "It is not a file.";
+    return std::strerror(errno);
 }
 
 ArchiveReader::FileStatus ArchiveReader::ReadFile(const std::string& path, size_t maxBytes, std::string& contents) {

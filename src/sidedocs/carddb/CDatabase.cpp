@@ -111,14 +111,7 @@ CardLoadReport CDatabase::LoadText(std::string_view text) {
         const std::string_view line = text.substr(start, end - start);
         start = end + 1;
         if (line.empty()) continue;
-        if (!IsStorable(line)) {
-            ++report.refused;
-        } else if (Full()) {
-            ++report.leftOut;
-        } else {
-            AddRecord(line);
-            ++report.added;
-        }
+        Take(line, report);
     }
     return report;
 }
@@ -127,10 +120,7 @@ bool CDatabase::Load(const std::string& path, const UiServices& ui) {
     std::string bytes;
     const auto status = ArchiveReader::ReadFile(path, kMaxFileBytes, bytes);
     if (status != ArchiveReader::FileStatus::Ok) {
-        const char* why = status == ArchiveReader::FileStatus::TooLarge  ? "The file is too large."
-                          : status == ArchiveReader::FileStatus::NotAFile ? "It is not a file."
-                                                                          : std::strerror(errno);
-        ui.Message("Unable to open " + path + "\n" + why, MB_OK | MB_ICONEXCLAMATION);
+        ui.Message("Unable to open " + path + "\n" + ArchiveReader::FailureText(status), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     Warn(LoadText(bytes), "lines of the file were skipped: a card record is at most 255 characters long and holds "
@@ -146,6 +136,17 @@ bool CDatabase::Save(const std::string& path, const UiServices& ui) const {
                    "\nThe file on disk has not been changed.",
                MB_OK | MB_ICONEXCLAMATION);
     return false;
+}
+
+void CDatabase::Take(std::string_view text, CardLoadReport& report) {
+    if (!IsStorable(text)) {
+        ++report.refused;
+    } else if (Full()) {
+        ++report.leftOut;
+    } else {
+        AddRecord(text);
+        ++report.added;
+    }
 }
 
 void CDatabase::Warn(const CardLoadReport& report, const char* refusedWhat, const UiServices& ui) {
@@ -176,14 +177,7 @@ CardLoadReport CDatabase::AddFromPayload(std::span<const uint8_t> payload) {
         const std::string_view text = all.substr(start, end - start);
         start = end + 1;
         if (text.empty()) break;  // two zero bytes in a row end the list
-        if (!IsStorable(text)) {
-            ++report.refused;
-        } else if (Full()) {
-            ++report.leftOut;
-        } else {
-            AddRecord(text);
-            ++report.added;
-        }
+        Take(text, report);
     }
     return report;
 }

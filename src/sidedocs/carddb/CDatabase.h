@@ -110,6 +110,8 @@ public:
     std::vector<CardPrintCell> PrintLayout() const;
 
 private:
+    // Adds a text read from a file or the device, counting it in `report`.
+    void Take(std::string_view text, CardLoadReport& report);
     // Says what a load or an upload skipped, in one box each.
     static void Warn(const CardLoadReport& report, const char* refusedWhat, const UiServices& ui);
 

@@ -17,16 +17,23 @@ bool Enabled(CDatabaseView& view, int id) {
     return e.GetEnabled();
 }
 
-}  // namespace
+// A simulated controller and a program-data document on TCP/IP to it, not yet handed over.
+class CardDbDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sim.Running()) << sim.Error();
+        AttachToSim(device, sim);
+    }
 
-TEST(CardDbDevice, DumpAllThenReadAllOpensTheControllersCardsInANewDocument) {
     SimProcess sim;
-    ASSERT_TRUE(sim.Running()) << sim.Error();
     CardDbRig rig;
     ComPortTable ports;
-    CVexa3Doc device(ports, FilesIn(QS_DATA_BUILD_DIR));
-    AttachToSim(device, sim);
+    CVexa3Doc device{ports, FilesIn(QS_DATA_BUILD_DIR)};
+};
 
+}  // namespace
+
+TEST_F(CardDbDevice, DumpAllThenReadAllOpensTheControllersCardsInANewDocument) {
     CDatabaseWxDoc* doc = rig.NewDocument({"B1,Smith,,,0042", "A0,Jones,,,0007", "C2,Brown,,,1234"});
     CDatabaseView* view = CardDbRig::ViewOf(doc);
     // Nothing to go through yet: the commands are off and do nothing.
@@ -58,14 +65,8 @@ TEST(CardDbDevice, DumpAllThenReadAllOpensTheControllersCardsInANewDocument) {
     EXPECT_EQ(rig.frame->GetActiveChild(), CardDbRig::ViewOf(fresh)->GetFrame());
 }
 
-TEST(CardDbDevice, AFailedReadAllLeavesNoNewWindow) {
+TEST_F(CardDbDevice, AFailedReadAllLeavesNoNewWindow) {
     // The controller has never been given a database: it has none to send.
-    SimProcess sim;
-    ASSERT_TRUE(sim.Running()) << sim.Error();
-    CardDbRig rig;
-    ComPortTable ports;
-    CVexa3Doc device(ports, FilesIn(QS_DATA_BUILD_DIR));
-    AttachToSim(device, sim);
     rig.frame->device = &device;
     CDatabaseView* view = CardDbRig::ViewOf(rig.NewDocument());
     view->OnReadAll();

@@ -14,6 +14,7 @@
 #include "RecordingUi.h"
 #include "SimProcess.h"
 #include "app/shell/CPowerDocTemplate.h"
+#include "appmodel/programdata/DocumentOptionsModel.h"
 #include "app/sidedocs/SideDocumentHost.h"
 #include "app/sidedocs/carddb/CDatabaseView.h"
 #include "app/sidedocs/carddb/CDatabaseWxDoc.h"
@@ -114,18 +115,10 @@ inline std::vector<std::string> RowTexts(const CDatabaseView& view, long row) {
 
 // Points a program-data document at the simulator over TCP/IP, in Minicomputer framing.
 inline void AttachToSim(CVexa3Doc& doc, const SimProcess& sim) {
-    uint32_t ipv4 = 0;
-    size_t pos = 0;
-    const std::string& host = sim.Host();
-    for (int i = 0; i < 4; ++i) {
-        const size_t dot = host.find('.', pos);
-        ipv4 = (ipv4 << 8) | static_cast<uint32_t>(std::stoul(host.substr(pos, dot - pos)) & 0xFF);
-        pos = dot + 1;
-    }
     DocumentLinkFields f = doc.GetLinkFields();
     f.port = CVexa3Doc::kPortTcp;
     f.protocol = kProtocolMini;
-    f.ipv4 = ipv4;
+    f.ipv4 = DocumentOptionsModel::ParseIpv4(sim.Host()).value_or(0);
     doc.SetLinkFields(f);
 }
 

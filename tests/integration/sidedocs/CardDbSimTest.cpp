@@ -10,6 +10,7 @@
 #include "DeviceFrames.h"
 #include "ModelFixtures.h"
 #include "RecordingUi.h"
+#include "appmodel/programdata/DocumentOptionsModel.h"
 #include "SimProcess.h"
 #include "link/ComPortTable.h"
 #include "link/DX3Protocol.h"
@@ -20,18 +21,6 @@
 namespace qs::test {
 
 namespace {
-
-// 127.a.b.c as the document keeps it, first octet in the high byte.
-uint32_t Ipv4Of(const std::string& host) {
-    uint32_t v = 0;
-    size_t pos = 0;
-    for (int i = 0; i < 4; ++i) {
-        const size_t dot = host.find('.', pos);
-        v = (v << 8) | static_cast<uint32_t>(std::stoul(host.substr(pos, dot - pos)) & 0xFF);
-        pos = dot + 1;
-    }
-    return v;
-}
 
 class CardDbSim : public ::testing::Test {
 protected:
@@ -44,7 +33,7 @@ protected:
         DocumentLinkFields f = doc.GetLinkFields();
         f.port = CVexa3Doc::kPortTcp;
         f.protocol = kProtocolMini;
-        f.ipv4 = Ipv4Of(sim->Host());
+        f.ipv4 = DocumentOptionsModel::ParseIpv4(sim->Host()).value_or(0);
         doc.SetLinkFields(f);
     }
 

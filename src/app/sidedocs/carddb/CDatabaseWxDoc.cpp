@@ -2,6 +2,7 @@
 
 #include <wx/utils.h>
 
+#include "app/common/SaveChangesPrompt.h"
 #include "app/shell/CPowerDocTemplate.h"
 #include "app/sidedocs/SideDocumentHost.h"
 #include "platform/UiServices.h"
@@ -27,17 +28,7 @@ bool CDatabaseWxDoc::OnNewDocument() {
 }
 
 bool CDatabaseWxDoc::OnSaveModified() {
-    if (!IsModified()) return true;
-    switch (Services().Message("Save changes to " + GetUserReadableName().utf8_string() + "?",
-                               MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-    case IDYES:
-        return Save();
-    case IDNO:
-        Modify(false);
-        return true;
-    default:
-        return false;
-    }
+    return AskToSaveChanges(*this, Services());
 }
 
 bool CDatabaseWxDoc::DoOpenDocument(const wxString& file) {
