@@ -90,7 +90,6 @@ bool CDatabaseView::OnCreate(wxDocument* doc, long flags) {
 void CDatabaseView::BindCommands() {
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnEditClear(); }, wxID_CLEAR);
     Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(ClearEnabled()); }, wxID_CLEAR);
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(ClearEnabled()); }, ID_EDIT_CUT);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFind(); }, wxID_FIND);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnReadAll(); }, ID_READ_ALL);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnDumpAll(); }, ID_DUMP_ALL);
