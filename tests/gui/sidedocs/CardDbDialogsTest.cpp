@@ -38,7 +38,6 @@ TEST(CardDbEditDlg, OkChecksTheLengthFirstThenTheKeyAndThePin) {
     const std::string long57(57, 'x');
     const std::vector<Row> rows = {
         {"ab12", "7", "", ""},
-        {"   ", "7", "", "Key field cannot be empty"},
         {"12G4", "7", "", "Must be a valid hexadecimal string (characters 0-9, a-f only)"},
         {"AB", "10000", "", "Please enter an integer between 0 and 9999."},
         // key 4 + PIN 1 + 57 + 13: 75 together, refused before the bad key is looked at.
@@ -102,10 +101,8 @@ TEST(CardDbHidDlg, ShowsTheValueReadAndComposesOnOk) {
         const char* result;   // "" when refused
         const char* message;
     };
-    for (const Row row : {Row{"002070000", "7", "0", "003070000", ""}, Row{"002070000", "3", "0", "002030000", ""},
-                          Row{"", "255", "61440", "002FFF000", ""}, Row{"", "1", "4096", "002011000", ""},
-                          Row{"002070000", "256", "0", "", "Please enter an integer between 0 and 255."},
-                          Row{"002070000", "1", "x", "", "Please enter a positive integer."}}) {
+    for (const Row row : {Row{"002070000", "7", "0", "003070000", ""}, Row{"", "255", "61440", "002FFF000", ""},
+                          Row{"002070000", "256", "0", "", "Please enter an integer between 0 and 255."}}) {
         SCOPED_TRACE(std::string(row.facility) + "/" + row.card);
         ui.prompt.shown.clear();
         HidCardCode code;
