@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/CardDatabase.h"
 #include "device/DefinitionRequests.h"
 #include "device/EquationSets.h"
 #include "device/ReportDefinitions.h"
@@ -14,6 +15,7 @@ Controller::Controller(ControllerConfig config)
       commands_(config_.persona, values_, config_.cfReply) {
     EquationSets::Install(dataSets_);
     ReportDefinitions::Install(dataSets_, config_.block, specialBlocks_);
+    CardDatabase::Install(dataSets_);
 }
 
 bool Controller::Serves(int address) const {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "device/PerAddressSets.h"
 #include "wire/Bytes.h"
 
 namespace sim {
@@ -25,12 +26,19 @@ public:
     // The set a read of `code` serves; nullopt when there is none (or its file is unreadable or
     // larger than 64 MiB).
     std::optional<Bytes> Read(uint16_t code) const;
+    // The same for a read from `address`: its own set first when the code is kept per address.
+    std::optional<Bytes> Read(int address, uint16_t code) const;
     void Put(uint16_t code, Bytes data) { memory_[code] = std::move(data); }
 
     // Keeps a written set (in memory and, with a folder, in its file). Returns "" or the fault.
     std::string Save(uint16_t code, const Bytes& data);
+    // The same for a write to `address`, which also keeps the set as that address's own when
+    // the code is kept per address.
+    std::string Save(int address, uint16_t code, const Bytes& data);
     // The last set written with `code` in this run.
     std::optional<Bytes> Written(uint16_t code) const;
+    // The codes whose sets each address keeps on its own.
+    PerAddressSets& PerAddress() { return perAddress_; }
 
     // A data set the device takes apart when a write of it completes: the keeper answers 0 (and
     // puts what reads serve from then on) or the status word that refuses the write.
@@ -47,6 +55,7 @@ private:
     std::map<uint16_t, Bytes> memory_;
     std::map<uint16_t, Bytes> written_;
     std::map<uint16_t, Keeper> keepers_;
+    PerAddressSets perAddress_;
 };
 
 }  // namespace sim

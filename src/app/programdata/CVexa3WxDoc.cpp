@@ -1,6 +1,7 @@
 #include "app/programdata/CVexa3WxDoc.h"
 
 #include "app/shell/CMainFrame.h"
+#include "app/common/SaveChangesPrompt.h"
 #include "app/shell/CPowerDocTemplate.h"
 #include "appmodel/common/AppServices.h"
 #include "platform/UiServices.h"
@@ -52,17 +53,7 @@ bool CVexa3WxDoc::OnCloseDocument() {
 }
 
 bool CVexa3WxDoc::OnSaveModified() {
-    if (!IsModified()) return true;
-    switch (services_.ui.Message("Save changes to " + GetUserReadableName().utf8_string() + "?",
-                                 MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-    case IDYES:
-        return Save();
-    case IDNO:
-        Modify(false);
-        return true;
-    default:
-        return false;
-    }
+    return AskToSaveChanges(*this, services_.ui);
 }
 
 bool CVexa3WxDoc::IsModified() const { return core_->IsModified() || wxDocument::IsModified(); }
