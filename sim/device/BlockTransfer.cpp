@@ -72,9 +72,9 @@ std::optional<Bytes> BlockTransfer::Handle(int address, const Bytes& request, co
         write_->code = info.code;
         return Head(info.code, kOk);
     case BlockKind::WriteData:
-        return WriteFrame(request);
+        return WriteFrame(address, request);
     case BlockKind::Read:
-        return ReadBlock(info.code, *info.block, faults);
+        return ReadBlock(address, info.code, *info.block, faults);
     case BlockKind::Malformed:
         break;
     }
@@ -86,14 +86,15 @@ Bytes BlockTransfer::Refuse(const Bytes& request, uint16_t status) {
     return Head(CodeOf(request), status);
 }
 
-Bytes BlockTransfer::ReadBlock(uint16_t code, int block, const BlockFaults& faults) {
-    if (block == 0 || readCode_ != code) {
-        std::optional<Bytes> set = store_.Read(code);
+Bytes BlockTransfer::ReadBlock(int address, uint16_t code, int block, const BlockFaults& faults) {
+    if (block == 0 || readCode_ != code || readAddress_ != address) {
+        std::optional<Bytes> set = store_.Read(address, code);
         if (!set) {
             readCode_.reset();
             return Head(code, kNoConfiguration);
         }
         readCode_ = code;
+        readAddress_ = address;
         readData_ = std::move(*set);
     }
     if (block == 0) {
@@ -117,7 +118,7 @@ std::optional<std::string_view> BlockTransfer::FrameBody(const Bytes& request) c
     return all.substr(kHead + kTotal);
 }
 
-Bytes BlockTransfer::WriteFrame(const Bytes& request) {
+Bytes BlockTransfer::WriteFrame(int address, const Bytes& request) {
     Write& w = *write_;
     const std::optional<std::string_view> body = FrameBody(request);
     if (!body) return Refuse(request, kBadMessageFormat);
@@ -140,7 +141,7 @@ Bytes BlockTransfer::WriteFrame(const Bytes& request) {
     const uint16_t code = w.code;
     if (sent != w.crc.Value()) return Refuse(request, kBadCrc);
     w.data.resize(w.total);
-    saveFault_ = store_.Save(code, w.data);
+    saveFault_ = store_.Save(address, code, w.data);
     write_.reset();
     return Head(code, saveFault_.empty() ? kOk : kStorageFull);
 }

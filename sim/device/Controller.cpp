@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/CardDatabase.h"
 #include "device/DefinitionRequests.h"
 
 namespace sim {
@@ -9,7 +10,9 @@ namespace sim {
 Controller::Controller(ControllerConfig config)
     : config_(std::move(config)),
       dataSets_(config_.dataDir),
-      commands_(config_.persona, values_, config_.cfReply) {}
+      commands_(config_.persona, values_, config_.cfReply) {
+    CardDatabase::Install(dataSets_);
+}
 
 bool Controller::Serves(int address) const {
     return std::find(config_.addresses.begin(), config_.addresses.end(), address) != config_.addresses.end();

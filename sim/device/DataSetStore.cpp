@@ -31,6 +31,17 @@ std::optional<Bytes> DataSetStore::Read(uint16_t code) const {
     return data;
 }
 
+std::optional<Bytes> DataSetStore::Read(int address, uint16_t code) const {
+    if (auto own = perAddress_.Read(address, code)) return own;
+    return Read(code);
+}
+
+std::string DataSetStore::Save(int address, uint16_t code, const Bytes& data) {
+    std::string fault = Save(code, data);
+    if (fault.empty()) perAddress_.Keep(address, code, data);
+    return fault;
+}
+
 std::string DataSetStore::Save(uint16_t code, const Bytes& data) {
     written_[code] = data;
     if (folder_.empty()) return "";
