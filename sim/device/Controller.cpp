@@ -4,6 +4,7 @@
 
 #include "device/CardDatabase.h"
 #include "device/DefinitionRequests.h"
+#include "device/Translation.h"
 
 namespace sim {
 
@@ -12,6 +13,7 @@ Controller::Controller(ControllerConfig config)
       dataSets_(config_.dataDir),
       commands_(config_.persona, values_, config_.cfReply) {
     CardDatabase::Install(dataSets_);
+    Translation::Install(dataSets_);
 }
 
 bool Controller::Serves(int address) const {
