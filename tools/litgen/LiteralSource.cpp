@@ -38,6 +38,8 @@ bool Printable(std::string_view text) {
 
 void ReadTexts(std::string_view name, std::string_view source, LiteralSource& out, std::vector<Diagnostic>& errors) {
     const std::string file(name);
+    // One misnumbered entry is reported; the entries after it are not all reported again.
+    bool numbering = true;
     for (const auto& [number, line] : Lines(source)) {
         if (IsComment(line)) continue;
         auto fail = [&](const std::string& message) { errors.push_back({file, number, message}); };
@@ -45,14 +47,15 @@ void ReadTexts(std::string_view name, std::string_view source, LiteralSource& ou
         if (line.size() < 4 || !std::all_of(line.begin(), line.begin() + 4, [](char c) { return c >= '0' && c <= '9'; }) ||
             (line.size() > 4 && line[4] != ' ')) {
             fail("expected a four-digit entry number, a blank and the text");
+            out.texts.emplace_back();
             continue;
         }
         const size_t index = static_cast<size_t>(std::atoi(std::string(line.substr(0, 4)).c_str()));
         const std::string_view text = line.size() > 4 ? line.substr(5) : std::string_view();
-        if (index != out.texts.size()) {
+        if (numbering && index != out.texts.size()) {
             fail("entry " + std::string(line.substr(0, 4)) + " where entry " + std::to_string(out.texts.size()) +
                  " was expected");
-            continue;
+            numbering = false;
         }
         if (!Printable(text)) fail("entry " + std::to_string(index) + " has a character outside printable ASCII");
         if (text.size() > DeviceLiterals::kMaxLength) {
