@@ -31,6 +31,11 @@ bool CSheetPrintout::OnPrintPage(int page) {
     dc->SetFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));
     const int height = dc->GetCharHeight();
     dc->DrawText(ToWx(header_), 0, height * 1);
+    if (font_.IsOk()) {
+        wxFont lines = font_;
+        lines.SetPointSize(10);
+        dc->SetFont(lines);
+    }
     int current = 1;
     for (const PrintItem& item : sheet_.Items()) {
         if (item.kind == PrintItem::Kind::PageBreak) {

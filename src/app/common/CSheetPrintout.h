@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include <wx/font.h>
 #include <wx/print.h>
 
 #include "platform/PrintSheet.h"
@@ -15,6 +16,8 @@ public:
     CSheetPrintout(std::string path, PrintSheet sheet, int codePage);
 
     static std::string HeaderText(const std::string& path, const wxDateTime& when);
+    // The lines' font (the header keeps the fixed one); by default the fixed one.
+    void SetFont(const wxFont& font) { font_ = font; }
 
     bool HasPage(int page) override { return page >= 1 && page <= pages_; }
     void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override;
@@ -24,6 +27,7 @@ private:
     std::string header_;
     PrintSheet sheet_;
     int codePage_;
+    wxFont font_;
     int pages_ = 1;
 };
 
