@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include <wx/cmndata.h>
 #include <wx/font.h>
 #include <wx/print.h>
 
@@ -16,6 +17,9 @@ public:
     CSheetPrintout(std::string path, PrintSheet sheet, int codePage);
 
     static std::string HeaderText(const std::string& path, const wxDateTime& when);
+    // What the print dialog starts with to print every page of `printout`: the printers print
+    // the dialog's page range, which is empty unless it is given.
+    static wxPrintDialogData AllPages(wxPrintout& printout);
     // The lines' font (the header keeps the fixed one); by default the fixed one.
     void SetFont(const wxFont& font) { font_ = font; }
 

@@ -31,8 +31,13 @@ public:
           ui_(ui) {
         auto* bar = new wxMenuBar;
         auto* file = new wxMenu;
-        file->Append(wxID_SAVE, "&Save");
+        file->Append(wxID_OPEN, "&Open...\tCtrl+O");
+        file->Append(wxID_SAVE, "&Save\tCtrl+S");
+        file->Append(wxID_SAVEAS, "Save &As...");
+        file->Append(wxID_PRINT, "&Print...\tCtrl+P");
+        file->Append(wxID_EXIT, "E&xit");
         bar->Append(file, "&File");
+        Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, wxID_EXIT);
         auto* window = new wxMenu;
         window->Append(wxID_HIGHEST + 1, "&New Window");
         bar->Append(window, "&Window");

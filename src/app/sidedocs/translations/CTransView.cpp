@@ -302,13 +302,12 @@ std::unique_ptr<wxPrintout> CTransView::MakePrintout() const {
     return printout;
 }
 
+wxPrintout* CTransView::OnCreatePrintout() { return MakePrintout().release(); }
+
 void CTransView::OnPrint() {
     std::unique_ptr<wxPrintout> printout = MakePrintout();
     if (!printout) return;
-    wxPrintDialogData data;
-    data.SetAllPages(true);
-    data.EnablePageNumbers(false);
-    data.EnableSelection(false);
+    wxPrintDialogData data = CSheetPrintout::AllPages(*printout);
     wxPrinter printer(&data);
     printer.Print(GetFrame(), printout.get(), true);
 }

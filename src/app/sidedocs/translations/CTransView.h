@@ -45,6 +45,8 @@ public:
     void OnDraw(wxDC*) override {}
     void OnUpdate(wxView* sender, wxObject* hint) override;
     bool OnClose(bool deleteWindow) override;
+    // What the document manager's File Print and Print Preview print.
+    wxPrintout* OnCreatePrintout() override;
 
     // The window's own menu, as the main window shows it while a translation is open.
     static wxMenu* CreateMenu();
