@@ -94,6 +94,8 @@ public:
     enum class FileStatus { Ok, CannotOpen, NotAFile, TooLarge, ReadError };
     // Reads a whole regular file of at most maxBytes into `contents` (errno kept on failure).
     static FileStatus ReadFile(const std::string& path, size_t maxBytes, std::string& contents);
+    // Why a read failed, as a sentence for the user (errno for the system's own failures).
+    static std::string FileStatusText(FileStatus status);
 
 private:
     const char* Take(size_t length);

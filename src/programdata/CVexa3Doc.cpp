@@ -451,10 +451,7 @@ bool CVexa3Doc::Load(const std::string& path) {
     std::string bytes;
     const auto status = ArchiveReader::ReadFile(path, kMaxFileBytes, bytes);
     if (status != ArchiveReader::FileStatus::Ok) {
-        const char* why = status == ArchiveReader::FileStatus::TooLarge  ? "The file is too large."
-                          : status == ArchiveReader::FileStatus::NotAFile ? "It is not a file."
-                                                                          : std::strerror(errno);
-        ShowMessage("Unable to open " + path + "\n" + why, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessage("Unable to open " + path + "\n" + ArchiveReader::FileStatusText(status), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     ArchiveReader in(std::move(bytes));

@@ -40,7 +40,9 @@ void ReadTexts(std::string_view name, std::string_view source, LiteralSource& ou
     const std::string file(name);
     // One misnumbered entry is reported; the entries after it are not all reported again.
     bool numbering = true;
-    for (const auto& [number, line] : Lines(source)) {
+    for (const auto& entry : Lines(source)) {
+        const int number = entry.first;
+        const std::string_view line = entry.second;
         if (IsComment(line)) continue;
         auto fail = [&](const std::string& message) { errors.push_back({file, number, message}); };
         // "NNNN text": four digits, one blank, the text (the blank is left out before an empty text).
@@ -81,7 +83,9 @@ void ReadTexts(std::string_view name, std::string_view source, LiteralSource& ou
 void ReadEdits(std::string_view name, std::string_view source, LiteralSource& out, std::vector<Diagnostic>& errors) {
     const std::string file(name);
     std::set<size_t> rowsSeen;
-    for (const auto& [number, line] : Lines(source)) {
+    for (const auto& entry : Lines(source)) {
+        const int number = entry.first;
+        const std::string_view line = entry.second;
         if (IsComment(line)) continue;
         auto fail = [&](const std::string& message) { errors.push_back({file, number, message}); };
         const size_t colon = line.find(':');

@@ -1,5 +1,6 @@
 #include "app/programdata/CVexa3WxDoc.h"
 
+#include "app/common/SaveChangesQuestion.h"
 #include "app/shell/CMainFrame.h"
 #include "app/shell/CPowerDocTemplate.h"
 #include "app/shell/ShellContext.h"
@@ -62,19 +63,7 @@ bool CVexa3WxDoc::OnCloseDocument() {
     return closed;
 }
 
-bool CVexa3WxDoc::OnSaveModified() {
-    if (!IsModified()) return true;
-    switch (ShowMessage("Save changes to " + GetUserReadableName().utf8_string() + "?",
-                        MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-    case IDYES:
-        return Save();
-    case IDNO:
-        Modify(false);
-        return true;
-    default:
-        return false;
-    }
-}
+bool CVexa3WxDoc::OnSaveModified() { return AskToSaveChanges(*this, Ui()); }
 
 bool CVexa3WxDoc::IsModified() const { return core_->IsModified() || wxDocument::IsModified(); }
 

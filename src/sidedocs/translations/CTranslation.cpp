@@ -78,10 +78,7 @@ bool CTranslation::Load(const std::string& path, const UiServices& ui) {
     std::string bytes;
     const auto status = ArchiveReader::ReadFile(path, kMaxFileBytes, bytes);
     if (status != ArchiveReader::FileStatus::Ok) {
-        const char* why = status == ArchiveReader::FileStatus::TooLarge  ? "The file is too large."
-                          : status == ArchiveReader::FileStatus::NotAFile ? "It is not a file."
-                                                                          : std::strerror(errno);
-        ui.Message("Unable to open " + path + "\n" + why, MB_OK | MB_ICONEXCLAMATION);
+        ui.Message("Unable to open " + path + "\n" + ArchiveReader::FileStatusText(status), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     ArchiveReader in(std::move(bytes));

@@ -92,7 +92,7 @@ void CTransView::BindCommands(wxWindow* frame) {
     frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnDumpAll(); }, ID_DUMP_ALL);
     frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnOptions(); }, ID_DOCUMENT_OPTIONS);
     frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFind(); }, wxID_FIND);
-    frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnPrint(); }, wxID_PRINT);
+    frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFilePrint(); }, wxID_PRINT);
     for (int id : {ID_READ_ALL, ID_DUMP_ALL}) {
         frame->Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(CanTransfer()); }, id);
     }
@@ -304,7 +304,7 @@ std::unique_ptr<wxPrintout> CTransView::MakePrintout() const {
 
 wxPrintout* CTransView::OnCreatePrintout() { return MakePrintout().release(); }
 
-void CTransView::OnPrint() {
+void CTransView::OnFilePrint() {
     std::unique_ptr<wxPrintout> printout = MakePrintout();
     if (!printout) return;
     wxPrintDialogData data = CSheetPrintout::AllPages(*printout);

@@ -69,7 +69,7 @@ public:
     bool OnFindRequest(int kind, CFindDialog& dialog);
     void OnReadAll();
     void OnDumpAll();
-    void OnPrint();
+    void OnFilePrint();
     bool CanTransfer() const;
     // What File Print prints.
     std::unique_ptr<wxPrintout> MakePrintout() const;

@@ -3,6 +3,7 @@
 #include <wx/app.h>
 
 #include "app/common/DeviceDocumentHost.h"
+#include "app/common/SaveChangesQuestion.h"
 #include "app/shell/CPowerDocTemplate.h"
 
 namespace qs {
@@ -27,19 +28,7 @@ bool CTranslationWxDoc::OnNewDocument() {
     return true;
 }
 
-bool CTranslationWxDoc::OnSaveModified() {
-    if (!IsModified()) return true;
-    switch (Services().Message("Save changes to " + GetUserReadableName().utf8_string() + "?",
-                               MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-    case IDYES:
-        return Save();
-    case IDNO:
-        Modify(false);
-        return true;
-    default:
-        return false;
-    }
-}
+bool CTranslationWxDoc::OnSaveModified() { return AskToSaveChanges(*this, Services()); }
 
 bool CTranslationWxDoc::DoOpenDocument(const wxString& file) {
     return core_.Load(file.utf8_string(), Services());
