@@ -22,7 +22,7 @@ std::string FileText(const std::string& path) {
 // A table of `count` entries "text N", the last one the sentinel; `change` edits its lines.
 std::string Table(size_t count = 4575) {
     std::string s = "# comment\n\n";
-    char number[8];
+    char number[24];
     for (size_t i = 0; i < count; ++i) {
         std::snprintf(number, sizeof number, "%04zu", i);
         s += std::string(number) + (i + 1 == count ? " LAST LITERAL" : " text " + std::to_string(i)) + "\n";
