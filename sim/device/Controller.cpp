@@ -6,6 +6,7 @@
 #include "device/DefinitionRequests.h"
 #include "device/EquationSets.h"
 #include "device/ReportDefinitions.h"
+#include "device/Translation.h"
 
 namespace sim {
 
@@ -16,6 +17,7 @@ Controller::Controller(ControllerConfig config)
     EquationSets::Install(dataSets_);
     ReportDefinitions::Install(dataSets_, config_.block, specialBlocks_);
     CardDatabase::Install(dataSets_);
+    Translation::Install(dataSets_);
 }
 
 bool Controller::Serves(int address) const {
