@@ -141,8 +141,9 @@ Bytes BlockTransfer::WriteFrame(int address, const Bytes& request) {
     const uint16_t code = w.code;
     if (sent != w.crc.Value()) return Refuse(request, kBadCrc);
     w.data.resize(w.total);
-    if (const uint16_t refusal = store_.Check(code, w.data)) return Refuse(request, refusal);
-    saveFault_ = store_.Save(address, code, w.data);
+    const DataSetStore::WriteResult kept = store_.TakeWrite(address, code, w.data);
+    if (kept.refusal) return Refuse(request, kept.refusal);
+    saveFault_ = kept.fault;
     write_.reset();
     return Head(code, saveFault_.empty() ? kOk : kStorageFull);
 }

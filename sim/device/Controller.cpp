@@ -15,7 +15,7 @@ Controller::Controller(ControllerConfig config)
       dataSets_(config_.dataDir),
       commands_(config_.persona, values_, config_.cfReply) {
     EquationSets::Install(dataSets_);
-    ReportDefinitions::Install(dataSets_, config_.block, specialBlocks_);
+    ReportDefinitions::Install(dataSets_);
     CardDatabase::Install(dataSets_);
     Translation::Install(dataSets_);
 }

@@ -111,13 +111,13 @@ Bytes EquationSets::Encode(const Set& set) {
     return out;
 }
 
-uint16_t EquationSets::Keep(DataSetStore& store, const Bytes& data) {
-    Decoded d = Decode(data);
+uint16_t EquationSets::Take(const Bytes& written, Bytes& set) {
+    Decoded d = Decode(written);
     if (!d.set) return d.status;
-    store.Put(kReadCode, Encode(*d.set));
+    set = Encode(*d.set);
     return 0;
 }
 
-void EquationSets::Install(DataSetStore& store) { store.AddKeeper(kWriteCode, &EquationSets::Keep); }
+void EquationSets::Install(DataSetStore& store) { store.Keep({kReadCode, kWriteCode, false, &EquationSets::Take}); }
 
 }  // namespace sim

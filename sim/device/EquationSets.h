@@ -46,8 +46,8 @@ public:
     static Decoded Decode(std::string_view data);
     // The set as a read serves it: header, lines, end record, tables, 0 and 0.
     static Bytes Encode(const Set& set);
-    // The keeper of writes of 0x0413: 0, the set put for reads, or the refusal.
-    static uint16_t Keep(DataSetStore& store, const Bytes& data);
+    // A completed write of 0x0413: 0 and the set reads serve, or the refusal.
+    static uint16_t Take(const Bytes& written, Bytes& set);
     static void Install(DataSetStore& store);
 };
 

@@ -1,8 +1,5 @@
 #include "device/ReportDefinitions.h"
 
-#include <algorithm>
-#include <memory>
-
 namespace sim {
 
 namespace {
@@ -12,12 +9,6 @@ constexpr size_t kIdAt = 34;
 constexpr size_t kFormatAt = 6;
 constexpr size_t kFormatBytes = 14;
 constexpr uint32_t kText = 0xFFF8;
-
-std::optional<size_t> SlotOf(const std::array<uint16_t, 5>& codes, uint16_t code) {
-    const auto it = std::find(codes.begin(), codes.end(), code);
-    if (it == codes.end()) return std::nullopt;
-    return static_cast<size_t>(it - codes.begin());
-}
 
 bool KnownKind(uint32_t kind) {
     return kind == 0xFFF2 || kind == 0xFFF3 || kind == 0xFFF7 || kind == kText || kind == 0xFFFC;
@@ -40,45 +31,16 @@ std::string CheckEntry(std::string_view body, size_t at, uint32_t texts) {
 
 }  // namespace
 
-ReportDefinitions::ReportDefinitions(DataSetStore& store, BlockOptions options)
-    : store_(store), blocks_(scratch_, options) {}
-
-void ReportDefinitions::Install(DataSetStore& store, BlockOptions options, BlockTransfer::SpecialHandlers& handlers) {
-    auto keeper = std::make_shared<ReportDefinitions>(store, options);
-    auto handler = [keeper](int, const Bytes& request) { return keeper->Handle(request); };
-    for (uint16_t code : kReadCodes) handlers[code] = handler;
-    for (uint16_t code : kWriteCodes) handlers[code] = handler;
-}
-
-std::optional<Bytes> ReportDefinitions::Handle(const Bytes& request) {
-    const uint16_t code = BlockTransfer::CodeOf(request);
-    if (SlotOf(kWriteCodes, code)) return Write(code, request);
-    return Read(code, request);
-}
-
-Bytes ReportDefinitions::Write(uint16_t code, const Bytes& request) {
-    const BlockInfo info = blocks_.Classify(request);
-    std::optional<Bytes> reply = blocks_.Handle(0, request);
-    if (!reply) return BlockTransfer::Head(code, BlockTransfer::kBadMessageFormat);
-    const bool completed = info.kind == BlockKind::WriteData && !blocks_.WriteOpen() &&
-                           GetU16(*reply, 5) == BlockTransfer::kOk;
-    if (!completed) return *reply;
-    const Bytes written = scratch_.Written(code).value_or(Bytes());
-    if (!Check(written).empty()) return BlockTransfer::Head(code, BlockTransfer::kBadMessageFormat);
-    const uint16_t readCode = kReadCodes[*SlotOf(kWriteCodes, code)];
-    if (!store_.Save(readCode, written.substr(0, written.size() - 1)).empty())
-        return BlockTransfer::Head(code, BlockTransfer::kStorageFull);
-    return *reply;
-}
-
-Bytes ReportDefinitions::Read(uint16_t code, const Bytes& request) {
-    if (request.size() == 7 && GetU16(request, 5) == 0) {
-        std::optional<Bytes> definition = store_.Written(code);
-        if (!definition) definition = store_.Read(code);
-        if (!definition) return BlockTransfer::Head(code, BlockTransfer::kNoConfiguration);
-        scratch_.Put(code, std::move(*definition));
+void ReportDefinitions::Install(DataSetStore& store) {
+    for (size_t slot = 0; slot < kReadCodes.size(); ++slot) {
+        store.Keep({kReadCodes[slot], kWriteCodes[slot], false, &ReportDefinitions::Take});
     }
-    return blocks_.Handle(0, request).value_or(BlockTransfer::Head(code, BlockTransfer::kBadMessageFormat));
+}
+
+uint16_t ReportDefinitions::Take(const Bytes& written, Bytes& set) {
+    if (!Check(written).empty()) return kBadFormat;
+    set = written.substr(0, written.size() - 1);
+    return 0;
 }
 
 std::string ReportDefinitions::Check(std::string_view written) {

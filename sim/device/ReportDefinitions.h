@@ -1,11 +1,9 @@
 #pragma once
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "device/BlockTransfer.h"
 #include "device/DataSetStore.h"
 #include "wire/Bytes.h"
 
@@ -18,34 +16,20 @@ namespace sim {
 // byte, under the slot's read code (0x0408, 0x040A, 0x040C, 0x040E, 0x041B), which serves it
 // back. Definitions live in the controller's data-set store, so with a data folder they are
 // the files "0408.bin" and so on, and a file put there is the slot's definition.
-class ReportDefinitions {
-public:
+struct ReportDefinitions {
     static constexpr size_t kRecord = 50;
+    static constexpr uint16_t kBadFormat = 0x8002;
     static constexpr std::array<uint16_t, 5> kReadCodes = {0x0408, 0x040A, 0x040C, 0x040E, 0x041B};
     static constexpr std::array<uint16_t, 5> kWriteCodes = {0x0409, 0x040B, 0x040D, 0x040F, 0x041C};
 
-    ReportDefinitions(DataSetStore& store, BlockOptions options);
-    ReportDefinitions(const ReportDefinitions&) = delete;
-    ReportDefinitions& operator=(const ReportDefinitions&) = delete;
-
-    // Answers the ten codes of the slots through `handlers`, keeping the definitions in `store`.
-    static void Install(DataSetStore& store, BlockOptions options, BlockTransfer::SpecialHandlers& handlers);
-
-    // The reply to one block request of a slot's code.
-    std::optional<Bytes> Handle(const Bytes& request);
+    // Keeps the five slots in `store`.
+    static void Install(DataSetStore& store);
+    // A completed write of a slot: 0 and the definition without its end byte, or the refusal.
+    static uint16_t Take(const Bytes& written, Bytes& set);
 
     // "" when `written` (a whole download: records, texts and the end byte) is a definition the
     // device can print, else what is wrong with it.
     static std::string Check(std::string_view written);
-
-private:
-    Bytes Write(uint16_t code, const Bytes& request);
-    Bytes Read(uint16_t code, const Bytes& request);
-
-    DataSetStore& store_;
-    // The block machinery works on a store of its own: a write is kept only once it passed.
-    DataSetStore scratch_;
-    BlockTransfer blocks_;
 };
 
 }  // namespace sim

@@ -12,7 +12,7 @@ struct Translation {
     static constexpr uint16_t kReadCode = 0x0410;
     static constexpr uint16_t kWriteCode = 0x0411;
 
-    static void Install(DataSetStore& store) { store.PerAddress().Pair(kReadCode, kWriteCode); }
+    static void Install(DataSetStore& store) { store.Keep({kReadCode, kWriteCode, true, {}}); }
 };
 
 }  // namespace sim

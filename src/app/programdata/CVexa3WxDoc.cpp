@@ -34,11 +34,7 @@ CVexa3WxDoc* CVexa3WxDoc::FromCore(const void* core) {
 
 bool CVexa3WxDoc::OnNewDocument() {
     if (!wxDocument::OnNewDocument()) return false;
-    if (auto* power = dynamic_cast<CPowerDocTemplate*>(GetDocumentTemplate())) {
-        const wxString name = power->NextNewName();
-        SetTitle(name);
-        SetFilename(name, true);
-    }
+    CPowerDocTemplate::NameNewDocument(*this);
     core_->SetTitle(GetUserReadableName().utf8_string());
     return true;
 }

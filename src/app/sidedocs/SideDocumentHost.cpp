@@ -3,22 +3,24 @@
 #include <wx/app.h>
 #include <wx/window.h>
 
-#include "platform/UiServices.h"
+#include "link/DX3Protocol.h"
 
 namespace qs {
+
+DeviceAccess SideDocumentHost::Access(const UiServices& ui) {
+    return DeviceAccess{
+        .ui = ui,
+        .chooseDocument = [this] { return ChooseDeviceDocument(); },
+        .connectedProtocol = [this](CVexa3Doc& document,
+                                    bool requireOnline) { return GetConnectedProtocol(&document, requireOnline); },
+    };
+}
 
 SideDocumentHost* SideDocumentHost::Of(const wxWindow* window) {
     for (const wxWindow* w = window; w; w = w->GetParent()) {
         if (auto* host = dynamic_cast<SideDocumentHost*>(const_cast<wxWindow*>(w))) return host;
     }
     return wxTheApp ? dynamic_cast<SideDocumentHost*>(wxTheApp->GetTopWindow()) : nullptr;
-}
-
-const UiServices& SideDocumentHost::ServicesOf(const wxWindow* window) {
-    if (SideDocumentHost* host = Of(window)) return host->SideServices();
-    // Nothing to show boxes or progress in: every member takes its fallback.
-    static const UiServices none;
-    return none;
 }
 
 }  // namespace qs

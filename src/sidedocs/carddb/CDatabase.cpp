@@ -9,7 +9,7 @@
 #include "platform/DocumentFile.h"
 #include "platform/UiServices.h"
 #include "programdata/CVexa3Doc.h"
-#include "sidedocs/DeviceLinkSource.h"
+#include "sidedocs/DeviceAccess.h"
 
 namespace qs {
 
@@ -31,15 +31,6 @@ TransferTexts WriteTexts() {
     t.sending = "Error sending database - ";
     t.final = "Error downloading database - ";
     return t;
-}
-
-// The program-data document `link` picks and its connected protocol as the binary link every
-// transfer needs; null when either is missing (already said) or the link is not Minicomputer
-// on 8 data bits (said here).
-MiniProtocol* ConnectBinary(const DeviceLinkSource& link, bool requireOnline, CVexa3Doc*& document) {
-    document = link.chooseDocument ? link.chooseDocument() : nullptr;
-    if (!document || !link.connectedProtocol) return nullptr;
-    return BlockTransfer::RequireBinaryLink(link.connectedProtocol(*document, requireOnline));
 }
 
 }  // namespace
@@ -172,7 +163,8 @@ CardLoadReport CDatabase::AddFromPayload(std::span<const uint8_t> payload) {
 
 // ---------------------------------------------------------------- transfers
 
-bool CDatabase::DownloadToDevice(const DeviceLinkSource& link, const UiServices& ui) const {
+bool CDatabase::DownloadToDevice(const DeviceAccess& device) const {
+    const UiServices& ui = device.ui;
     if (records_.empty()) {
         ui.Message(kNothingToDownload);
         return false;
@@ -180,26 +172,25 @@ bool CDatabase::DownloadToDevice(const DeviceLinkSource& link, const UiServices&
     // The block transfer and the device document speak through the program's services; for
     // this transfer they are the ones handed in.
     ScopedUiServices scope(ui);
-    CVexa3Doc* device = nullptr;
-    MiniProtocol* protocol = ConnectBinary(link, true, device);
-    if (!protocol) return false;
+    const DeviceAccess::Link link = device.Connect(true);
+    if (!link) return false;
     BlockWriter::Options options;
     options.secondFinalWait = true;
-    BlockWriter writer(*protocol, kTransferWriteCardDatabase, WriteTexts(), options);
+    BlockWriter writer(*link.protocol, kTransferWriteCardDatabase, WriteTexts(), options);
     if (writer.Write({}, PayloadItems()) != TransferOutcome::Done) return false;
     // The device takes the new database into use on "LO"; what it answers changes nothing here.
-    device->SendLoCommand();
+    link.document->SendLoCommand();
     return true;
 }
 
-bool CDatabase::UploadFromDevice(const DeviceLinkSource& link, const UiServices& ui) {
+bool CDatabase::UploadFromDevice(const DeviceAccess& device) {
+    const UiServices& ui = device.ui;
     ScopedUiServices scope(ui);
-    CVexa3Doc* device = nullptr;
-    MiniProtocol* protocol = ConnectBinary(link, false, device);
-    if (!protocol) return false;
+    const DeviceAccess::Link link = device.Connect(false);
+    if (!link) return false;
     std::vector<uint8_t> payload;
     {
-        BlockReader reader(*protocol, kTransferReadCardDatabase, ReadTexts(), kMaxUploadBytes);
+        BlockReader reader(*link.protocol, kTransferReadCardDatabase, ReadTexts(), kMaxUploadBytes);
         if (reader.Read(payload) != TransferOutcome::Done) return false;
         // The bar is full before the records are taken; a cancel there still keeps nothing.
         ProgressSink* progress = reader.Progress();

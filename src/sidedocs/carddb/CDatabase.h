@@ -8,7 +8,7 @@
 
 namespace qs {
 
-struct DeviceLinkSource;
+struct DeviceAccess;
 struct UiServices;
 
 // What taking records from a file or from the device came to: records added, texts refused as
@@ -94,13 +94,13 @@ public:
     // the end.
     CardLoadReport AddFromPayload(std::span<const uint8_t> payload);
 
-    // Writes every record to the controller through the program-data document `link` picks,
+    // Writes every record to the controller through the program-data document `device` chooses,
     // which must be online; the document sends "LO" after success. False after a failure
     // (said) or a cancel (silent); the database is never changed.
-    bool DownloadToDevice(const DeviceLinkSource& link, const UiServices& ui) const;
+    bool DownloadToDevice(const DeviceAccess& device) const;
     // Reads the controller's database into this (empty) document; nothing is added unless the
     // whole set arrived with a matching CRC-32.
-    bool UploadFromDevice(const DeviceLinkSource& link, const UiServices& ui);
+    bool UploadFromDevice(const DeviceAccess& device);
 
     // The first record from `from` on, stepping by `step` (1 or -1), that `match` accepts;
     // -1 when none does before the first or last record, or `from` names no record.

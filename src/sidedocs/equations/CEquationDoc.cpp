@@ -44,13 +44,11 @@ bool CEquationDoc::Save(const std::string& path, const UiServices& ui) const {
     return DocumentFile::Save(path, out, ui);
 }
 
-bool CEquationDoc::Download(const ProtocolRequest& link, const UiServices& ui) const {
-    return EquationDownload(*this, ui).Run(link);
-}
+bool CEquationDoc::Download(const DeviceAccess& device) const { return EquationDownload(*this, device).Run(); }
 
-bool CEquationDoc::Upload(const ProtocolRequest& link, const UiServices& ui) {
+bool CEquationDoc::Upload(const DeviceAccess& device) {
     EquationList uploaded;
-    if (!EquationUpload(dictionary_, ui).Run(link, uploaded)) return false;
+    if (!EquationUpload(dictionary_, device).Run(uploaded)) return false;
     for (auto& line : uploaded) lines_.push_back(std::move(line));
     return true;
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "sidedocs/equations/CEquation.h"
@@ -10,12 +9,9 @@ namespace qs {
 
 class ArchiveReader;
 class ArchiveWriter;
-class DX3Protocol;
 class ParamDictionary;
+struct DeviceAccess;
 struct UiServices;
-
-// Hands over the protocol a transfer runs on; null when there is none (already said).
-using ProtocolRequest = std::function<DX3Protocol*()>;
 
 // One equation set: its lines, its name and whether its lines start disabled in the
 // controller. It is kept in an ".EQX" file and sent to and read from the controller.
@@ -55,13 +51,12 @@ public:
     // Writes through a temporary file and a rename; a failure is said and leaves the old file.
     bool Save(const std::string& path, const UiServices& ui) const;
 
-    // Sends the set to the controller. `link` is asked for the connected protocol once the set
-    // has lines: the main frame chooses a program-data document and connects it online (null
-    // when it could not, and has said so). True when the controller took the set.
-    bool Download(const ProtocolRequest& link, const UiServices& ui) const;
-    // Reads the controller's set over the protocol `link` gives (any connected state) and
-    // appends its lines; on any failure nothing is appended.
-    bool Upload(const ProtocolRequest& link, const UiServices& ui);
+    // Sends the set to the controller through the program-data document `device` chooses, once
+    // the set is known to have lines; the device must be online. True when it took the set.
+    bool Download(const DeviceAccess& device) const;
+    // Reads the controller's set (any connected state) and appends its lines; on any failure
+    // nothing is appended.
+    bool Upload(const DeviceAccess& device);
 
 private:
     const ParamDictionary& dictionary_;

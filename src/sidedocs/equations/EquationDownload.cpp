@@ -7,6 +7,7 @@
 #include "link/DX3Protocol.h"
 #include "link/TransferCodes.h"
 #include "platform/UiServices.h"
+#include "sidedocs/DeviceAccess.h"
 #include "sidedocs/equations/CEquationDoc.h"
 #include "sidedocs/equations/EquationSetPayload.h"
 
@@ -20,23 +21,24 @@ TransferTexts EquationDownload::Texts() {
     return t;
 }
 
-bool EquationDownload::Run(const ProtocolRequest& link) {
+bool EquationDownload::Run() {
+    const UiServices& ui = device_.ui;
     if (doc_.Lines().empty()) {
-        ui_.Message(kNoLines);
+        ui.Message(kNoLines);
         return false;
     }
     // The link reports its own failures through the program's services: these, for now.
-    ScopedUiServices scope(ui_);
-    MiniProtocol* mini = BlockTransfer::RequireBinaryLink(link());
-    if (!mini) return false;
+    ScopedUiServices scope(ui);
+    const DeviceAccess::Link link = device_.Connect(true);
+    if (!link) return false;
     std::string refusal;
     const std::optional<EquationSetPayload> payload = EquationSetPayload::Build(doc_, refusal);
     if (!payload) {
-        ui_.Message(refusal);
+        ui.Message(refusal);
         return false;
     }
 
-    BlockWriter writer(*mini, kTransferWriteEquations, Texts());
+    BlockWriter writer(*link.protocol, kTransferWriteEquations, Texts());
     writer.Begin(payload->Total());
     if (writer.Initiate() != TransferOutcome::Done) return false;
     const auto send = [&](const std::vector<uint8_t>& piece, const char* prefix) {

@@ -5,7 +5,7 @@
 
 namespace qs {
 
-struct UiServices;
+struct DeviceAccess;
 
 // Sends an equation set to the controller: the initiation, then one frame for each piece
 // behind the "SV " head (the total and the set header, each device line, the end record, the
@@ -16,14 +16,14 @@ public:
     static constexpr const char* kNoLines = "No Entries Defined. Nothing to download.";
     static TransferTexts Texts();
 
-    EquationDownload(const CEquationDoc& doc, const UiServices& ui) : doc_(doc), ui_(ui) {}
+    EquationDownload(const CEquationDoc& doc, const DeviceAccess& device) : doc_(doc), device_(device) {}
 
-    // `link` is asked once the set is known to have lines.
-    bool Run(const ProtocolRequest& link);
+    // The device is asked for once the set is known to have lines.
+    bool Run();
 
 private:
     const CEquationDoc& doc_;
-    const UiServices& ui_;
+    const DeviceAccess& device_;
 };
 
 }  // namespace qs

@@ -6,6 +6,7 @@
 #include "link/DX3Protocol.h"
 #include "link/TransferCodes.h"
 #include "platform/UiServices.h"
+#include "sidedocs/DeviceAccess.h"
 #include "sidedocs/equations/EquationSetParser.h"
 
 namespace qs {
@@ -20,20 +21,21 @@ TransferTexts EquationUpload::Texts() {
     return t;
 }
 
-bool EquationUpload::Run(const ProtocolRequest& link, EquationList& lines) {
+bool EquationUpload::Run(EquationList& lines) {
+    const UiServices& ui = device_.ui;
     // The link reports its own failures through the program's services: these, for now.
-    ScopedUiServices scope(ui_);
-    MiniProtocol* mini = BlockTransfer::RequireBinaryLink(link());
-    if (!mini) return false;
+    ScopedUiServices scope(ui);
+    const DeviceAccess::Link link = device_.Connect(false);
+    if (!link) return false;
     std::vector<uint8_t> data;
-    BlockReader reader(*mini, kTransferReadEquations, Texts(), kMaxBytes);
+    BlockReader reader(*link.protocol, kTransferReadEquations, Texts(), kMaxBytes);
     if (reader.Read(data) != TransferOutcome::Done) return false;
     EquationSetParser::Result parsed = EquationSetParser::Parse(data, dictionary_);
     if (!parsed.Ok()) {
-        ui_.Message(kInvalidSet + parsed.fault);
+        ui.Message(kInvalidSet + parsed.fault);
         return false;
     }
-    if (parsed.missingRegisters > 0) ui_.Message(kMissingRegister);
+    if (parsed.missingRegisters > 0) ui.Message(kMissingRegister);
     lines = std::move(parsed.lines);
     return true;
 }

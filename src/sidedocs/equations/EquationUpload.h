@@ -7,7 +7,7 @@
 namespace qs {
 
 class ParamDictionary;
-struct UiServices;
+struct DeviceAccess;
 
 // Reads the controller's equation set: block 0 announces its length and CRC-32, the blocks
 // after it carry the data, and the lines are handed over only when all of it checks out.
@@ -19,14 +19,15 @@ public:
     static constexpr const char* kInvalidSet = "Equation set returned is not valid - ";
     static TransferTexts Texts();
 
-    EquationUpload(const ParamDictionary& dictionary, const UiServices& ui) : dictionary_(dictionary), ui_(ui) {}
+    EquationUpload(const ParamDictionary& dictionary, const DeviceAccess& device)
+        : dictionary_(dictionary), device_(device) {}
 
     // The set's lines into `lines` (left alone on any failure).
-    bool Run(const ProtocolRequest& link, EquationList& lines);
+    bool Run(EquationList& lines);
 
 private:
     const ParamDictionary& dictionary_;
-    const UiServices& ui_;
+    const DeviceAccess& device_;
 };
 
 }  // namespace qs

@@ -143,8 +143,12 @@ bool CReport::Save(const std::string& path) {
 
 // ---- the device
 
-bool CReport::DownloadToDevice(const ReportDeviceAccess& access) const { return ReportDownload(*this, access).Run(); }
+bool CReport::DownloadToDevice(const DeviceAccess& device, const ReportSlotChoice& chooseSlot) const {
+    return ReportDownload(*this, device, chooseSlot).Run();
+}
 
-bool CReport::UploadFromDevice(const ReportDeviceAccess& access) { return ReportUpload(*this, access).Run(); }
+bool CReport::UploadFromDevice(const DeviceAccess& device, const ReportSlotChoice& chooseSlot) {
+    return ReportUpload(*this, device, chooseSlot).Run();
+}
 
 }  // namespace qs

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "sidedocs/reports/ReportDestination.h"
 #include "sidedocs/reports/ReportItem.h"
 
 namespace qs {
@@ -13,7 +14,7 @@ namespace qs {
 class ArchiveReader;
 class ArchiveWriter;
 class ParamDictionary;
-struct ReportDeviceAccess;
+struct DeviceAccess;
 struct UiServices;
 
 // A report definition: a page grid (columns by lines per page, one or more pages) and the
@@ -82,13 +83,13 @@ public:
     // Writes through a temporary file and a rename; a failure is said and leaves the old file.
     bool Save(const std::string& path);
 
-    // Sends the definition to the slot the user picks; true when it reached the device.
-    bool DownloadToDevice(const ReportDeviceAccess& access) const;
-    // Reads the definition of the slot the user picks into this document; true when it did.
-    bool UploadFromDevice(const ReportDeviceAccess& access);
+    // Sends the definition, through the program-data document `device` chooses, to the slot
+    // `chooseSlot` gives; true when it reached the device.
+    bool DownloadToDevice(const DeviceAccess& device, const ReportSlotChoice& chooseSlot) const;
+    // Reads the definition of the slot `chooseSlot` gives into this document; true when it did.
+    bool UploadFromDevice(const DeviceAccess& device, const ReportSlotChoice& chooseSlot);
 
     const ParamDictionary& Dictionary() const { return dictionary_; }
-    const UiServices& Ui() const { return ui_; }
 
     // What an upload brought: the page size (0 keeps the document's), the entries in order and
     // the form feed. The other settings stay.

@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 #include "link/TransferCodes.h"
 
@@ -25,5 +27,8 @@ struct ReportDestination {
     static constexpr uint16_t ReadCode(int row) { return ReportReadCode(row); }
     static constexpr uint16_t WriteCode(int row) { return ReportWriteCode(row); }
 };
+
+// "Select Report" as a transfer asks it: the chosen row 0-4, nullopt for Cancel.
+using ReportSlotChoice = std::function<std::optional<int>()>;
 
 }  // namespace qs

@@ -5,9 +5,9 @@
 #include "link/BlockWriter.h"
 #include "link/MiniProtocol.h"
 #include "platform/UiServices.h"
+#include "sidedocs/DeviceAccess.h"
 #include "sidedocs/reports/CReport.h"
 #include "sidedocs/reports/ReportDestination.h"
-#include "sidedocs/reports/ReportDeviceAccess.h"
 #include "sidedocs/reports/ReportPayload.h"
 
 namespace qs {
@@ -20,8 +20,8 @@ TransferTexts ReportDownload::Texts() {
     return t;
 }
 
-ReportDownload::ReportDownload(const CReport& report, const ReportDeviceAccess& access)
-    : report_(report), access_(access) {}
+ReportDownload::ReportDownload(const CReport& report, const DeviceAccess& device, const ReportSlotChoice& chooseSlot)
+    : report_(report), device_(device), chooseSlot_(chooseSlot) {}
 
 std::string ReportDownload::Refusal(const CReport& report) {
     if (report.Items().size() > CReport::kMaxItems) {
@@ -44,7 +44,7 @@ std::string ReportDownload::Refusal(const CReport& report) {
 }
 
 bool ReportDownload::Run() {
-    const UiServices& ui = report_.Ui();
+    const UiServices& ui = device_.ui;
     if (report_.Items().empty()) {
         ui.Message(kNoEntries);
         return false;
@@ -53,9 +53,11 @@ bool ReportDownload::Run() {
         ui.Message(refusal, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    MiniProtocol* protocol = BlockTransfer::RequireBinaryLink(access_.connectedProtocol(true));
-    if (!protocol) return false;
-    const std::optional<int> row = access_.chooseDestination();
+    // The link and the block transfer report through the program's services: these, for now.
+    ScopedUiServices scope(ui);
+    const DeviceAccess::Link link = device_.Connect(true);
+    if (!link) return false;
+    const std::optional<int> row = chooseSlot_ ? chooseSlot_() : std::nullopt;
     if (!row || !ReportDestination::IsRow(*row)) return false;
 
     // The form feed travels as one more text entry, after all the others.
@@ -68,7 +70,7 @@ bool ReportDownload::Run() {
         ReportPayload::Build(items, report_.LinesPerPage(), report_.Columns(), report_.Dictionary());
     if (!payload) return false;  // refused above already
 
-    BlockWriter writer(*protocol, ReportDestination::WriteCode(*row), Texts());
+    BlockWriter writer(*link.protocol, ReportDestination::WriteCode(*row), Texts());
     writer.Begin(static_cast<uint32_t>(payload->Length()));
     if (writer.Initiate() != TransferOutcome::Done) return false;
     writer.StartFirstFrame();

@@ -2,11 +2,12 @@
 #include <string>
 
 #include "link/TransferTexts.h"
+#include "sidedocs/reports/ReportDestination.h"
 
 namespace qs {
 
 class CReport;
-struct ReportDeviceAccess;
+struct DeviceAccess;
 
 // Sends a report definition to one of the device's report slots: one frame per record and per
 // text (never filled up with more), the total and the CRC-32 of the block transfer around
@@ -21,7 +22,7 @@ public:
     static constexpr const char* kTextsPrefix = "Error sending user text entries - ";
     static TransferTexts Texts();
 
-    ReportDownload(const CReport& report, const ReportDeviceAccess& access);
+    ReportDownload(const CReport& report, const DeviceAccess& device, const ReportSlotChoice& chooseSlot);
 
     // True when the definition reached the device. Every refusal and failure has been said;
     // a cancel or a Cancel of "Select Report" says nothing.
@@ -33,7 +34,8 @@ public:
 
 private:
     const CReport& report_;
-    const ReportDeviceAccess& access_;
+    const DeviceAccess& device_;
+    const ReportSlotChoice& chooseSlot_;
 };
 
 }  // namespace qs

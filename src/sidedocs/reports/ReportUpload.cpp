@@ -5,9 +5,9 @@
 #include "link/BlockReader.h"
 #include "link/MiniProtocol.h"
 #include "platform/UiServices.h"
+#include "sidedocs/DeviceAccess.h"
 #include "sidedocs/reports/CReport.h"
 #include "sidedocs/reports/ReportDestination.h"
-#include "sidedocs/reports/ReportDeviceAccess.h"
 #include "sidedocs/reports/ReportPayload.h"
 
 namespace qs {
@@ -21,20 +21,22 @@ TransferTexts ReportUpload::Texts() {
     return t;
 }
 
-ReportUpload::ReportUpload(CReport& report, const ReportDeviceAccess& access) : report_(report), access_(access) {}
+ReportUpload::ReportUpload(CReport& report, const DeviceAccess& device, const ReportSlotChoice& chooseSlot) : report_(report), device_(device), chooseSlot_(chooseSlot) {}
 
 bool ReportUpload::Run() {
-    MiniProtocol* protocol = BlockTransfer::RequireBinaryLink(access_.connectedProtocol(false));
-    if (!protocol) return false;
-    const std::optional<int> row = access_.chooseDestination();
+    const UiServices& ui = device_.ui;
+    // The link and the block transfer report through the program's services: these, for now.
+    ScopedUiServices scope(ui);
+    const DeviceAccess::Link link = device_.Connect(false);
+    if (!link) return false;
+    const std::optional<int> row = chooseSlot_ ? chooseSlot_() : std::nullopt;
     if (!row || !ReportDestination::IsRow(*row)) return false;
 
-    BlockReader reader(*protocol, ReportDestination::ReadCode(*row), Texts(), kBufferBytes);
+    BlockReader reader(*link.protocol, ReportDestination::ReadCode(*row), Texts(), kBufferBytes);
     std::vector<uint8_t> data;
     if (reader.Read(data) != TransferOutcome::Done) return false;
 
     std::optional<ReportPayload::Incoming> in = ReportPayload::Parse(data, report_.Dictionary());
-    const UiServices& ui = report_.Ui();
     if (!in) {
         ui.Message("The report definition the Duravane III returned is " + std::to_string(data.size()) +
                        " bytes long, too short to hold one. Nothing was read.",

@@ -2,11 +2,12 @@
 #include <cstddef>
 
 #include "link/TransferTexts.h"
+#include "sidedocs/reports/ReportDestination.h"
 
 namespace qs {
 
 class CReport;
-struct ReportDeviceAccess;
+struct DeviceAccess;
 
 // Reads the report definition of one of the device's report slots into a document: the block
 // read with its length and CRC-32, then the records, their texts and the form feed.
@@ -16,7 +17,7 @@ public:
     static constexpr size_t kBufferBytes = 65000;
     static TransferTexts Texts();
 
-    ReportUpload(CReport& report, const ReportDeviceAccess& access);
+    ReportUpload(CReport& report, const DeviceAccess& device, const ReportSlotChoice& chooseSlot);
 
     // True when a definition was read and taken into the document; on any failure (said) or a
     // cancel (silent) the document is as it was.
@@ -24,7 +25,8 @@ public:
 
 private:
     CReport& report_;
-    const ReportDeviceAccess& access_;
+    const DeviceAccess& device_;
+    const ReportSlotChoice& chooseSlot_;
 };
 
 }  // namespace qs

@@ -90,12 +90,10 @@ int CTranslation::UpgradeRevision(std::vector<std::string>& texts, size_t revisi
     return 1;
 }
 
-bool CTranslation::DownloadToDevice(const DeviceLinkSource& link, const UiServices& ui) const {
-    return TranslationTransfer(ui).Download(*this, link);
+bool CTranslation::DownloadToDevice(const DeviceAccess& device) const {
+    return TranslationTransfer(device).Download(*this);
 }
 
-bool CTranslation::UploadFromDevice(const DeviceLinkSource& link, const UiServices& ui) {
-    return TranslationTransfer(ui).Upload(*this, link);
-}
+bool CTranslation::UploadFromDevice(const DeviceAccess& device) { return TranslationTransfer(device).Upload(*this); }
 
 }  // namespace qs

@@ -5,13 +5,13 @@
 #include <string_view>
 #include <vector>
 
-#include "sidedocs/DeviceLink.h"
 #include "sidedocs/translations/DeviceLiterals.h"
 
 namespace qs {
 
 class ArchiveReader;
 class ArchiveWriter;
+struct DeviceAccess;
 struct UiServices;
 
 // One translation of the controller's texts: a name, the character set its texts are written
@@ -68,11 +68,11 @@ public:
     // Applies the edit list of one revision row to `texts`: 0 when the row has none, else 1.
     static int UpgradeRevision(std::vector<std::string>& texts, size_t revisionRow);
 
-    // To and from the controller through the link `link` hands over; true on success (every
-    // failure has been said, a cancel ends silently). An upload changes nothing unless it
-    // succeeds.
-    bool DownloadToDevice(const DeviceLinkSource& link, const UiServices& ui) const;
-    bool UploadFromDevice(const DeviceLinkSource& link, const UiServices& ui);
+    // To and from the controller through the program-data document `device` chooses; true on
+    // success (every failure has been said, a cancel ends silently). An upload changes nothing
+    // unless it succeeds.
+    bool DownloadToDevice(const DeviceAccess& device) const;
+    bool UploadFromDevice(const DeviceAccess& device);
 
 private:
     std::string name_;

@@ -35,17 +35,16 @@ TransferTexts TranslationTransfer::UploadTexts() {
     return t;
 }
 
-MiniProtocol* TranslationTransfer::RequireController(const DeviceLink& link) {
-    if (!link) return nullptr;
-    MiniProtocol* mini = BlockTransfer::RequireBinaryLink(link.protocol);
-    if (!mini) return nullptr;
+DeviceAccess::Link TranslationTransfer::RequireController(bool requireOnline) {
+    const DeviceAccess::Link link = device_.Connect(requireOnline);
+    if (!link) return {};
     const float revision = link.document->IdentifyDevice();
     if (std::fabs(revision - kProgramRevision) > kRevisionTolerance ||
         link.document->DeviceKind() != DeviceIdentification::kControllerKind) {
-        ui_.Message(kWrongDevice, MB_OK | MB_ICONEXCLAMATION);
-        return nullptr;
+        device_.ui.Message(kWrongDevice, MB_OK | MB_ICONEXCLAMATION);
+        return {};
     }
-    return mini;
+    return link;
 }
 
 bool TranslationTransfer::CheckTextSizes(const CTranslation& translation) {
@@ -53,7 +52,7 @@ bool TranslationTransfer::CheckTextSizes(const CTranslation& translation) {
         const size_t size = translation.Text(i).size();
         if (size <= CTranslation::kMaxTextBytes) continue;
         // Rows are counted from 1 as the editor's list shows them; the literal says which it is.
-        ui_.Message(DownloadTexts().sending + " - The translation of \"" + std::string(DeviceLiterals::Text(i)) +
+        device_.ui.Message(DownloadTexts().sending + " - The translation of \"" + std::string(DeviceLiterals::Text(i)) +
                         "\" (row " + std::to_string(i + 1) + ") is " + std::to_string(size) +
                         " bytes; one frame holds at most " + std::to_string(CTranslation::kMaxTextBytes),
                     MB_OK | MB_ICONEXCLAMATION);
@@ -62,41 +61,39 @@ bool TranslationTransfer::CheckTextSizes(const CTranslation& translation) {
     return true;
 }
 
-bool TranslationTransfer::Download(const CTranslation& translation, const DeviceLinkSource& link) {
+bool TranslationTransfer::Download(const CTranslation& translation) {
     if (TranslationPayload::PayloadBytes(translation.Texts()) == TranslationPayload::kEmptyTotal) {
-        ui_.Message(kNothingToSend, MB_OK | MB_ICONINFORMATION);
+        device_.ui.Message(kNothingToSend, MB_OK | MB_ICONINFORMATION);
         return false;
     }
     if (!CheckTextSizes(translation)) return false;
     // The link and the block transfer report through the program's services; for this
     // transfer they are the ones handed in.
-    ScopedUiServices scope(ui_);
-    const DeviceLink device = link ? link(true) : DeviceLink{};
-    MiniProtocol* mini = RequireController(device);
-    if (!mini) return false;
+    ScopedUiServices scope(device_.ui);
+    const DeviceAccess::Link link = RequireController(true);
+    if (!link) return false;
 
     BlockWriter::Options options;
     options.secondFinalWait = true;
-    BlockWriter writer(*mini, kTransferWriteTranslation, DownloadTexts(), options);
+    BlockWriter writer(*link.protocol, kTransferWriteTranslation, DownloadTexts(), options);
     const auto header = TranslationPayload::Header(translation.Name(), translation.CharacterSet());
     if (writer.Write(header, TranslationPayload::Items(translation.Texts())) != TransferOutcome::Done) return false;
     // Whether the controller took the "LO" does not change that the translation went over.
-    device.document->SendLoCommand();
+    link.document->SendLoCommand();
     return true;
 }
 
-bool TranslationTransfer::Upload(CTranslation& translation, const DeviceLinkSource& link) {
-    ScopedUiServices scope(ui_);
-    const DeviceLink device = link ? link(false) : DeviceLink{};
-    MiniProtocol* mini = RequireController(device);
-    if (!mini) return false;
+bool TranslationTransfer::Upload(CTranslation& translation) {
+    ScopedUiServices scope(device_.ui);
+    const DeviceAccess::Link link = RequireController(false);
+    if (!link) return false;
 
-    BlockReader reader(*mini, kTransferReadTranslation, UploadTexts(), kMaxUploadBytes);
+    BlockReader reader(*link.protocol, kTransferReadTranslation, UploadTexts(), kMaxUploadBytes);
     std::vector<uint8_t> data;
     if (reader.Read(data) != TransferOutcome::Done) return false;
     std::optional<TranslationPayload::Parsed> parsed = TranslationPayload::Parse(data);
     if (!parsed) {
-        ui_.Message(kTooShort, MB_OK | MB_ICONEXCLAMATION);
+        device_.ui.Message(kTooShort, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
     translation.Assign(std::move(parsed->name), parsed->characterSet, std::move(parsed->texts));

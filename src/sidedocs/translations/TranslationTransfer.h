@@ -1,17 +1,16 @@
 #pragma once
 #include <cstddef>
 
-#include "sidedocs/DeviceLink.h"
+#include "sidedocs/DeviceAccess.h"
 #include "sidedocs/translations/CTranslation.h"
 
 namespace qs {
 
 class MiniProtocol;
 struct TransferTexts;
-struct UiServices;
 
-// A translation to the controller (transfer code 0x0411) and back (0x0410), over a link the
-// main window hands over. Both need the controller of this program's own revision; a download
+// A translation to the controller (transfer code 0x0411) and back (0x0410), through the
+// program-data document the main window hands over. Both need the controller of this program's own revision; a download
 // refuses before anything is sent when there is nothing to send or a text cannot go in one
 // frame, and after success the program-data document sends "LO".
 class TranslationTransfer {
@@ -24,21 +23,21 @@ public:
     // sends, and the closing 0x00.
     static constexpr size_t kMaxUploadBytes = 32 + (DeviceLiterals::kLiteralCount) * (CTranslation::kMaxTextBytes + 1) + 1;
 
-    explicit TranslationTransfer(const UiServices& ui) : ui_(ui) {}
+    explicit TranslationTransfer(const DeviceAccess& device) : device_(device) {}
 
-    bool Download(const CTranslation& translation, const DeviceLinkSource& link);
-    bool Upload(CTranslation& translation, const DeviceLinkSource& link);
+    bool Download(const CTranslation& translation);
+    bool Upload(CTranslation& translation);
 
     static TransferTexts DownloadTexts();
     static TransferTexts UploadTexts();
 
 private:
-    // The binary link of a connected controller of this revision, or null after saying why.
-    MiniProtocol* RequireController(const DeviceLink& link);
+    // The link to a connected controller of this revision; empty after saying why.
+    DeviceAccess::Link RequireController(bool requireOnline);
     // Says which text is too long to be sent; false when one is.
     bool CheckTextSizes(const CTranslation& translation);
 
-    const UiServices& ui_;
+    const DeviceAccess& device_;
 };
 
 }  // namespace qs

@@ -9,12 +9,14 @@
 #include "app/common/CFindDialog.h"
 #include "app/common/CodePageFont.h"
 #include "app/common/CodePageText.h"
+#include "app/shell/CPowerDocTemplate.h"
 #include "app/shell/CommandIds.h"
 #include "app/shell/ContextHelp.h"
 #include "app/sidedocs/SideDocumentHost.h"
 #include "app/sidedocs/carddb/CDatabaseEditDlg.h"
 #include "app/sidedocs/carddb/CDatabasePrintout.h"
 #include "app/sidedocs/carddb/CDatabaseWxDoc.h"
+#include "appmodel/common/AppServices.h"
 #include "platform/UiServices.h"
 #include "sidedocs/carddb/HidCardCode.h"
 
@@ -45,7 +47,7 @@ CDatabaseWxDoc* CDatabaseView::Document() const { return dynamic_cast<CDatabaseW
 
 SideDocumentHost* CDatabaseView::Host() const { return SideDocumentHost::Of(GetFrame()); }
 
-const UiServices& CDatabaseView::Services() const { return SideDocumentHost::ServicesOf(GetFrame()); }
+const UiServices& CDatabaseView::Services() const { return Document()->Services().ui; }
 
 bool CDatabaseView::OnCreate(wxDocument* doc, long flags) {
     if (!wxView::OnCreate(doc, flags) || !dynamic_cast<CDatabaseWxDoc*>(doc)) return false;
@@ -145,7 +147,6 @@ void CDatabaseView::SelectRow(long row) {
 bool CDatabaseView::OnClose(bool deleteWindow) {
     if (!wxView::OnClose(deleteWindow)) return false;
     Activate(false);
-    if (SideDocumentHost* host = Host()) host->ShowDocumentPanes({}, {});
     if (find_) find_->Destroy();
     if (deleteWindow && GetFrame()) {
         GetFrame()->Destroy();
@@ -189,7 +190,7 @@ void CDatabaseView::ShowStatus() {
     CDatabaseWxDoc* doc = Document();
     SideDocumentHost* host = Host();
     if (!doc || !host) return;
-    host->ShowDocumentPanes(CardEditFlow::CardText(static_cast<int>(FocusedRow()), doc->Core().Count()),
+    host->ShowDocumentPanes(*doc, CardEditFlow::CardText(static_cast<int>(FocusedRow()), doc->Core().Count()),
                             CardEditFlow::SizeText(doc->Core().ByteTotal()));
 }
 
@@ -236,16 +237,10 @@ void CDatabaseView::OnReadAll() {
     // succeeded; this one is left as it is.
     CDatabase read;
     read.OnNewDocument();
-    if (!read.UploadFromDevice(host->DeviceLink(), Services())) return;
-    wxDocTemplate* docTemplate = doc->GetDocumentTemplate();
-    if (!docTemplate) return;
-    auto* fresh = dynamic_cast<CDatabaseWxDoc*>(docTemplate->CreateDocument(wxString(), wxDOC_NEW));
+    if (!read.UploadFromDevice(host->Access(Services()))) return;
+    auto* power = dynamic_cast<CPowerDocTemplate*>(doc->GetDocumentTemplate());
+    auto* fresh = power ? dynamic_cast<CDatabaseWxDoc*>(power->MakeNewDocument()) : nullptr;
     if (!fresh) return;
-    fresh->SetDocumentName(docTemplate->GetDocumentName());
-    if (!fresh->OnNewDocument()) {
-        fresh->DeleteAllViews();
-        return;
-    }
     fresh->Core() = std::move(read);
     fresh->Modify(true);
     fresh->UpdateAllViews();
@@ -256,7 +251,7 @@ void CDatabaseView::OnDumpAll() {
     SideDocumentHost* host = Host();
     if (!doc || !host) return;
     wxBusyCursor wait;
-    if (doc->Core().DownloadToDevice(host->DeviceLink(), Services())) Services().Message(kDownloadedMessage);
+    if (doc->Core().DownloadToDevice(host->Access(Services()))) Services().Message(kDownloadedMessage);
 }
 
 // ---------------------------------------------------------------- find

@@ -70,6 +70,7 @@ public:
 
 private:
     SideDocumentHost* Host() const;
+    // The services of its document (asked only while it has one).
     const UiServices& Services() const;
     void BindCommands();
     void SizeColumns();

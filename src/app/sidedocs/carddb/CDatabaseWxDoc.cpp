@@ -4,41 +4,29 @@
 
 #include "app/common/SaveChangesPrompt.h"
 #include "app/shell/CPowerDocTemplate.h"
-#include "app/sidedocs/SideDocumentHost.h"
-#include "platform/UiServices.h"
+#include "appmodel/common/AppServices.h"
 
 namespace qs {
 
-wxIMPLEMENT_DYNAMIC_CLASS(CDatabaseWxDoc, wxDocument);
-
-const UiServices& CDatabaseWxDoc::Services() const {
-    wxView* view = GetFirstView();
-    return SideDocumentHost::ServicesOf(view ? view->GetFrame() : nullptr);
-}
+wxIMPLEMENT_CLASS(CDatabaseWxDoc, wxDocument);
 
 bool CDatabaseWxDoc::OnNewDocument() {
     if (!wxDocument::OnNewDocument()) return false;
-    if (auto* power = dynamic_cast<CPowerDocTemplate*>(GetDocumentTemplate())) {
-        const wxString name = power->NextNewName();
-        SetTitle(name);
-        SetFilename(name, true);
-    }
+    CPowerDocTemplate::NameNewDocument(*this);
     core_.OnNewDocument();
     return true;
 }
 
-bool CDatabaseWxDoc::OnSaveModified() {
-    return AskToSaveChanges(*this, Services());
-}
+bool CDatabaseWxDoc::OnSaveModified() { return AskToSaveChanges(*this, services_.ui); }
 
 bool CDatabaseWxDoc::DoOpenDocument(const wxString& file) {
     wxBusyCursor wait;
-    return core_.Load(file.utf8_string(), Services());
+    return core_.Load(file.utf8_string(), services_.ui);
 }
 
 bool CDatabaseWxDoc::DoSaveDocument(const wxString& file) {
     wxBusyCursor wait;
-    return core_.Save(file.utf8_string(), Services());
+    return core_.Save(file.utf8_string(), services_.ui);
 }
 
 }  // namespace qs

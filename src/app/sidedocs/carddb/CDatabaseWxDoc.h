@@ -5,17 +5,20 @@
 
 namespace qs {
 
-struct UiServices;
+struct AppServices;
 
 // The card database as the document manager sees it: new, open, save and the question about
-// unsaved changes, over the core database. Its messages go through the services of the main
-// window it lives in.
+// unsaved changes, over the core database. Its template makes it with the application's
+// services (see CPowerDocTemplate), through which its messages go.
 class CDatabaseWxDoc : public wxDocument {
-    wxDECLARE_DYNAMIC_CLASS(CDatabaseWxDoc);
+    wxDECLARE_CLASS(CDatabaseWxDoc);
 
 public:
-    CDatabaseWxDoc() = default;
+    explicit CDatabaseWxDoc(const AppServices& services) : services_(services) {}
+    CDatabaseWxDoc(const CDatabaseWxDoc&) = delete;
+    CDatabaseWxDoc& operator=(const CDatabaseWxDoc&) = delete;
 
+    const AppServices& Services() const { return services_; }
     CDatabase& Core() { return core_; }
     const CDatabase& Core() const { return core_; }
 
@@ -29,8 +32,7 @@ protected:
     bool DoSaveDocument(const wxString& file) override;
 
 private:
-    const UiServices& Services() const;
-
+    const AppServices& services_;
     CDatabase core_;
 };
 

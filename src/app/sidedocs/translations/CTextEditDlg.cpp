@@ -16,14 +16,13 @@ namespace qs {
 
 CTextEditDlg::CTextEditDlg(wxWindow* parent, const std::string& original, const std::string& text, int characterSet,
                            const wxFont& font, const UiServices& ui)
-    : wxDialog(parent, wxID_ANY, "Edit Text", wxDefaultPosition, wxDefaultSize,
-               wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
+    : StandardDialog(parent, wxID_ANY, "Edit Text", wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER),
       originalText_(original),
       newText_(text),
       characterSet_(characterSet),
       ui_(ui) {
     ContextHelp::SetId(this, kHelpId);
-    const int gap = FromDIP(8);
+    const int gap = Gap();
     auto* column = new wxBoxSizer(wxVERTICAL);
     column->Add(new wxStaticText(this, wxID_ANY, "Original Text:"), 0, wxBOTTOM, gap / 2);
     original_ = new wxTextCtrl(this, kOriginalId, wxEmptyString, wxDefaultPosition, wxSize(FromDIP(420), -1),
@@ -36,11 +35,10 @@ CTextEditDlg::CTextEditDlg(wxWindow* parent, const std::string& original, const 
         original_->SetFont(font);
         newField_->SetFont(font);
     }
-    column->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxTOP, gap);
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(column, 1, wxEXPAND | wxALL, gap * 3 / 2);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    top->Add(column, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, Margin());
+    AddButtonRow(top, wxOK | wxCANCEL);
+    FinishLayout(top);
     newField_->SetFocus();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 #include <wx/font.h>
 
 class wxTextCtrl;
@@ -14,7 +14,7 @@ struct UiServices;
 // font of the translation's character set. OK checks the new text: it must convert to the
 // character set and fit one frame of the device transfer (501 bytes); otherwise it says why
 // and stays open.
-class CTextEditDlg : public wxDialog {
+class CTextEditDlg : public StandardDialog {
 public:
     enum : int { kOriginalId = 1005, kNewTextId = 1006 };
     static constexpr int kHelpId = 210;

@@ -13,9 +13,9 @@
 namespace qs {
 
 CTransOptions::CTransOptions(wxWindow* parent, const std::string& name, int characterSet, const UiServices& ui)
-    : wxDialog(parent, wxID_ANY, "Translation Options"), name_(name), characterSet_(characterSet), ui_(ui) {
+    : StandardDialog(parent, wxID_ANY, "Translation Options"), name_(name), characterSet_(characterSet), ui_(ui) {
     ContextHelp::SetId(this, kHelpId);
-    const int gap = FromDIP(8);
+    const int gap = Gap();
     auto* grid = new wxFlexGridSizer(2, gap, gap);
     grid->AddGrowableCol(1);
     grid->Add(new wxStaticText(this, wxID_ANY, "Translation Name:"), 0, wxALIGN_CENTER_VERTICAL);
@@ -25,13 +25,10 @@ CTransOptions::CTransOptions(wxWindow* parent, const std::string& name, int char
     setList_ = new wxChoice(this, kCharacterSetId);
     for (const CodePageRow& row : CodePageTable::Rows()) setList_->Append(row.listText);
     grid->Add(setList_, 1, wxEXPAND);
-    auto* column = new wxBoxSizer(wxVERTICAL);
-    column->Add(grid, 0, wxEXPAND);
-    column->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxTOP, gap * 2);
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(column, 1, wxEXPAND | wxALL, gap * 3 / 2);
-    SetSizerAndFit(top);
-    CentreOnParent();
+    top->Add(grid, 1, wxEXPAND | wxALL, Margin());
+    AddButtonRow(top, wxOK | wxCANCEL);
+    FinishLayout(top);
 }
 
 bool CTransOptions::TransferDataToWindow() {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include <wx/dialog.h>
+#include "app/common/StandardDialog.h"
 
 class wxChoice;
 class wxTextCtrl;
@@ -12,7 +12,7 @@ struct UiServices;
 
 // The translation's name and character set (the rows of the code-page table). OK refuses a
 // name the chosen character set cannot hold, or one longer than the 32 bytes its file keeps.
-class CTransOptions : public wxDialog {
+class CTransOptions : public StandardDialog {
 public:
     enum : int { kNameId = 1005, kCharacterSetId = 1024 };
     static constexpr int kHelpId = 220;

@@ -12,12 +12,14 @@
 #include "app/common/CSheetPrintout.h"
 #include "app/common/CodePageFont.h"
 #include "app/common/CodePageText.h"
-#include "app/common/DeviceDocumentHost.h"
 #include "app/shell/CommandIds.h"
+#include "app/shell/CPowerDocTemplate.h"
 #include "app/shell/ContextHelp.h"
+#include "app/sidedocs/SideDocumentHost.h"
 #include "app/sidedocs/translations/CTextEditDlg.h"
 #include "app/sidedocs/translations/CTransOptions.h"
 #include "app/sidedocs/translations/CTranslationWxDoc.h"
+#include "appmodel/common/AppServices.h"
 #include "platform/UiServices.h"
 #include "sidedocs/translations/DeviceLiterals.h"
 #include "sidedocs/translations/TranslationBackup.h"
@@ -53,7 +55,7 @@ wxListCtrl* CTransView::List() const { return list_; }
 
 CTranslationWxDoc* CTransView::Doc() const { return dynamic_cast<CTranslationWxDoc*>(GetDocument()); }
 
-DeviceDocumentHost* CTransView::Host() const { return DeviceDocumentHost::Of(GetFrame()); }
+SideDocumentHost* CTransView::Host() const { return SideDocumentHost::Of(GetFrame()); }
 
 wxMenu* CTransView::CreateMenu() {
     auto* menu = new wxMenu;
@@ -182,7 +184,7 @@ void CTransView::FirstUpdate() {
     if (!doc || !doc->Core().Upgraded()) return;
     doc->Core().ClearUpgraded();
     doc->Modify(true);
-    const UiServices& ui = doc->Services();
+    const UiServices& ui = doc->Services().ui;
     if (!TranslationBackup::Rename(doc->GetFilename().utf8_string())) {
         ui.Message(kBackupFailed, MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -201,7 +203,7 @@ bool CTransView::EditRow(long row) {
     const auto index = static_cast<size_t>(row);
     CTranslation& core = doc->Core();
     CTextEditDlg dialog(GetFrame(), std::string(DeviceLiterals::Text(index)), core.Text(index), core.CharacterSet(),
-                        font_, doc->Services());
+                        font_, doc->Services().ui);
     if (runDialog(dialog) != wxID_OK) return false;
     if (dialog.NewText() == core.Text(index)) return false;
     core.SetText(index, dialog.NewText());
@@ -214,7 +216,7 @@ void CTransView::OnOptions() {
     CTranslationWxDoc* doc = Doc();
     if (!doc) return;
     CTranslation& core = doc->Core();
-    CTransOptions dialog(GetFrame(), core.Name(), core.CharacterSet(), doc->Services());
+    CTransOptions dialog(GetFrame(), core.Name(), core.CharacterSet(), doc->Services().ui);
     if (runDialog(dialog) != wxID_OK) return;
     core.SetName(dialog.Name());
     if (dialog.CharacterSet() != core.CharacterSet()) {
@@ -239,7 +241,7 @@ bool CTransView::OnFindRequest(int kind, CFindDialog& dialog) {
             return dialog.MatchText(CellText(row, 0)) || dialog.MatchText(CellText(row, 1));
         });
     if (!found) {
-        doc->Services().Message(kNotFound, MB_OK | MB_ICONINFORMATION);
+        doc->Services().ui.Message(kNotFound, MB_OK | MB_ICONINFORMATION);
         return false;
     }
     list_->EnsureVisible(*found);
@@ -249,29 +251,23 @@ bool CTransView::OnFindRequest(int kind, CFindDialog& dialog) {
 }
 
 bool CTransView::CanTransfer() const {
-    const DeviceDocumentHost* host = Host();
+    const SideDocumentHost* host = Host();
     return host && host->HasDeviceDocument();
 }
 
 void CTransView::OnReadAll() {
     CTranslationWxDoc* doc = Doc();
-    DeviceDocumentHost* host = Host();
+    SideDocumentHost* host = Host();
     if (!doc || !host) return;
     // The translation read goes into a document of its own, made only once it has arrived.
     CTranslation read;
     {
         wxBusyCursor wait;
-        if (!read.UploadFromDevice(host->LinkSource(), host->Services())) return;
+        if (!read.UploadFromDevice(host->Access(doc->Services().ui))) return;
     }
-    wxDocTemplate* docTemplate = doc->GetDocumentTemplate();
-    wxDocument* created = docTemplate ? docTemplate->CreateDocument(wxString(), wxDOC_NEW) : nullptr;
-    auto* fresh = dynamic_cast<CTranslationWxDoc*>(created);
+    auto* power = dynamic_cast<CPowerDocTemplate*>(doc->GetDocumentTemplate());
+    auto* fresh = power ? dynamic_cast<CTranslationWxDoc*>(power->MakeNewDocument()) : nullptr;
     if (!fresh) return;
-    fresh->SetDocumentName(docTemplate->GetDocumentName());
-    if (!fresh->OnNewDocument()) {
-        fresh->DeleteAllViews();
-        return;
-    }
     fresh->Core() = std::move(read);
     fresh->Modify(true);
     fresh->UpdateAllViews();
@@ -282,14 +278,14 @@ void CTransView::OnReadAll() {
 
 void CTransView::OnDumpAll() {
     CTranslationWxDoc* doc = Doc();
-    DeviceDocumentHost* host = Host();
+    SideDocumentHost* host = Host();
     if (!doc || !host) return;
     bool done = false;
     {
         wxBusyCursor wait;
-        done = doc->Core().DownloadToDevice(host->LinkSource(), host->Services());
+        done = doc->Core().DownloadToDevice(host->Access(doc->Services().ui));
     }
-    if (done) host->Services().Message(kDownloaded, MB_OK | MB_ICONINFORMATION);
+    if (done) doc->Services().ui.Message(kDownloaded, MB_OK | MB_ICONINFORMATION);
 }
 
 std::unique_ptr<wxPrintout> CTransView::MakePrintout() const {

@@ -16,7 +16,7 @@ namespace qs {
 
 class CFindDialog;
 class CTranslationWxDoc;
-class DeviceDocumentHost;
+class SideDocumentHost;
 
 // The translation editor: the controller's texts beside their translations, one row per
 // literal, in the font of the translation's character set. A double-click or Enter edits a
@@ -24,7 +24,7 @@ class DeviceDocumentHost;
 // new document, writes it to the controller, edits the name and character set and finds text;
 // File Print prints it. Opening a file that loading upgraded backs the old file up as ".LXB"
 // and saves the upgraded one under its name. It reaches the device through the main window
-// that hosts it (DeviceDocumentHost).
+// that hosts it (SideDocumentHost).
 class CTransView : public wxView {
     wxDECLARE_DYNAMIC_CLASS(CTransView);
 
@@ -84,7 +84,7 @@ private:
     void ApplyFont();
     void BindCommands(wxWindow* frame);
     void UpdateMenu(bool removing);
-    DeviceDocumentHost* Host() const;
+    SideDocumentHost* Host() const;
 
     Rows* list_ = nullptr;
     wxFont font_;
