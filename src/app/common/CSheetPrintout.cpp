@@ -32,6 +32,12 @@ wxPrintDialogData CSheetPrintout::AllPages(wxPrintout& printout) {
     return data;
 }
 
+bool CSheetPrintout::PrintAll(wxWindow* parent, wxPrintout& printout) {
+    wxPrintDialogData data = AllPages(printout);
+    wxPrinter printer(&data);
+    return printer.Print(parent, &printout, true);
+}
+
 void CSheetPrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) {
     *minPage = *pageFrom = 1;
     *maxPage = *pageTo = pages_;

@@ -20,6 +20,8 @@ public:
     // What the print dialog starts with to print every page of `printout`: the printers print
     // the dialog's page range, which is empty unless it is given.
     static wxPrintDialogData AllPages(wxPrintout& printout);
+    // The print dialog over `parent`, starting with every page of `printout`, then the printing.
+    static bool PrintAll(wxWindow* parent, wxPrintout& printout);
     // The lines' font (the header keeps the fixed one); by default the fixed one.
     void SetFont(const wxFont& font) { font_ = font; }
 

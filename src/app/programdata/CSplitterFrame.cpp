@@ -1,7 +1,6 @@
 #include "app/programdata/CSplitterFrame.h"
 
 #include <wx/menu.h>
-#include <wx/printdlg.h>
 #include <wx/splitter.h>
 #include <wx/utils.h>
 
@@ -12,6 +11,7 @@
 #include "app/programdata/CVexa3WxDoc.h"
 #include "app/shell/CommandIds.h"
 #include "app/programdata/ParamPane.h"
+#include "app/tools/CThermCalc.h"
 #include "app/common/WxText.h"
 #include "appmodel/common/AppServices.h"
 #include "platform/UiServices.h"
@@ -64,6 +64,7 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
     DeviceCommandHooks hooks = MainWindowHooks();
     hooks.editOptions = [this](const DocumentLinkFields& fields) { return EditOptions(fields); };
     commands_ = std::make_unique<DeviceCommands>(doc->Core(), doc->Services(), std::move(hooks));
+    CThermCalc::AddCommand(commands_->Table(), this, doc->Services().ui);
 
     splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
     splitter_->SetMinimumPaneSize(40);
@@ -172,12 +173,7 @@ void CSplitterFrame::OnPrint() {
     PrintSheet sheet;
     if (!PrepareSheet(sheet)) return;
     CSheetPrintout printout(doc_->GetFilename().utf8_string(), sheet, doc_->Core().CodePage());
-    wxPrintDialogData data;
-    data.SetAllPages(true);
-    data.EnablePageNumbers(false);
-    data.EnableSelection(false);
-    wxPrinter printer(&data);
-    printer.Print(this, &printout, true);
+    CSheetPrintout::PrintAll(this, printout);
 }
 
 bool CSplitterFrame::PrepareSheet(PrintSheet& sheet) {

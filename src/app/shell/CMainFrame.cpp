@@ -193,6 +193,9 @@ void CMainFrame::RegisterCommands() {
     t.Register(Row::Command(ID_EDIT_CUT, MainMenu::Edit, "Cu&t\tCtrl+X", {}, off));
     t.Register(Row::Command(ID_EDIT_COPY, MainMenu::Edit, "&Copy\tCtrl+C", {}, off));
     t.Register(Row::Command(ID_EDIT_PASTE, MainMenu::Edit, "&Paste\tCtrl+V", {}, off));
+    // The side documents' editors delete their current entry and search their texts.
+    t.Register(Row::Command(ID_EDIT_CLEAR, MainMenu::Edit, "&Delete", {}, off));
+    t.Register(Row::Command(ID_EDIT_FIND, MainMenu::Edit, "&Find\tCtrl+F", {}, off));
 
     auto toggleStatus = [this] { ShowBar(statusBar_, !statusBar_->IsShown()); };
     auto statusShown = [this] { return statusBar_ && statusBar_->IsShown(); };

@@ -13,8 +13,6 @@ PlannedDeviceTools::PlannedDeviceTools(DeviceCommands& commands) {
         {kCmdAuditTrailLog, kTools, "&Audit Trail Log to File...", kNone, EnableRule::Connected, {}},
         {kCmdUpgradeDeviceFirmware, kTools, "&Upgrade DuraVane Firmware...", kNone, EnableRule::TcpLink, {}},
         {kCmdUpgradeMmiFirmware, kTools, "Upgrade &MMI Firmware...", kNone, EnableRule::TcpLink, {}},
-        {kCmdThermalCalculator, MenuSection::OfflineTools, "Thermal Expansion &Coeff. Calculator", kNone,
-         EnableRule::Always, {}},
     };
     for (const DeviceCommandRow& row : rows) commands.Table().Register(row);
 }

@@ -4,8 +4,7 @@
 namespace qs {
 
 // The rows of the device tools that are not part of the program yet: the terminal emulator,
-// the non-resettable totals, the three log downloads, the two firmware upgrades and the
-// thermal-expansion calculator. Their menu items are shown, disabled, with the rule they will
+// the non-resettable totals, the three log downloads and the two firmware upgrades. Their menu items are shown, disabled, with the rule they will
 // have. A tool that is built registers its row with a handler, which takes the place of its
 // row here.
 class PlannedDeviceTools final : public DeviceTool {

@@ -23,7 +23,8 @@ void CDatabasePrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, i
 bool CDatabasePrintout::OnPrintPage(int page) {
     wxDC* dc = GetDC();
     if (!dc) return false;
-    FitThisSizeToPageMargins(wxSize(800, 1100), wxPageSetupDialogData());
+    // Fitted to the page the printer reports: a page setup without a paper size scales by zero.
+    FitThisSizeToPage(wxSize(800, 1100));
     dc->SetFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));
     const wxSize m = dc->GetTextExtent("M");
     if (page == 1) dc->DrawText(ToWx(header_), 0, 1);

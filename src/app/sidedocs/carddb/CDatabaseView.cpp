@@ -7,6 +7,7 @@
 #include <wx/utils.h>
 
 #include "app/common/CFindDialog.h"
+#include "app/common/CSheetPrintout.h"
 #include "app/common/CodePageFont.h"
 #include "app/common/CodePageText.h"
 #include "app/shell/CPowerDocTemplate.h"
@@ -90,9 +91,11 @@ bool CDatabaseView::OnCreate(wxDocument* doc, long flags) {
 }
 
 void CDatabaseView::BindCommands() {
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnEditClear(); }, wxID_CLEAR);
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(ClearEnabled()); }, wxID_CLEAR);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFind(); }, wxID_FIND);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnEditClear(); }, ID_EDIT_CLEAR);
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(ClearEnabled()); }, ID_EDIT_CLEAR);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFind(); }, ID_EDIT_FIND);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnPrint(); }, ID_FILE_PRINT);
+    for (int id : {ID_EDIT_FIND, ID_FILE_PRINT}) Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, id);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnReadAll(); }, ID_READ_ALL);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnDumpAll(); }, ID_DUMP_ALL);
     for (int id : {ID_READ_ALL, ID_DUMP_ALL}) {
@@ -167,6 +170,11 @@ wxPrintout* CDatabaseView::OnCreatePrintout() {
     CDatabaseWxDoc* doc = Document();
     if (!doc) return nullptr;
     return new CDatabasePrintout(doc->GetUserReadableName().utf8_string(), doc->Core());
+}
+
+void CDatabaseView::OnPrint() {
+    std::unique_ptr<wxPrintout> printout(OnCreatePrintout());
+    if (printout) CSheetPrintout::PrintAll(GetFrame(), *printout);
 }
 
 long CDatabaseView::FocusedRow() const {

@@ -50,6 +50,8 @@ public:
     void OnReadAll();
     // This database to the controller.
     void OnDumpAll();
+    // File Print: the print dialog with every page, then the printing.
+    void OnPrint();
     // Opens the find dialog (made on first use).
     void OnFind();
     // What a request of the find dialog does; true when a card was found and selected.

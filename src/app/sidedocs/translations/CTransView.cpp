@@ -4,7 +4,6 @@
 #include <wx/docmdi.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
-#include <wx/printdlg.h>
 #include <wx/sizer.h>
 #include <wx/utils.h>
 
@@ -63,7 +62,6 @@ wxMenu* CTransView::CreateMenu() {
     menu->Append(ID_DUMP_ALL, "&Dump translated test to Duravane III");
     menu->AppendSeparator();
     menu->Append(ID_DOCUMENT_OPTIONS, "&Options for this Translation...");
-    menu->Append(wxID_FIND, "&Find\tCtrl+F");
     return menu;
 }
 
@@ -93,12 +91,12 @@ void CTransView::BindCommands(wxWindow* frame) {
     frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnReadAll(); }, ID_READ_ALL);
     frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnDumpAll(); }, ID_DUMP_ALL);
     frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnOptions(); }, ID_DOCUMENT_OPTIONS);
-    frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFind(); }, wxID_FIND);
-    frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFilePrint(); }, wxID_PRINT);
+    frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFind(); }, ID_EDIT_FIND);
+    frame->Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnFilePrint(); }, ID_FILE_PRINT);
     for (int id : {ID_READ_ALL, ID_DUMP_ALL}) {
         frame->Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(CanTransfer()); }, id);
     }
-    for (int id : {static_cast<int>(ID_DOCUMENT_OPTIONS), static_cast<int>(wxID_FIND), static_cast<int>(wxID_PRINT)}) {
+    for (int id : {static_cast<int>(ID_DOCUMENT_OPTIONS), static_cast<int>(ID_EDIT_FIND), static_cast<int>(ID_FILE_PRINT)}) {
         frame->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, id);
     }
     // A translation has one window only.
@@ -303,9 +301,7 @@ wxPrintout* CTransView::OnCreatePrintout() { return MakePrintout().release(); }
 void CTransView::OnFilePrint() {
     std::unique_ptr<wxPrintout> printout = MakePrintout();
     if (!printout) return;
-    wxPrintDialogData data = CSheetPrintout::AllPages(*printout);
-    wxPrinter printer(&data);
-    printer.Print(GetFrame(), printout.get(), true);
+    CSheetPrintout::PrintAll(GetFrame(), *printout);
 }
 
 }  // namespace qs
