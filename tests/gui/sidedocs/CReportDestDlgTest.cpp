@@ -4,6 +4,8 @@
 #include <wx/button.h>
 #include <wx/radiobox.h>
 
+#include "RecordingUi.h"
+
 namespace qs::test {
 
 namespace {
@@ -17,7 +19,8 @@ void Click(wxWindow* button) {
 }  // namespace
 
 TEST(ReportDestDlg, ListsTheFiveSlotsAndOpensOnTheSecond) {
-    CReportDestDlg dialog;
+    RecordingUi ui;
+    CReportDestDlg dialog(nullptr, ui.services);
     EXPECT_EQ(dialog.GetTitle(), "Select Report");
     ASSERT_EQ(dialog.Choices()->GetId(), 1068);
     ASSERT_EQ(dialog.Choices()->GetCount(), 5u);
@@ -28,8 +31,9 @@ TEST(ReportDestDlg, ListsTheFiveSlotsAndOpensOnTheSecond) {
 }
 
 TEST(ReportDestDlg, OkTakesTheChosenRowAndCancelLeavesIt) {
+    RecordingUi ui;
     {
-        CReportDestDlg dialog;
+        CReportDestDlg dialog(nullptr, ui.services);
         dialog.Show();  // modeless here, so OK returns at once
         dialog.Choices()->SetSelection(4);
         Click(dialog.FindWindow(wxID_OK));
@@ -37,7 +41,7 @@ TEST(ReportDestDlg, OkTakesTheChosenRowAndCancelLeavesIt) {
         EXPECT_EQ(dialog.chosenRow, 4);
     }
     {
-        CReportDestDlg dialog;
+        CReportDestDlg dialog(nullptr, ui.services);
         dialog.Show();
         dialog.Choices()->SetSelection(0);
         Click(dialog.FindWindow(wxID_CANCEL));

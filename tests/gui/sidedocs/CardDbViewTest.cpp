@@ -1,15 +1,17 @@
+// The card database editor in Quillset's main window: made by "Driver Database", one row per
+// card and an empty one for a new card, the card texts in the status panes, editing, deleting
+// with '.' or Edit > Delete, Edit > Find, File Open, and printing every page.
 #include <gtest/gtest.h>
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/combobox.h>
+#include <wx/generic/printps.h>
 #include <wx/radiobut.h>
 
-#include "CardDbRig.h"
-#include "TempDir.h"
+#include "SideDocumentShell.h"
 #include "app/common/CFindDialog.h"
 #include "app/common/CSearchBox.h"
-#include "app/shell/CommandIds.h"
+#include "app/common/CSheetPrintout.h"
 #include "app/sidedocs/carddb/CDatabasePrintout.h"
 
 namespace qs::test {
@@ -17,6 +19,14 @@ namespace qs::test {
 namespace {
 
 using Texts = std::vector<std::string>;
+using CardDbView = SideDocumentShell;
+
+// The texts of one row of the list.
+Texts RowTexts(const CDatabaseView& view, long row) {
+    Texts out;
+    for (int c = 0; c < CDatabaseView::kColumnCount; ++c) out.push_back(view.CellText(row, c).utf8_string());
+    return out;
+}
 
 // A key as it reaches the list before the control itself sees it.
 void PressChar(const CDatabaseView& view, wxChar c) {
@@ -35,22 +45,14 @@ void Activate(const CDatabaseView& view, long row) {
     view.List()->GetEventHandler()->ProcessEvent(event);
 }
 
-bool Enabled(CDatabaseView& view, int id) {
-    wxUpdateUIEvent e(id);
-    e.SetEventObject(view.GetFrame());
-    view.ProcessEvent(e);
-    return e.GetEnabled();
-}
-
 }  // namespace
 
-TEST(CardDbView, ShowsEveryCardAndAnEmptyRowForANewOne) {
-    CardDbRig rig;
-    CDatabaseWxDoc* doc = rig.NewDocument({"B1,Smith,Truck 7,Gate 2,0042", "0020711F4,Jones,,,0007", "AB12,,,,0000"});
+TEST_F(CardDbView, ShowsEveryCardAndAnEmptyRowForANewOneWithTheCardTextsInThePanes) {
+    CDatabaseWxDoc* doc = NewDatabase({"B1,Smith,Truck 7,Gate 2,0042", "0020711F4,Jones,,,0007", "AB12,,,,0000"});
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->GetUserReadableName(), "DDB_1");
     EXPECT_EQ(doc->Core().Name(), "New Database");
-    CDatabaseView* view = CardDbRig::ViewOf(doc);
+    CDatabaseView* view = CardView(doc);
     ASSERT_NE(view, nullptr);
     ASSERT_EQ(view->List()->GetItemCount(), 4);
     EXPECT_EQ(RowTexts(*view, 0), (Texts{"0020711F4", "4596", "0007", "Jones", "", ""}));
@@ -58,22 +60,23 @@ TEST(CardDbView, ShowsEveryCardAndAnEmptyRowForANewOne) {
     EXPECT_EQ(RowTexts(*view, 2), (Texts{"B1", "0", "0042", "Smith", "Truck 7", "Gate 2"}));
     EXPECT_EQ(RowTexts(*view, 3), Texts(6, ""));
     EXPECT_EQ(view->FocusedRow(), 3);
-    EXPECT_EQ(rig.frame->panes, (std::pair<std::string, std::string>{"3 cards", "Database size 65 bytes"}));
-    EXPECT_FALSE(view->ClearEnabled());
+    // The main window leaves the panes to the card texts while the database is in front.
+    EXPECT_EQ(Panes(), (std::pair<std::string, std::string>{"3 cards", "Database size 65 bytes"}));
+    EXPECT_FALSE(Enabled(ID_EDIT_CLEAR));
     FocusRow(*view, 1);
-    EXPECT_EQ(rig.frame->panes.first, "Card 2 of 3");
-    EXPECT_TRUE(view->ClearEnabled());
-    EXPECT_TRUE(Enabled(*view, wxID_CLEAR));
-    // No program-data document: the device commands are off.
-    EXPECT_FALSE(Enabled(*view, ID_READ_ALL));
-    EXPECT_FALSE(Enabled(*view, ID_DUMP_ALL));
-    EXPECT_FALSE(Enabled(*view, ID_WINDOW_NEW));
+    EXPECT_EQ(Panes().first, "Card 2 of 3");
+    EXPECT_TRUE(Enabled(ID_EDIT_CLEAR));
+    EXPECT_TRUE(Enabled(ID_EDIT_FIND));
+    // No program-data document: the device commands are off; there is no second window.
+    EXPECT_FALSE(Enabled(ID_READ_ALL));
+    EXPECT_FALSE(Enabled(ID_DUMP_ALL));
+    EXPECT_FALSE(Enabled(ID_WINDOW_NEW));
 }
 
-TEST(CardDbView, EditingANewCardPutsItInItsSortedPlace) {
-    CardDbRig rig;
-    CDatabaseWxDoc* doc = rig.NewDocument({"0001,,,,0000", "FF00,,,,0000"});
-    CDatabaseView* view = CardDbRig::ViewOf(doc);
+TEST_F(CardDbView, EditingANewCardPutsItInItsSortedPlace) {
+    CDatabaseWxDoc* doc = NewDatabase({"0001,,,,0000", "FF00,,,,0000"});
+    CDatabaseView* view = CardView(doc);
+    ASSERT_NE(view, nullptr);
     std::vector<CardRecordForm> shown;
     view->SetDialogRunner([&](CardRecordForm& form) {
         shown.push_back(form);
@@ -94,26 +97,29 @@ TEST(CardDbView, EditingANewCardPutsItInItsSortedPlace) {
     EXPECT_EQ(shown.back().key, "FF00");
 }
 
-TEST(CardDbView, DotDeletesTheCardAtTheCursorAndOnlyBeepsOnTheNewCardRow) {
-    CardDbRig rig;
-    CDatabaseWxDoc* doc = rig.NewDocument({"A0,,,,0000", "B1,,,,0000"});
-    CDatabaseView* view = CardDbRig::ViewOf(doc);
+TEST_F(CardDbView, DotOrEditDeleteRemovesTheCardAtTheCursorAndTheNewCardRowOnlyBeeps) {
+    CDatabaseWxDoc* doc = NewDatabase({"A0,,,,0000", "B1,,,,0000", "C2,,,,0000"});
+    CDatabaseView* view = CardView(doc);
+    ASSERT_NE(view, nullptr);
     PressChar(*view, '.');
-    EXPECT_EQ(doc->Core().Count(), 2);
+    EXPECT_EQ(doc->Core().Count(), 3);
     EXPECT_FALSE(doc->IsModified());
     FocusRow(*view, 0);
     PressChar(*view, '.');
-    EXPECT_EQ(doc->Core().Records(), Texts{"B1,,,,0000"});
+    EXPECT_EQ(doc->Core().Records(), (Texts{"B1,,,,0000", "C2,,,,0000"}));
     EXPECT_TRUE(doc->IsModified());
+    FocusRow(*view, 1);
+    Choose(ID_EDIT_CLEAR);
+    EXPECT_EQ(doc->Core().Records(), Texts{"B1,,,,0000"});
     EXPECT_EQ(view->List()->GetItemCount(), 2);
-    EXPECT_EQ(rig.frame->panes, (std::pair<std::string, std::string>{"1 cards", "Database size 11 bytes"}));
+    EXPECT_EQ(Panes(), (std::pair<std::string, std::string>{"1 cards", "Database size 11 bytes"}));
 }
 
-TEST(CardDbView, FindSearchesTheRecordsInTheChosenDirection) {
-    CardDbRig rig;
-    CDatabaseWxDoc* doc = rig.NewDocument({"A0,Smith,,,0000", "B1,Jones,,,0000", "C2,Smithers,,,0000"});
-    CDatabaseView* view = CardDbRig::ViewOf(doc);
-    view->OnFind();
+TEST_F(CardDbView, EditFindSearchesTheRecordsInTheChosenDirection) {
+    CDatabaseWxDoc* doc = NewDatabase({"A0,Smith,,,0000", "B1,Jones,,,0000", "C2,Smithers,,,0000"});
+    CDatabaseView* view = CardView(doc);
+    ASSERT_NE(view, nullptr);
+    Choose(ID_EDIT_FIND);
     CFindDialog* find = view->FindDialog();
     ASSERT_NE(find, nullptr);
     find->SearchBox()->SetValue("smith");
@@ -128,53 +134,50 @@ TEST(CardDbView, FindSearchesTheRecordsInTheChosenDirection) {
                                      {false, find->FindNextButton(), -1}, {true, find->FindButton(), 2},
                                      {true, find->FindNextButton(), 0}, {true, find->FindNextButton(), -1}};
     for (const Step& s : steps) {
-        rig.ui.prompt.shown.clear();
+        ui.prompt.shown.clear();
         (s.backward ? find->BackwardButton() : find->ForwardButton())->SetValue(true);
         FocusRow(*view, 3);
         wxCommandEvent click(wxEVT_BUTTON, s.button->GetId());
         click.SetEventObject(s.button);
         s.button->GetEventHandler()->ProcessEvent(click);
-        PumpUntil([&] { return !rig.ui.prompt.shown.empty() || view->FocusedRow() != 3; });
+        PumpUntil([&] { return !ui.prompt.shown.empty() || view->FocusedRow() != 3; });
         if (s.row < 0) {
-            EXPECT_EQ(rig.ui.Messages(), Texts{"Text Not Found"});
+            EXPECT_EQ(ui.Messages(), Texts{"Text Not Found"});
         } else {
             EXPECT_EQ(view->FocusedRow(), s.row);
         }
     }
-    // Without "Ignore Case" the search text is matched as typed.
-    find->IgnoreCaseBox()->SetValue(false);
-    find->ForwardButton()->SetValue(true);
-    find->SearchBox()->SetValue("Jones");
-    wxCommandEvent click(wxEVT_BUTTON, find->FindButton()->GetId());
-    find->FindButton()->GetEventHandler()->ProcessEvent(click);
-    EXPECT_TRUE(PumpUntil([&] { return view->FocusedRow() == 1; }));
 }
 
-TEST(CardDbView, SavedDatabaseOpensAgainAsItWas) {
-    CardDbRig rig;
-    TempDir dir;
-    CDatabaseWxDoc* doc = rig.NewDocument({"B1,Smith,,,0042", "A0,Jones,,,0007"});
-    ASSERT_TRUE(doc->OnSaveDocument(dir.File("drivers.3DB")));
-    EXPECT_EQ(dir.Read("drivers.3DB"), "A0,Jones,,,0007\r\nB1,Smith,,,0042\r\n");
-    wxDocument* reopened = rig.Manager().CreateDocument(dir.File("drivers.3DB"), wxDOC_SILENT);
-    ASSERT_NE(reopened, nullptr);
-    auto* again = dynamic_cast<CDatabaseWxDoc*>(reopened);
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(again->Core().Records(), doc->Core().Records());
-    EXPECT_EQ(CardDbRig::ViewOf(again)->List()->GetItemCount(), 3);
-    EXPECT_FALSE(again->IsModified());
-    EXPECT_TRUE(rig.ui.Messages().empty());
+TEST_F(CardDbView, FileOpenOfA3dbShowsItsCards) {
+    dir.Write("drivers.3DB", "B1,Smith,,,0042\r\nA0,Jones,,,0007\r\n");
+    auto* doc = dynamic_cast<CDatabaseWxDoc*>(OpenFile(dir.File("drivers.3DB")));
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->Core().Records(), (Texts{"A0,Jones,,,0007", "B1,Smith,,,0042"}));
+    EXPECT_EQ(CardView(doc)->List()->GetItemCount(), 3);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_TRUE(ui.Messages().empty());
 }
 
-TEST(CardDbView, PrintoutHasTheTitleOnTheFirstPage) {
-    CardDbRig rig;
-    CDatabaseWxDoc* doc = rig.NewDocument();
+TEST_F(CardDbView, EveryPagePrintsWithTheTitleOnTheFirst) {
+    CDatabaseWxDoc* doc = NewDatabase();
     for (int i = 0; i < 60; ++i) doc->Core().AddRecord("C" + std::to_string(100 + i) + ",,,,0000");
-    std::unique_ptr<wxPrintout> printout(CardDbRig::ViewOf(doc)->OnCreatePrintout());
+    std::unique_ptr<wxPrintout> printout(CardView(doc)->OnCreatePrintout());
     auto* cards = dynamic_cast<CDatabasePrintout*>(printout.get());
     ASSERT_NE(cards, nullptr);
-    EXPECT_EQ(cards->Pages(), 2);
     EXPECT_EQ(cards->Header().rfind("DDB_1 - ", 0), 0u);
+    // With the print dialog's start (every page), the printer gets both pages: here wx's
+    // PostScript printer, writing to a file.
+    wxPrintDialogData data = CSheetPrintout::AllPages(*printout);
+    data.GetPrintData().SetFilename(wxString::FromUTF8(dir.File("cards.ps")));
+    data.GetPrintData().SetPrintMode(wxPRINT_MODE_FILE);
+    wxPostScriptPrinter printer(&data);
+    ASSERT_TRUE(printer.Print(frame, printout.get(), false));
+    const std::string ps = dir.Read("cards.ps");
+    size_t pages = 0;
+    for (size_t at = ps.find("%%Page:"); at != std::string::npos; at = ps.find("%%Page:", at + 1)) ++pages;
+    EXPECT_EQ(pages, 2u);
+    EXPECT_NE(ps.find("C159"), std::string::npos);
 }
 
 }  // namespace qs::test

@@ -8,8 +8,9 @@
 #include <wx/listctrl.h>
 #include <wx/radiobut.h>
 
-#include "TranslationEditorFixture.h"
 #include <wx/generic/printps.h>
+
+#include "SideDocumentShell.h"
 
 #include "app/common/CFindDialog.h"
 #include "app/common/CSheetPrintout.h"
@@ -18,7 +19,7 @@
 #include "app/shell/CommandIds.h"
 #include "app/sidedocs/translations/CTextEditDlg.h"
 #include "app/sidedocs/translations/CTransOptions.h"
-#include "link/ComPortTable.h"
+#include "platform/ArchiveWriter.h"
 #include "programdata/CFileHeader.h"
 
 namespace qs::test {
@@ -29,13 +30,13 @@ const std::string k866Privet = "\x8F\xE0\xA8\xA2\xA5\xE2";
 const std::string k1251Privet = "\xCF\xF0\xE8\xE2\xE5\xF2";
 const wxString kPrivet = wxString::FromUTF8("\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
 
-using TranslationEditor = TranslationEditorFixture;
+using TranslationEditor = SideDocumentShell;
 
 TEST_F(TranslationEditor, ShowsEveryLiteralBesideItsTranslationInTheSetsFont) {
     CTranslation t;
     t.SetCharacterSet(2);
     t.SetText(0, k1251Privet);
-    CTransView* view = Open(Write("ru.LGX", t));
+    CTransView* view = OpenTranslation(Write("ru.LGX", t));
     ASSERT_NE(view, nullptr);
     wxListCtrl* list = view->List();
     EXPECT_EQ(list->GetItemCount(), 4574);
@@ -56,7 +57,7 @@ TEST_F(TranslationEditor, ShowsEveryLiteralBesideItsTranslationInTheSetsFont) {
 TEST_F(TranslationEditor, EditingARowInCyrillicStoresTheSetsBytes) {
     CTranslation t;
     t.SetCharacterSet(1);
-    CTransView* view = Open(Write("ru866.LGX", t));
+    CTransView* view = OpenTranslation(Write("ru866.LGX", t));
     ASSERT_NE(view, nullptr);
     view->runDialog = Accepting<CTextEditDlg>([](CTextEditDlg& d) {
         EXPECT_EQ(d.OriginalField()->GetValue(), "Press SET key");
@@ -87,7 +88,7 @@ TEST_F(TranslationEditor, EditingARowInCyrillicStoresTheSetsBytes) {
 }
 
 TEST_F(TranslationEditor, EnterOnARowOpensItsEditor) {
-    CTransView* view = New();
+    CTransView* view = NewTranslation();
     ASSERT_NE(view, nullptr);
     int opened = 0;
     view->runDialog = [&](wxDialog&) {
@@ -102,14 +103,14 @@ TEST_F(TranslationEditor, EnterOnARowOpensItsEditor) {
     EXPECT_FALSE(view->Doc()->IsModified());
 }
 
-class TranslationEditorFind : public TranslationEditorFixture {
+class TranslationEditorFind : public SideDocumentShell {
 protected:
     void SetUp() override {
-        TranslationEditorFixture::SetUp();
+        SideDocumentShell::SetUp();
         CTranslation t;
         t.SetText(10, "xyz ten");
         t.SetText(4573, "xyz last");
-        view = Open(Write("find.LGX", t));
+        view = OpenTranslation(Write("find.LGX", t));
         ASSERT_NE(view, nullptr);
         view->OnFind();
         dialog = view->FindDialog();
@@ -162,7 +163,7 @@ TEST_F(TranslationEditorFind, FromTheCursorWithoutAFocusedRowFindsNothing) {
 }
 
 TEST_F(TranslationEditor, OptionsChangeTheNameAndSwitchTheFontAtOnce) {
-    CTransView* view = New();
+    CTransView* view = NewTranslation();
     ASSERT_NE(view, nullptr);
     view->runDialog = Accepting<CTransOptions>([](CTransOptions& d) {
         EXPECT_EQ(d.NameField()->GetValue(), "New Translation");
@@ -186,21 +187,27 @@ TEST_F(TranslationEditor, OptionsChangeTheNameAndSwitchTheFontAtOnce) {
 }
 
 TEST_F(TranslationEditor, CommandsNeedAProgramDataDocumentAndThereIsNoSecondWindow) {
-    CTransView* view = New();
+    CVexa3WxDoc* device = OpenDeviceDocument("127.0.0.1");
+    ASSERT_NE(device, nullptr);
+    CTransView* view = NewTranslation();
     ASSERT_NE(view, nullptr);
-    wxWindow* window = view->GetFrame();
-    EXPECT_FALSE(Enabled(window, ID_READ_ALL));
-    EXPECT_FALSE(Enabled(window, ID_DUMP_ALL));
-    EXPECT_TRUE(Enabled(window, ID_DOCUMENT_OPTIONS));
-    EXPECT_FALSE(Enabled(window, ID_WINDOW_NEW));
-    ComPortTable ports;
-    CVexa3Doc device(ports, DefinitionSource{});
-    frame->device = &device;
-    EXPECT_TRUE(Enabled(window, ID_READ_ALL));
-    EXPECT_TRUE(Enabled(window, ID_DUMP_ALL));
-    frame->device = nullptr;
+    EXPECT_TRUE(Enabled(ID_READ_ALL));
+    EXPECT_TRUE(Enabled(ID_DUMP_ALL));
+    EXPECT_TRUE(Enabled(ID_DOCUMENT_OPTIONS));
+    EXPECT_TRUE(Enabled(ID_EDIT_FIND));
+    EXPECT_FALSE(Enabled(ID_WINDOW_NEW));
+    // Edit > Find reaches the editor.
+    Choose(ID_EDIT_FIND);
+    EXPECT_NE(view->FindDialog(), nullptr);
     // The window's menu stands in the main window's bar while a translation is open.
     EXPECT_NE(frame->GetMenuBar()->FindMenu("Translation"), wxNOT_FOUND);
+    // Without a program-data document there is nothing to go through.
+    device->Modify(false);
+    device->Close();
+    device->DeleteAllViews();
+    PumpFor(30);
+    EXPECT_FALSE(Enabled(ID_READ_ALL));
+    EXPECT_FALSE(Enabled(ID_DUMP_ALL));
     view->GetDocument()->Close();
     view->GetDocument()->DeleteAllViews();
     PumpFor(30);
@@ -208,7 +215,7 @@ TEST_F(TranslationEditor, CommandsNeedAProgramDataDocumentAndThereIsNoSecondWind
 }
 
 TEST_F(TranslationEditor, PrintsEveryLiteralFiftyTwoToAPage) {
-    CTransView* view = New();
+    CTransView* view = NewTranslation();
     ASSERT_NE(view, nullptr);
     const std::unique_ptr<wxPrintout> printout = view->MakePrintout();
     EXPECT_TRUE(printout->HasPage(88));
@@ -241,7 +248,7 @@ std::string File1125(const std::string& path) {
 TEST_F(TranslationEditor, AnUpgradedFileIsBackedUpAndSavedUnderItsName) {
     const std::string path = dir.File("de.LGX");
     const std::string old = File1125(path);
-    CTransView* view = Open(path);
+    CTransView* view = OpenTranslation(path);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(ui.Messages(), (std::vector<std::string>{"This file is from a previous revision. It will be updated now.",
                                                        "Original file backed up with extension .LXB"}));
@@ -259,7 +266,7 @@ TEST_F(TranslationEditor, AnExistingBackupIsNeverOverwritten) {
     const std::string path = dir.File("de.LGX");
     const std::string old = File1125(path);
     dir.Write("de.LXB", "an earlier backup");
-    CTransView* view = Open(path);
+    CTransView* view = OpenTranslation(path);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(ui.LastMessage(), CTransView::kBackupFailed);
     PumpFor(50);

@@ -49,7 +49,6 @@ TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
         {32849, "Upgrade &MMI Firmware...", "Upgrade &MMI Firmware...", ""},
         {32841, "Go &Online", "Go &Online", ""},
         {32842, "&Go Offline", "&Go Offline", ""},
-        {32843, "Thermal Expansion &Coeff. Calculator", "Thermal Expansion &Coeff. Calculator", ""},
         {32848, "&Options for this document...", "&Options for this document...", ""},
     };
     const auto& rows = table.Rows();
@@ -62,11 +61,12 @@ TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
         EXPECT_EQ(rows[i].accelerator.Text(), expected[i].key);
         EXPECT_EQ(table.Find(expected[i].id), &rows[i]);
     }
-    // The menu's separators: before the tools, the link, the calculator and the options.
+    // The menu's separators: before the tools, the link and the options (the calculator, a
+    // window of its own, is put before the options by the frame).
     std::vector<size_t> separators;
     for (size_t i = 1; i < rows.size(); ++i)
         if (rows[i].section != rows[i - 1].section) separators.push_back(i);
-    EXPECT_EQ(separators, (std::vector<size_t>{4, 13, 15, 16}));
+    EXPECT_EQ(separators, (std::vector<size_t>{4, 13, 15}));
     EXPECT_EQ(table.Find(32781), nullptr);
     EXPECT_FALSE(table.IsEnabled(32781, 4, 0));
 }
@@ -91,7 +91,7 @@ TEST_F(DeviceCommandRows, StateAndPortDecideWhatIsEnabled) {
 
 TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
     for (int id : {kCmdTerminalEmulator, kCmdRetrieveNonresettables, kCmdTransactionLog, kCmdEventLog,
-                   kCmdAuditTrailLog, kCmdUpgradeDeviceFirmware, kCmdUpgradeMmiFirmware, kCmdThermalCalculator}) {
+                   kCmdAuditTrailLog, kCmdUpgradeDeviceFirmware, kCmdUpgradeMmiFirmware}) {
         const DeviceCommandRow* info = table.Find(id);
         ASSERT_NE(info, nullptr) << id;
         EXPECT_FALSE(info->Available()) << id;
@@ -101,7 +101,6 @@ TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
     }
     EXPECT_EQ(table.Find(kCmdUpgradeDeviceFirmware)->rule, EnableRule::TcpLink);
     EXPECT_EQ(table.Find(kCmdTerminalEmulator)->rule, EnableRule::Connected);
-    EXPECT_EQ(table.Find(kCmdThermalCalculator)->rule, EnableRule::Always);
 }
 
 // A tool built later: its row takes the place of the disabled one, runs, and cannot be taken

@@ -1,13 +1,11 @@
-// Sending a set to the controller over a scripted Minicomputer link: the frames of a one-line
-// set to the byte, the sets refused before anything is sent, and the report of each step that
-// fails.
+// Sending a set to the controller over the scripted device: the frames of a one-line set to the
+// byte, the sets refused before anything is sent, and the report of each step that fails.
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "../link/BlockFrames.h"
 #include "EquationFixtures.h"
-#include "RecordingUi.h"
+#include "SideDevice.h"
 #include "sidedocs/equations/EquationTokens.h"
 
 namespace qs::test::eq {
@@ -37,36 +35,31 @@ class EquationDownloadTest : public ::testing::Test {
 protected:
     EquationDownloadTest() : doc(Dictionary()) {}
 
-    bool Download() {
-        return doc.Download([this]() -> DX3Protocol* { ++asked; return link.protocol.get(); }, ui.services);
-    }
+    bool Download() { return doc.Download(dev.Access()); }
 
-    RecordingUi ui;
-    ScriptedLink link;
+    SideDevice dev;
     CEquationDoc doc;
-    int asked = 0;
 };
 
 TEST_F(EquationDownloadTest, AOneLineSetGoesOutAsPinned) {
     Add(doc, Dest::kUserFloat, 1, "2.5 * 2");
-    ASSERT_TRUE(Download()) << ui.LastMessage();
-    EXPECT_TRUE(ui.Messages().empty());
-    const auto sent = link.SentData();
+    ASSERT_TRUE(Download()) << dev.ui.LastMessage();
+    EXPECT_TRUE(dev.ui.Messages().empty());
+    const auto& sent = dev.Blocks();
     ASSERT_EQ(sent.size(), kGolden.size());
     for (size_t i = 0; i < sent.size(); ++i) EXPECT_EQ(Hex(sent[i]), Hex(kGolden[i])) << "frame " << i + 1;
-    for (const SentBlock& b : link.Sent()) EXPECT_TRUE(b.wellFormed);
     // The CRC-32 covers every byte after the total, the closing 0x00 included.
     const std::string covered = kGolden[1].substr(9) + kGolden[2].substr(5) + kGolden[3].substr(5) +
                                 kGolden[4].substr(5) + std::string(1, '\0');
     EXPECT_EQ(covered.size(), 0x95u);
     EXPECT_EQ(BitwiseCrc32(covered), 0x577076D4u);
     // The table's count and its byte constant 2 go on the line escaped.
-    EXPECT_NE(link.stream->Written().find(std::string("\x19\x00\x1BS\x1BS\x00", 7)), std::string::npos);
-    ASSERT_EQ(ui.progress.size(), 1u);
-    EXPECT_EQ(ui.progress[0]->title, "Downloading Equation...");
-    EXPECT_EQ(ui.progress[0]->texts, std::vector<std::string>{"Sending..."});
-    EXPECT_EQ(ui.progress[0]->upper, 0x95);
-    EXPECT_EQ(ui.progress[0]->steps, 0x95);
+    EXPECT_NE(dev.device.stream->Written().find(std::string("\x19\x00\x1BS\x1BS\x00", 7)), std::string::npos);
+    ASSERT_EQ(dev.ui.progress.size(), 1u);
+    EXPECT_EQ(dev.ui.progress[0]->title, "Downloading Equation...");
+    EXPECT_EQ(dev.ui.progress[0]->texts, std::vector<std::string>{"Sending..."});
+    EXPECT_EQ(dev.ui.progress[0]->upper, 0x95);
+    EXPECT_EQ(dev.ui.progress[0]->steps, 0x95);
 }
 
 TEST_F(EquationDownloadTest, CommentsAndDisabledLinesAreSentAsTheyAre) {
@@ -75,8 +68,8 @@ TEST_F(EquationDownloadTest, CommentsAndDisabledLinesAreSentAsTheyAre) {
     Add(doc, Dest::kTempBool, 1, "TRUE AND NOT FALSE").disable = 1;
     AddComment(doc, "between");
     Add(doc, Dest::kUserBool, 2, "TEMPBOOL1");
-    ASSERT_TRUE(Download()) << ui.LastMessage();
-    const auto sent = link.SentData();
+    ASSERT_TRUE(Download()) << dev.ui.LastMessage();
+    const auto& sent = dev.Blocks();
     ASSERT_EQ(sent.size(), 7u);
     // 30 header bytes, two lines, the end record, 10 table bytes and the closing 0x00.
     EXPECT_EQ(Hex(sent[1].substr(5, 4)), Hex(U32(191)));
@@ -91,7 +84,7 @@ TEST_F(EquationDownloadTest, SetsThatCannotGoAreRefusedBeforeAnythingIsSent) {
         const char* name;
         std::function<void(CEquationDoc&)> fill;
         std::string message;
-        int asked;
+        int choices;
     };
     const auto floats = [](int count) {
         return [count](CEquationDoc& doc) {
@@ -108,7 +101,6 @@ TEST_F(EquationDownloadTest, SetsThatCannotGoAreRefusedBeforeAnythingIsSent) {
         };
     };
     const std::vector<Case> cases = {
-        {"no lines", [](CEquationDoc&) {}, "No Entries Defined. Nothing to download.", 0},
         {"only comments", [](CEquationDoc& d) { AddComment(d, "a"); AddComment(d, "b"); },
          "All lines contain comments. Nothing to download.", 1},
         {"1004 table bytes", floats(249), "Constant data exceeds allowable size... reduce number of constants", 1},
@@ -129,24 +121,22 @@ TEST_F(EquationDownloadTest, SetsThatCannotGoAreRefusedBeforeAnythingIsSent) {
          "Equation line 2: Error 2 - UNRECOGNIZED ENTRY", 1},
     };
     for (const Case& c : cases) {
-        RecordingUi ui;
-        ScriptedLink link;
+        SCOPED_TRACE(c.name);
+        SideDevice dev;
         CEquationDoc doc(Dictionary());
         c.fill(doc);
-        int asked = 0;
-        EXPECT_FALSE(doc.Download([&]() -> DX3Protocol* { ++asked; return link.protocol.get(); }, ui.services)) << c.name;
-        EXPECT_EQ(ui.Messages(), std::vector<std::string>{c.message}) << c.name;
-        EXPECT_EQ(asked, c.asked) << c.name;
-        EXPECT_TRUE(link.stream->Written().empty()) << c.name;
-        EXPECT_TRUE(ui.progress.empty()) << c.name;
+        EXPECT_FALSE(doc.Download(dev.Access()));
+        EXPECT_EQ(dev.ui.Messages(), std::vector<std::string>{c.message});
+        EXPECT_EQ(dev.choices, c.choices);
+        EXPECT_TRUE(dev.Blocks().empty());
+        EXPECT_TRUE(dev.ui.progress.empty());
     }
     // Just within both limits.
     for (const auto& fill : std::vector<std::function<void(CEquationDoc&)>>{floats(248), bytes(233)}) {
-        RecordingUi ui;
-        ScriptedLink link;
+        SideDevice dev;
         CEquationDoc doc(Dictionary());
         fill(doc);
-        EXPECT_TRUE(doc.Download([&]() -> DX3Protocol* { return link.protocol.get(); }, ui.services)) << ui.LastMessage();
+        EXPECT_TRUE(doc.Download(dev.Access())) << dev.ui.LastMessage();
     }
 }
 
@@ -156,42 +146,27 @@ TEST_F(EquationDownloadTest, EachFailedStepIsReportedWithItsOwnPrefix) {
         "Error downloading final equation line - ", "Error sending constant tables - ",
         "Error in response to final packet - "};
     for (int failAt = 0; failAt < static_cast<int>(prefixes.size()); ++failAt) {
-        RecordingUi ui;
-        ScriptedLink link;
-        link.device.onBlock = [failAt](const std::string&, int index) -> std::optional<std::string> {
+        SideDevice dev;
+        dev.device.onBlock = [failAt](const std::string&, int index) -> std::optional<std::string> {
             if (index == failAt) return BinaryReply(1, 0x0413, 0x8006);
             return std::nullopt;
         };
         CEquationDoc doc(Dictionary());
         Add(doc, Dest::kUserFloat, 1, "2.5 * 2");
-        EXPECT_FALSE(doc.Download([&]() -> DX3Protocol* { return link.protocol.get(); }, ui.services));
-        EXPECT_EQ(ui.Messages(), std::vector<std::string>{prefixes[static_cast<size_t>(failAt)] + " - Bad CRC"});
-        EXPECT_EQ(ui.prompt.shown[0].type, static_cast<unsigned>(MB_OKCANCEL));
-        EXPECT_EQ(link.Sent().size(), static_cast<size_t>(failAt + 1));
+        EXPECT_FALSE(doc.Download(dev.Access()));
+        EXPECT_EQ(dev.ui.Messages(), std::vector<std::string>{prefixes[static_cast<size_t>(failAt)] + " - Bad CRC"});
+        EXPECT_EQ(dev.ui.prompt.shown[0].type, static_cast<unsigned>(MB_OKCANCEL));
+        EXPECT_EQ(dev.Blocks().size(), static_cast<size_t>(failAt + 1));
     }
 }
 
-TEST_F(EquationDownloadTest, ALateFinalReplyIsNotWaitedForTwice) {
+TEST_F(EquationDownloadTest, ACancelledDownloadLeavesNoConstantsForTheNext) {
     Add(doc, Dest::kUserFloat, 1, "2.5 * 2");
-    link.line->TimeOutFirstReadAfterWrites(12);  // the reply to the sixth frame, the last
+    dev.ui.CancelAfterPumps(40);  // within the first line
     EXPECT_FALSE(Download());
-    EXPECT_EQ(link.line->hiccups, 1);
-    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Error on serial device at port 1: - Timeout waiting for response"});
-    EXPECT_EQ(link.device.received.size(), 5u) << "the late answer is never read";
-    EXPECT_EQ(link.Sent().size(), 6u);
-}
-
-TEST_F(EquationDownloadTest, CancelEndsTheDownloadSilently) {
-    Add(doc, Dest::kUserFloat, 1, "2.5 * 2");
-    ui.CancelAfterPumps(40);  // within the first line
-    EXPECT_FALSE(Download());
-    EXPECT_TRUE(ui.Messages().empty());
-    EXPECT_EQ(link.Sent().size(), 2u);
-    // The next download starts with its own constants only.
-    RecordingUi again;
-    ScriptedLink second;
-    EXPECT_TRUE(doc.Download([&]() -> DX3Protocol* { return second.protocol.get(); }, again.services));
-    EXPECT_EQ(Hex(second.SentData()[4]), Hex(kGolden[4]));
+    SideDevice again;
+    EXPECT_TRUE(doc.Download(again.Access()));
+    EXPECT_EQ(Hex(again.Blocks()[4]), Hex(kGolden[4]));
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
-// Reading the controller's set over a scripted Minicomputer link: lines, constants and TEMP
-// results put in place, and the sets that are refused without a line taken over.
+// Reading the controller's set from the scripted device: lines, constants and TEMP results put
+// in place, and the sets that are refused without a line taken over.
 #include <gtest/gtest.h>
 
 #include <limits>
 
-#include "../link/BlockFrames.h"
 #include "EquationFixtures.h"
 #include "Fuzz.h"
-#include "RecordingUi.h"
+#include "SideDevice.h"
 #include "sidedocs/equations/EquationSetParser.h"
 
 namespace qs::test::eq {
@@ -26,40 +25,39 @@ class EquationUploadTest : public ::testing::Test {
 protected:
     EquationUploadTest() : doc(Dictionary()) { Add(doc, Dest::kTempFloat, 9, "1"); }
 
-    bool Upload() { return doc.Upload([this]() -> DX3Protocol* { return link.protocol.get(); }, ui.services); }
+    bool Upload() { return doc.Upload(dev.Access()); }
     std::vector<std::string> Texts() const {
         std::vector<std::string> out;
         for (const auto& l : doc.Lines()) out.push_back(l->text);
         return out;
     }
 
-    RecordingUi ui;
-    ScriptedLink link;
+    SideDevice dev;
     CEquationDoc doc;
 };
 
 TEST_F(EquationUploadTest, TheSetsLinesAreAppendedInTheirNormalForms) {
-    link.device.dataSet = SampleSet();
-    link.device.blockSize = 100;
-    ASSERT_TRUE(Upload()) << ui.LastMessage();
-    EXPECT_TRUE(ui.Messages().empty());
+    dev.device.dataSet = SampleSet();
+    dev.device.blockSize = 100;
+    ASSERT_TRUE(Upload()) << dev.ui.LastMessage();
+    EXPECT_TRUE(dev.ui.Messages().empty());
     EXPECT_EQ(Texts(), (std::vector<std::string>{"TEMPFLOAT9 = 1", "TEMPBOOL1 = 1 AND NOT 0", "TEMPFLOAT1 = 2.5",
                                                  "USERFLOAT5 = TEMPBOOL1 AND TEMPFLOAT1", "TIMER3 = 200",
                                                  "<NOT USED> = 0.1 * 7"}));
     EXPECT_EQ(doc.Lines()[4]->disable, 1);
     EXPECT_EQ(doc.Lines()[3]->disable, 0);
-    EXPECT_EQ(link.device.received.size(), 1u + (link.device.dataSet.size() + 99) / 100);
-    ASSERT_EQ(ui.progress.size(), 1u);
-    EXPECT_EQ(ui.progress[0]->title, "Uploading Equation...");
-    EXPECT_EQ(ui.progress[0]->texts, std::vector<std::string>{"Uploading..."});
-    EXPECT_EQ(ui.progress[0]->upper, static_cast<int>(link.device.dataSet.size()));
+    EXPECT_EQ(dev.Blocks().size(), 1u + (dev.device.dataSet.size() + 99) / 100);
+    ASSERT_EQ(dev.ui.progress.size(), 1u);
+    EXPECT_EQ(dev.ui.progress[0]->title, "Uploading Equation...");
+    EXPECT_EQ(dev.ui.progress[0]->texts, std::vector<std::string>{"Uploading..."});
+    EXPECT_EQ(dev.ui.progress[0]->upper, static_cast<int>(dev.device.dataSet.size()));
 }
 
 TEST_F(EquationUploadTest, ARegisterTheDictionaryLacksIsSaidAndKept) {
     const std::string line = DeviceLine(1, {253, 25}, {0x09260000, 0}, {317});
-    link.device.dataSet = SetHeader(30 + 50 + 50 + 10 + 1, 1) + line + EndRecord() + TablesOf({}, std::string(2, '\x05'));
+    dev.device.dataSet = SetHeader(30 + 50 + 50 + 10 + 1, 1) + line + EndRecord() + TablesOf({}, std::string(2, '\x05'));
     ASSERT_TRUE(Upload());
-    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Register referenced by equation line not found"});
+    EXPECT_EQ(dev.ui.Messages(), std::vector<std::string>{"Register referenced by equation line not found"});
     EXPECT_EQ(doc.Lines().back()->text, "<NOT USED> = ??? + 5");
 }
 
@@ -94,38 +92,17 @@ TEST_F(EquationUploadTest, SetsThatDoNotReadAreRefusedWhole) {
         {"201 lines", header + lines201 + EndRecord() + bytes, "the set has more than 200 lines"},
     };
     for (const Case& c : cases) {
-        RecordingUi ui;
-        ScriptedLink link;
-        link.device.dataSet = c.set;
-        EXPECT_FALSE(doc.Upload([&]() -> DX3Protocol* { return link.protocol.get(); }, ui.services)) << c.name;
-        EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Equation set returned is not valid - " + c.fault}) << c.name;
+        SideDevice dev;
+        dev.device.dataSet = c.set;
+        EXPECT_FALSE(doc.Upload(dev.Access())) << c.name;
+        EXPECT_EQ(dev.ui.Messages(), std::vector<std::string>{"Equation set returned is not valid - " + c.fault}) << c.name;
         EXPECT_EQ(doc.Lines().size(), 1u) << c.name;
     }
 }
 
-TEST_F(EquationUploadTest, ASetFailingItsCrcAddsNothing) {
-    link.device.dataSet = SampleSet();
-    link.device.onBlock = [](const std::string&, int index) -> std::optional<std::string> {
-        if (index != 0) return std::nullopt;
-        const std::string body = U32Be(static_cast<uint32_t>(SampleSet().size())) + U32Be(BitwiseCrc32(SampleSet()) ^ 1);
-        return BinaryReply(1, 0x0412, 0, Vec(body));
-    };
-    EXPECT_FALSE(Upload());
-    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"CRC of returned equation set does not match expected value."});
-    EXPECT_EQ(doc.Lines().size(), 1u);
-}
-
-TEST_F(EquationUploadTest, ASetLongerThanTheControllersBufferIsNotRead) {
-    link.device.dataSet = SampleSet() + std::string(65001 - SampleSet().size(), '\0');
-    EXPECT_FALSE(Upload());
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.LastMessage().rfind("Error initiating Read - ", 0), 0u) << ui.LastMessage();
-    EXPECT_EQ(link.device.received.size(), 1u);
-    // Bytes after the tables are no part of the set.
-    RecordingUi ui2;
-    ScriptedLink link2;
-    link2.device.dataSet = SampleSet() + std::string(65000 - SampleSet().size(), '\x55');
-    EXPECT_TRUE(doc.Upload([&]() -> DX3Protocol* { return link2.protocol.get(); }, ui2.services)) << ui2.LastMessage();
+TEST_F(EquationUploadTest, BytesAfterTheTablesAreNoPartOfTheSet) {
+    dev.device.dataSet = SampleSet() + std::string(65000 - SampleSet().size(), '\x55');
+    EXPECT_TRUE(Upload()) << dev.ui.LastMessage();
     EXPECT_EQ(doc.Lines().size(), 6u);
 }
 

@@ -11,7 +11,6 @@
 #include "RecordingUi.h"
 #include "programdata/ParamDictionary.h"
 #include "sidedocs/reports/CReport.h"
-#include "sidedocs/reports/ReportDeviceAccess.h"
 
 namespace qs::test {
 
@@ -86,30 +85,6 @@ struct ReportDoc {
     }
     ReportItem* AddText(int line, int column, const std::string& text) {
         return report.InsertItemInOrder(std::make_unique<ReportItem>(line, column, text));
-    }
-};
-
-// The main frame's hand-over, scripted: a protocol (or none) and a row (or Cancel), counting
-// how often each was asked for.
-struct ScriptedAccess {
-    DX3Protocol* protocol = nullptr;
-    std::optional<int> row = 1;
-    int connects = 0;
-    int choices = 0;
-    std::vector<bool> online;
-
-    ReportDeviceAccess Access() {
-        ReportDeviceAccess a;
-        a.connectedProtocol = [this](bool requireOnline) {
-            ++connects;
-            online.push_back(requireOnline);
-            return protocol;
-        };
-        a.chooseDestination = [this] {
-            ++choices;
-            return row;
-        };
-        return a;
     }
 };
 

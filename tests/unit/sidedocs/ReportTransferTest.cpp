@@ -1,10 +1,9 @@
-// Report downloads and uploads over a scripted line: the order of the checks, the frames and
-// their bytes, Cancel, and the failures the simulated controller cannot stage.
+// Report downloads and uploads over the scripted device: the order of the checks, the frames and
+// their bytes, Cancel, and what an upload makes of a definition.
 #include <gtest/gtest.h>
 
-#include "../link/BlockFrames.h"
 #include "ReportFixtures.h"
-#include "link/TerminalProtocol.h"
+#include "SideDevice.h"
 #include "sidedocs/reports/ReportDownload.h"
 
 namespace qs::test {
@@ -22,20 +21,23 @@ void Fill(ReportDoc& doc) {
     name->SetText("Meter Factor");
 }
 
-std::string Be16(uint32_t v) { return U16Be(v); }
-
 // A definition as the device sends it: header, one text entry, terminating record, the text.
 std::string DeviceDefinition(const std::string& text = "Hello", uint32_t kind = 0xFFF8) {
-    std::string entry = Be16(1) + Be16(3) + Bytes({0, 3}) + "%s" + Zeros(22) + U32Be(kind) + U32Be(0) + Zeros(12);
+    std::string entry = U16Be(1) + U16Be(3) + Bytes({0, 3}) + "%s" + Zeros(22) + U32Be(kind) + U32Be(0) + Zeros(12);
     return Bytes({0, 1, 0, 0, 0, 40, 100}) + Zeros(43) + entry + Zeros(50) + text + '\0';
 }
 
-// A device that takes every frame of a download (a 7-byte text frame is not a read request).
-void AckAll(ScriptedLink& link) {
-    link.device.onBlock = [](const std::string& block, int) -> std::optional<std::string> {
-        return BinaryReply(1, static_cast<uint16_t>(U32From(block, 1) & 0xFFFF), 0);
-    };
-}
+// "Select Report" answering `row`, counting how often it was shown.
+struct SlotChoice {
+    std::optional<int> row = 1;
+    int shown = 0;
+    ReportSlotChoice Choice() {
+        return [this] {
+            ++shown;
+            return row;
+        };
+    }
+};
 
 }  // namespace
 
@@ -44,14 +46,10 @@ TEST(ReportDownload, RefusalsComeBeforeTheLinkAndCancelOfTheChoiceSaysNothing) {
         const char* name;
         std::function<void(ReportDoc&)> setUp;
         std::string message;  // "" for none
-        int connects;
-        int choices;
+        int choices;          // of the program-data document
+        int shown;            // of the slot
     };
-    ScriptedLink mini;
-    ScriptedLink sevenBits(false, 7);
-    TerminalProtocol terminal(std::make_unique<ScriptedStream>(), 1);
     const Row rows[] = {
-        {"no entries", [](ReportDoc&) {}, ReportDownload::kNoEntries, 0, 0},
         {"unknown register",
          [](ReportDoc& d) {
              Fill(d);
@@ -67,46 +65,35 @@ TEST(ReportDownload, RefusalsComeBeforeTheLinkAndCancelOfTheChoiceSaysNothing) {
          "This report is 256 columns wide with 60 lines per page; the Duravane III takes at most 255 of each. Nothing "
          "was sent.",
          0, 0},
-        {"no document", [](ReportDoc& d) { Fill(d); }, "", 1, 0},
-        {"terminal", [](ReportDoc& d) { Fill(d); }, "Minicomputer Mode Required for this function", 1, 0},
-        {"seven bits", [](ReportDoc& d) { Fill(d); }, "An 8-Bit Data Protocol Required for this function", 1, 0},
         {"cancelled choice", [](ReportDoc& d) { Fill(d); }, "", 1, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ReportDoc doc;
         row.setUp(doc);
-        ScriptedAccess access;
-        const std::string name = row.name;
-        access.protocol = name == "terminal"     ? static_cast<DX3Protocol*>(&terminal)
-                          : name == "seven bits" ? sevenBits.protocol.get()
-                          : name == "no document" ? nullptr
-                                                  : mini.protocol.get();
-        if (name == "cancelled choice") access.row = std::nullopt;
-        EXPECT_FALSE(doc.report.DownloadToDevice(access.Access()));
-        EXPECT_EQ(doc.ui.Messages(), row.message.empty() ? std::vector<std::string>{}
+        SideDevice dev;
+        SlotChoice slot;
+        slot.row = std::nullopt;
+        EXPECT_FALSE(doc.report.DownloadToDevice(dev.Access(), slot.Choice()));
+        EXPECT_EQ(dev.ui.Messages(), row.message.empty() ? std::vector<std::string>{}
                                                          : std::vector<std::string>{row.message});
-        EXPECT_EQ(access.connects, row.connects);
-        EXPECT_EQ(access.choices, row.choices);
-        EXPECT_TRUE(doc.ui.progress.empty());
+        EXPECT_EQ(dev.choices, row.choices);
+        EXPECT_EQ(slot.shown, row.shown);
+        EXPECT_TRUE(dev.Blocks().empty());
+        EXPECT_TRUE(dev.ui.progress.empty());
     }
-    EXPECT_TRUE(mini.stream->Written().empty());
-    EXPECT_TRUE(sevenBits.stream->Written().empty());
 }
 
 TEST(ReportDownload, OneFramePerRecordAndTextWithTheFormFeedLast) {
     ReportDoc doc;
     Fill(doc);
-    ScriptedLink link;
-    AckAll(link);
-    ScriptedAccess access;
-    access.protocol = link.protocol.get();
-    access.row = 4;
-    ASSERT_TRUE(doc.report.DownloadToDevice(access.Access()));
-    EXPECT_TRUE(doc.ui.Messages().empty());
-    EXPECT_EQ(access.online, std::vector<bool>{true});
+    SideDevice dev;
+    SlotChoice slot;
+    slot.row = 4;
+    ASSERT_TRUE(doc.report.DownloadToDevice(dev.Access(), slot.Choice()));
+    EXPECT_TRUE(dev.ui.Messages().empty());
 
-    const std::vector<std::string> frames = link.SentData();
+    const std::vector<std::string>& frames = dev.Blocks();
     // Initiation, header, four entries (the form feed one of them), terminator, three texts, final.
     ASSERT_EQ(frames.size(), 11u);
     EXPECT_EQ(frames[0], kHead41C);
@@ -133,122 +120,134 @@ TEST(ReportDownload, OneFramePerRecordAndTextWithTheFormFeedLast) {
     EXPECT_EQ(frames[9], kHead41C + "\x0C" + '\0');
     EXPECT_EQ(Hex(frames[10]), Hex(kHead41C + '\0' + U32Be(BitwiseCrc32(payload))));
 
-    ASSERT_EQ(doc.ui.progress.size(), 1u);
-    EXPECT_EQ(doc.ui.progress[0]->title, "Downloading Report...");
-    EXPECT_EQ(doc.ui.progress[0]->texts, std::vector<std::string>{"Sending..."});
-    EXPECT_EQ(doc.ui.progress[0]->upper, static_cast<int>(total));
-    EXPECT_EQ(doc.ui.progress[0]->pos, static_cast<int>(total));
+    ASSERT_EQ(dev.ui.progress.size(), 1u);
+    EXPECT_EQ(dev.ui.progress[0]->title, "Downloading Report...");
+    EXPECT_EQ(dev.ui.progress[0]->texts, std::vector<std::string>{"Sending..."});
+    EXPECT_EQ(dev.ui.progress[0]->upper, static_cast<int>(total));
+    EXPECT_EQ(dev.ui.progress[0]->pos, static_cast<int>(total));
     EXPECT_EQ(doc.report.Items().size(), 3u);
 }
 
-TEST(ReportDownload, CancelEndsSilentlyAndTheFormFeedEntryIsNowhere) {
-    for (int cancelAt : {1, 120, 250, 319}) {
+TEST(ReportDownload, EachRefusedStepEndsTheDownloadWithItsWords) {
+    // A value and a text, no form feed: initiation 0, header 1, entries 2-3, terminator 4,
+    // text 5, final 6.
+    const struct {
+        int frame;
+        const char* prefix;
+    } rows[] = {
+        {0, "Unable to initiate transfer - "},     {1, "Error sending first report entry - "},
+        {3, "Error sending report entry - "},      {4, "Error sending last report entry - "},
+        {5, "Error sending user text entries - "}, {6, "Error sending final packet - "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.prefix);
         ReportDoc doc;
-        Fill(doc);
-        ScriptedLink link;
-        ScriptedAccess access;
-        access.protocol = link.protocol.get();
-        doc.ui.CancelAfterPumps(cancelAt);
-        EXPECT_FALSE(doc.report.DownloadToDevice(access.Access()));
-        EXPECT_TRUE(doc.ui.Messages().empty());
-        EXPECT_EQ(doc.report.Items().size(), 3u);
-        EXPECT_TRUE(doc.report.FormFeed());
-        // Cancel comes between the bytes of a frame, before it goes: no final frame went out.
-        const auto frames = link.SentData();
-        ASSERT_FALSE(frames.empty());
-        EXPECT_NE(frames.back().size(), 10u);
+        doc.AddText(0, 0, "TEXT");
+        doc.AddValue(1, 0, ReportDictionary::UnitNumber(), "%6d");
+        doc.report.SetFormFeed(false);
+        SideDevice dev;
+        dev.device.onBlock = [&row](const std::string&, int index) -> std::optional<std::string> {
+            if (index == row.frame) return BinaryReply(1, 0x040B, 0x8006);
+            return std::nullopt;
+        };
+        SlotChoice slot;
+        EXPECT_FALSE(doc.report.DownloadToDevice(dev.Access(), slot.Choice()));
+        EXPECT_EQ(dev.ui.Messages(), std::vector<std::string>{std::string(row.prefix) + " - Bad CRC"});
+        EXPECT_EQ(dev.Blocks().size(), static_cast<size_t>(row.frame) + 1);
+        EXPECT_EQ(doc.report.Items().size(), 2u);
     }
 }
 
-TEST(ReportDownload, FinalReplyIsReadOnce) {
-    ReportDoc doc;
-    doc.AddText(0, 0, "A");
-    doc.report.SetFormFeed(false);
-    ScriptedLink link;
-    AckAll(link);
-    ScriptedAccess access;
-    access.protocol = link.protocol.get();
-    // Initiation, header, entry, terminator, text, final: the reply to the sixth frame is late.
-    link.line->TimeOutFirstReadAfterWrites(12);
-    EXPECT_FALSE(doc.report.DownloadToDevice(access.Access()));
-    EXPECT_EQ(link.line->hiccups, 1);
-    EXPECT_EQ(link.SentData().size(), 6u);
-    EXPECT_EQ(doc.ui.Messages(), std::vector<std::string>{"Error on serial device at port 1: - Timeout waiting for response"});
+TEST(ReportUpload, EachRefusedReadEndsTheUploadWithItsWords) {
+    const struct {
+        int block;
+        const char* message;
+    } rows[] = {
+        {0, "Error initiating read -  - Block Out of Sequence"},
+        {1, "Error occurred during read -  - Block Out of Sequence"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.message);
+        ReportDoc doc;
+        doc.AddText(3, 3, "KEPT");
+        SideDevice dev;
+        dev.device.dataSet = DeviceDefinition();
+        dev.device.onBlock = [&row](const std::string&, int index) -> std::optional<std::string> {
+            if (index == row.block) return BinaryReply(1, 0x040A, 0x8003);
+            return std::nullopt;
+        };
+        SlotChoice slot;
+        EXPECT_FALSE(doc.report.UploadFromDevice(dev.Access(), slot.Choice()));
+        EXPECT_EQ(dev.ui.Messages(), std::vector<std::string>{row.message});
+        ASSERT_EQ(doc.report.Items().size(), 1u);
+        EXPECT_EQ(doc.report.Items()[0]->Text(), "KEPT");
+    }
+}
+
+TEST(ReportDownload, AfterACancelTheFormFeedEntryIsNowhere) {
+    for (int cancelAt : {1, 120, 250, 319}) {
+        SCOPED_TRACE(cancelAt);
+        ReportDoc doc;
+        Fill(doc);
+        SideDevice dev;
+        SlotChoice slot;
+        dev.ui.CancelAfterPumps(cancelAt);
+        EXPECT_FALSE(doc.report.DownloadToDevice(dev.Access(), slot.Choice()));
+        EXPECT_EQ(doc.report.Items().size(), 3u);
+        EXPECT_TRUE(doc.report.FormFeed());
+        // Cancel comes between the bytes of a frame, before it goes: no final frame went out.
+        ASSERT_FALSE(dev.Blocks().empty());
+        EXPECT_NE(dev.Blocks().back().size(), 10u);
+    }
 }
 
 TEST(ReportUpload, DefinitionOfTheChosenSlotBecomesTheDocument) {
     ReportDoc doc;
     doc.report.SetPageSize(80, 60, 2);
     doc.AddText(9, 9, "replaced");
-    ScriptedLink link;
-    link.device.dataSet = DeviceDefinition();
-    ScriptedAccess access;
-    access.protocol = link.protocol.get();
-    access.row = 2;
-    ASSERT_TRUE(doc.report.UploadFromDevice(access.Access()));
-    EXPECT_TRUE(doc.ui.Messages().empty());
-    EXPECT_EQ(access.online, std::vector<bool>{false});
-    EXPECT_EQ(link.SentData(), (std::vector<std::string>{ReadRequestBytes(0x040C, 0), ReadRequestBytes(0x040C, 1)}));
+    SideDevice dev;
+    dev.device.dataSet = DeviceDefinition();
+    SlotChoice slot;
+    slot.row = 2;
+    ASSERT_TRUE(doc.report.UploadFromDevice(dev.Access(), slot.Choice()));
+    EXPECT_TRUE(dev.ui.Messages().empty());
+    EXPECT_EQ(dev.Blocks(), (std::vector<std::string>{ReadRequestBytes(0x040C, 0), ReadRequestBytes(0x040C, 1)}));
     EXPECT_EQ(doc.report.Columns(), 100);
     EXPECT_EQ(doc.report.LinesPerPage(), 40);
     EXPECT_EQ(doc.report.GridLines(), 80);
     EXPECT_FALSE(doc.report.FormFeed());
     ASSERT_EQ(doc.report.Items().size(), 1u);
     EXPECT_EQ(doc.report.Items()[0]->Text(), "Hello");
-    ASSERT_EQ(doc.ui.progress.size(), 1u);
-    EXPECT_EQ(doc.ui.progress[0]->title, "Reading Report...");
+    ASSERT_EQ(dev.ui.progress.size(), 1u);
+    EXPECT_EQ(dev.ui.progress[0]->title, "Reading Report...");
 }
 
-TEST(ReportUpload, RefusedDataLeaveTheDocumentAsItWas) {
+TEST(ReportUpload, ADefinitionTooShortOrOfUnknownEntriesIsSaid) {
+    const std::string definition = DeviceDefinition("x", 0xABCD);
     struct Row {
         const char* name;
         std::string data;
-        std::function<void(BlockDevice&)> spoil;
+        bool taken;
         std::string message;
     };
     const Row rows[] = {
-        {"crc", DeviceDefinition(),
-         [](BlockDevice& d) {
-             d.onBlock = [](const std::string& b, int) -> std::optional<std::string> {
-                 if (b.size() != 7 || b[6] != 0) return std::nullopt;
-                 return BinaryReply(1, 0x0408, 0, Vec(U32Be(150 + 6) + U32Be(0x12345678)));
-             };
-         },
-         "CRC of returned report does not match expected value."},
-        {"too large", std::string(65001, 'x'), [](BlockDevice&) {},
-         "Error initiating read -  - Data too large for Target Buffer (65001 bytes announced, at most 65000 accepted)"},
-        {"too short", std::string(49, '\0'), [](BlockDevice&) {},
+        {"too short", std::string(49, '\0'), false,
          "The report definition the Duravane III returned is 49 bytes long, too short to hold one. Nothing was read."},
+        // Two unknown entries: the first one's copy goes in before the terminating record.
+        {"unknown kinds", definition.substr(0, 100) + definition.substr(50, 50) + definition.substr(100), true,
+         "2 report entries of a kind this version of Quillset does not know were left out."},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ReportDoc doc;
         doc.AddText(1, 1, "kept");
-        ScriptedLink link;
-        link.device.dataSet = row.data;
-        row.spoil(link.device);
-        ScriptedAccess access;
-        access.protocol = link.protocol.get();
-        access.row = 0;
-        EXPECT_FALSE(doc.report.UploadFromDevice(access.Access()));
-        EXPECT_EQ(doc.ui.Messages(), std::vector<std::string>{row.message});
-        ASSERT_EQ(doc.report.Items().size(), 1u);
-        EXPECT_EQ(doc.report.Items()[0]->Text(), "kept");
+        SideDevice dev;
+        dev.device.dataSet = row.data;
+        SlotChoice slot;
+        EXPECT_EQ(doc.report.UploadFromDevice(dev.Access(), slot.Choice()), row.taken);
+        EXPECT_EQ(dev.ui.Messages(), std::vector<std::string>{row.message});
+        EXPECT_EQ(doc.report.Items().size(), row.taken ? 0u : 1u);
     }
-}
-
-TEST(ReportUpload, EntriesOfUnknownKindsAreSaidOnce) {
-    ReportDoc doc;
-    ScriptedLink link;
-    const std::string definition = DeviceDefinition("x", 0xABCD);
-    // Two unknown entries: the first one's copy goes in before the terminating record.
-    link.device.dataSet = definition.substr(0, 100) + definition.substr(50, 50) + definition.substr(100);
-    ScriptedAccess access;
-    access.protocol = link.protocol.get();
-    EXPECT_TRUE(doc.report.UploadFromDevice(access.Access()));
-    EXPECT_TRUE(doc.report.Items().empty());
-    EXPECT_EQ(doc.ui.Messages(),
-              std::vector<std::string>{"2 report entries of a kind this version of Quillset does not know were left out."});
 }
 
 }  // namespace qs::test
