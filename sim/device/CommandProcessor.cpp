@@ -53,6 +53,13 @@ CommandProcessor::CommandProcessor(Persona persona, ValueStore& store, std::stri
 
 void CommandProcessor::AddCommand(const std::string& name, Handler handler) { handlers_[name] = std::move(handler); }
 
+void CommandProcessor::AddStream(const std::string& name, Handler handler) { streams_[name] = std::move(handler); }
+
+std::string CommandProcessor::StreamAfter(int address, std::string_view command) const {
+    auto it = streams_.find(command.substr(0, command.find(' ')));
+    return it == streams_.end() ? std::string() : it->second(address, command);
+}
+
 std::string CommandProcessor::Rejection(int code) {
     char text[8];
     std::snprintf(text, sizeof text, "NO%02d", code < 0 || code > 99 ? 99 : code);

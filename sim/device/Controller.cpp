@@ -7,13 +7,18 @@
 #include "device/EquationSets.h"
 #include "device/ReportDefinitions.h"
 #include "device/Translation.h"
+#include "device/TotalsCommands.h"
 
 namespace sim {
 
 Controller::Controller(ControllerConfig config)
     : config_(std::move(config)),
       dataSets_(config_.dataDir),
-      commands_(config_.persona, values_, config_.cfReply) {
+      commands_(config_.persona, values_, config_.cfReply),
+      status_(config_.status) {
+    status_.Install(commands_);
+    LogBook::Install(config_.logs, specialBlocks_, commands_);
+    TotalsCommands::Install(commands_);
     EquationSets::Install(dataSets_);
     ReportDefinitions::Install(dataSets_);
     CardDatabase::Install(dataSets_);

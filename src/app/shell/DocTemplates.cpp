@@ -8,6 +8,7 @@
 #include "app/sidedocs/carddb/CDatabaseWxDoc.h"
 #include "app/sidedocs/translations/CTransView.h"
 #include "app/sidedocs/translations/CTranslationWxDoc.h"
+#include "app/tools/CEmulatorView.h"
 
 namespace qs {
 
@@ -24,8 +25,8 @@ DocTemplates DocTemplates::Create(wxDocManager& manager) {
                                      wxTEMPLATE_INVISIBLE);
     t.equation = new CPowerDocTemplate(125, &manager, "Quillset.NET Equation File", "*.EQX;*.eqx", "EQX",
                                        "Quillset.NET Equation Set", "Prog", nullptr, nullptr, wxTEMPLATE_INVISIBLE);
-    t.terminal = new CPowerDocTemplate(124, &manager, "", "", "", "Quillset.NET Terminal", "", nullptr, nullptr,
-                                       wxTEMPLATE_INVISIBLE);
+    t.terminal = new CPowerDocTemplate(124, &manager, "", "", "", "Quillset.NET Terminal", "",
+                                       wxCLASSINFO(CVexa3WxDoc), wxCLASSINFO(CEmulatorView), wxTEMPLATE_INVISIBLE);
     t.translation = new CPowerDocTemplate(123, &manager, "Quillset IIIX Translation File", "*.LGX;*.lgx", "LGX",
                                           "Quillset.NET Translation File", "Lang", wxCLASSINFO(CTranslationWxDoc),
                                           wxCLASSINFO(CTransView));

@@ -17,6 +17,7 @@
 #include "app/shell/QuillsetDocManager.h"
 #include "app/shell/SettingsStore.h"
 #include "app/shell/ShellContext.h"
+#include "app/tools/wizard/CDX3PropertySheet.h"
 #include "app/common/WxUiServices.h"
 #include "platform/InstanceToken.h"
 #include "platform/Paths.h"
@@ -87,6 +88,7 @@ bool QuillsetApp::OnInit() {
     shell.settings = settings_.get();
     shell.iniPath = ini_.Path();
     shell.com1 = Com1HookFor(ports_);
+    shell.newDeviceWizard = [this] { return CDX3PropertySheet::Run(frame_, frame_->Services()); };
 
     auto manager = std::make_unique<QuillsetDocManager>(options_.MRUFileCount);
     manager->Initialize();

@@ -3,10 +3,9 @@
 
 namespace qs {
 
-// The rows of the device tools that are not part of the program yet: the terminal emulator,
-// the non-resettable totals, the three log downloads and the two firmware upgrades. Their menu items are shown, disabled, with the rule they will
-// have. A tool that is built registers its row with a handler, which takes the place of its
-// row here.
+// The rows of the device tools that are not part of the program yet: the two firmware upgrades.
+// Their menu items are shown, disabled, with the rule they will have. A tool that is built
+// registers its row with a handler, which takes the place of its row here.
 class PlannedDeviceTools final : public DeviceTool {
 public:
     explicit PlannedDeviceTools(DeviceCommands& commands);

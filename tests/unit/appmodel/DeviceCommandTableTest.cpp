@@ -5,7 +5,9 @@
 #include <set>
 
 #include "RecordingUi.h"
+#include "appmodel/logs/LogDownloads.h"
 #include "appmodel/programdata/DeviceCommands.h"
+#include "appmodel/totals/TotalsCommand.h"
 #include "link/ComPortTable.h"
 #include "platform/ProcessLauncher.h"
 #include "programdata/CVexa3Doc.h"
@@ -27,6 +29,9 @@ protected:
 };
 
 TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
+    // The tools whose windows the frame gives them.
+    commands.AddTool<LogDownloads>(LogDownloadHooks{});
+    commands.AddTool<TotalsCommand>(nullptr);
     struct Row {
         int id;
         const char* text;
@@ -38,7 +43,6 @@ TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
         {32777, "Dump &All\t Alt+F3", "Dump &All", "Alt+F3"},
         {32778, "&Read Selection \t F5", "&Read Selection", "F5"},
         {32779, "&Dump Selection\t Alt+F5", "&Dump Selection", "Alt+F5"},
-        {32780, "&Terminal Emulator\t Alt+F10", "&Terminal Emulator", "Alt+F10"},
         {32833, "Retrieve &Nonresettables...", "Retrieve &Nonresettables...", ""},
         {32834, "Transaction &Log to File...", "Transaction &Log to File...", ""},
         {32835, "&Event Log to File...", "&Event Log to File...", ""},
@@ -66,7 +70,7 @@ TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
     std::vector<size_t> separators;
     for (size_t i = 1; i < rows.size(); ++i)
         if (rows[i].section != rows[i - 1].section) separators.push_back(i);
-    EXPECT_EQ(separators, (std::vector<size_t>{4, 13, 15}));
+    EXPECT_EQ(separators, (std::vector<size_t>{4, 12, 14}));
     EXPECT_EQ(table.Find(32781), nullptr);
     EXPECT_FALSE(table.IsEnabled(32781, 4, 0));
 }
@@ -90,8 +94,7 @@ TEST_F(DeviceCommandRows, StateAndPortDecideWhatIsEnabled) {
 }
 
 TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
-    for (int id : {kCmdTerminalEmulator, kCmdRetrieveNonresettables, kCmdTransactionLog, kCmdEventLog,
-                   kCmdAuditTrailLog, kCmdUpgradeDeviceFirmware, kCmdUpgradeMmiFirmware}) {
+    for (int id : {kCmdUpgradeDeviceFirmware, kCmdUpgradeMmiFirmware}) {
         const DeviceCommandRow* info = table.Find(id);
         ASSERT_NE(info, nullptr) << id;
         EXPECT_FALSE(info->Available()) << id;
@@ -100,7 +103,7 @@ TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
         EXPECT_FALSE(table.IsEnabled(id, 4, 0)) << id;
     }
     EXPECT_EQ(table.Find(kCmdUpgradeDeviceFirmware)->rule, EnableRule::TcpLink);
-    EXPECT_EQ(table.Find(kCmdTerminalEmulator)->rule, EnableRule::Connected);
+    EXPECT_EQ(table.Find(kCmdRetrieveNonresettables)->rule, EnableRule::Connected);
 }
 
 // A tool built later: its row takes the place of the disabled one, runs, and cannot be taken
@@ -108,8 +111,9 @@ TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
 class LaterTool final : public DeviceTool {
 public:
     LaterTool(DeviceCommands& commands, int& runs) {
-        commands.Table().Register({kCmdTerminalEmulator, MenuSection::DeviceTools, "&Terminal Emulator\t Alt+F10",
-                                   {10, true}, EnableRule::Connected, [&runs] { return ++runs > 0; }});
+        commands.Table().Register({kCmdRetrieveNonresettables, MenuSection::DeviceTools,
+                                   "Retrieve &Nonresettables...", {}, EnableRule::Connected,
+                                   [&runs] { return ++runs > 0; }});
     }
 };
 
@@ -122,13 +126,13 @@ TEST_F(DeviceCommandRows, ALaterToolTakesThePlaceOfItsDisabledRow) {
     for (const DeviceCommandRow& r : table.Rows()) after.push_back(r.id);
     EXPECT_EQ(after, before);
     doc.SetState(CVexa3Doc::kStateOnline);
-    EXPECT_TRUE(commands.IsEnabled(kCmdTerminalEmulator));
-    EXPECT_TRUE(commands.Execute(kCmdTerminalEmulator));
+    EXPECT_TRUE(commands.IsEnabled(kCmdRetrieveNonresettables));
+    EXPECT_TRUE(commands.Execute(kCmdRetrieveNonresettables));
     EXPECT_EQ(runs, 1);
-    table.Register({kCmdTerminalEmulator, MenuSection::DeviceTools, "other", {}, EnableRule::Always, {}});
-    EXPECT_TRUE(table.Find(kCmdTerminalEmulator)->Available());
+    table.Register({kCmdRetrieveNonresettables, MenuSection::DeviceTools, "other", {}, EnableRule::Always, {}});
+    EXPECT_TRUE(table.Find(kCmdRetrieveNonresettables)->Available());
     doc.SetState(CVexa3Doc::kStateOffline);
-    EXPECT_FALSE(commands.Execute(kCmdTerminalEmulator));
+    EXPECT_FALSE(commands.Execute(kCmdRetrieveNonresettables));
     EXPECT_EQ(runs, 1);
 }
 
