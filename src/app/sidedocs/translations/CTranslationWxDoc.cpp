@@ -1,8 +1,6 @@
 #include "app/sidedocs/translations/CTranslationWxDoc.h"
 
-#include "app/common/SaveChangesPrompt.h"
 #include "app/shell/CPowerDocTemplate.h"
-#include "appmodel/common/AppServices.h"
 
 namespace qs {
 
@@ -14,11 +12,5 @@ bool CTranslationWxDoc::OnNewDocument() {
     CPowerDocTemplate::NameNewDocument(*this);
     return true;
 }
-
-bool CTranslationWxDoc::OnSaveModified() { return AskToSaveChanges(*this, services_.ui); }
-
-bool CTranslationWxDoc::DoOpenDocument(const wxString& file) { return core_.Load(file.utf8_string(), services_.ui); }
-
-bool CTranslationWxDoc::DoSaveDocument(const wxString& file) { return core_.Save(file.utf8_string(), services_.ui); }
 
 }  // namespace qs
