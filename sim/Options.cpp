@@ -237,7 +237,8 @@ Device:
                         faceplate; "CF 10" is a single display)
 
 Text commands: PV MN NNN (value), XV MN NNN (security level), PC MN NNN VALUE, XC MN NNN LEVEL,
-GP (firmware identifier), LO, CF, EQ (status), PT (report), BA (bays), MS A, MS B, and the
+GP (firmware identifier), LO, CF, UF (reboot for a firmware upgrade: answered "UF", and nothing
+reboots), EQ (status), PT (report), BA (bays), MS A, MS B, and the
 totals "VT L Pk" (L one of R G N P M: product k), "VT L rr" (recipe rr), "VT Aaa" (additive aa),
 answered with address x 10000 + item x 10 + q (item k, 100 + rr, 200 + aa; q 1-5 for R G N P M, 0
 for an additive). Replies echo the command, a blank and the value ("PV SY 111 5"); GP answers

@@ -11,6 +11,7 @@
 #include "app/programdata/CVexa3WxDoc.h"
 #include "app/shell/CommandIds.h"
 #include "app/tools/DeviceToolWindows.h"
+#include "app/tools/FirmwareUpgradeCommands.h"
 #include "app/programdata/ParamPane.h"
 #include "app/tools/CThermCalc.h"
 #include "app/common/WxText.h"
@@ -69,6 +70,7 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
     commands_ = std::make_unique<DeviceCommands>(doc->Core(), doc->Services(), std::move(hooks));
     commands_->AddTool<TerminalTool>([doc] { return CEmulatorView::OpenOrActivate(*doc); });
     DeviceToolWindows::Add(*commands_, *doc, this);
+    commands_->AddTool<FirmwareUpgradeCommands>(this);
     CThermCalc::AddCommand(commands_->Table(), this, doc->Services().ui);
 
     splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);

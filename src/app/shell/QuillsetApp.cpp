@@ -89,6 +89,7 @@ bool QuillsetApp::OnInit() {
     shell.iniPath = ini_.Path();
     shell.com1 = Com1HookFor(ports_);
     shell.newDeviceWizard = [this] { return CDX3PropertySheet::Run(frame_, frame_->Services()); };
+    shell.ftpTimeouts = ftpTimeouts_;
 
     auto manager = std::make_unique<QuillsetDocManager>(options_.MRUFileCount);
     manager->Initialize();

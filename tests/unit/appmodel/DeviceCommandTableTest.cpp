@@ -49,8 +49,6 @@ TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
         {32836, "&Audit Trail Log to File...", "&Audit Trail Log to File...", ""},
         {32837, "Remote &Display", "Remote &Display", ""},
         {32838, "&Interactive Display", "&Interactive Display", ""},
-        {32840, "&Upgrade DuraVane Firmware...", "&Upgrade DuraVane Firmware...", ""},
-        {32849, "Upgrade &MMI Firmware...", "Upgrade &MMI Firmware...", ""},
         {32841, "Go &Online", "Go &Online", ""},
         {32842, "&Go Offline", "&Go Offline", ""},
         {32848, "&Options for this document...", "&Options for this document...", ""},
@@ -65,12 +63,16 @@ TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
         EXPECT_EQ(rows[i].accelerator.Text(), expected[i].key);
         EXPECT_EQ(table.Find(expected[i].id), &rows[i]);
     }
-    // The menu's separators: before the tools, the link and the options (the calculator, a
-    // window of its own, is put before the options by the frame).
+    // The menu's separators: before the tools, the link and the options.
     std::vector<size_t> separators;
     for (size_t i = 1; i < rows.size(); ++i)
         if (rows[i].section != rows[i - 1].section) separators.push_back(i);
-    EXPECT_EQ(separators, (std::vector<size_t>{4, 12, 14}));
+    EXPECT_EQ(separators, (std::vector<size_t>{4, 10, 12}));
+    // The firmware upgrades ask for the access code in a window, and the calculator is a window
+    // of its own: the frame registers them.
+    EXPECT_EQ(table.Find(kCmdUpgradeDeviceFirmware), nullptr);
+    EXPECT_EQ(table.Find(kCmdUpgradeMmiFirmware), nullptr);
+    EXPECT_EQ(table.Find(kCmdThermalCalculator), nullptr);
     EXPECT_EQ(table.Find(32781), nullptr);
     EXPECT_FALSE(table.IsEnabled(32781, 4, 0));
 }
@@ -93,46 +95,40 @@ TEST_F(DeviceCommandRows, StateAndPortDecideWhatIsEnabled) {
     }
 }
 
-TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
-    for (int id : {kCmdUpgradeDeviceFirmware, kCmdUpgradeMmiFirmware}) {
-        const DeviceCommandRow* info = table.Find(id);
-        ASSERT_NE(info, nullptr) << id;
-        EXPECT_FALSE(info->Available()) << id;
-        // The rule they will have is there already.
-        EXPECT_TRUE(DeviceCommandTable::RuleHolds(info->rule, 4, 0)) << id;
-        EXPECT_FALSE(table.IsEnabled(id, 4, 0)) << id;
-    }
-    EXPECT_EQ(table.Find(kCmdUpgradeDeviceFirmware)->rule, EnableRule::TcpLink);
-    EXPECT_EQ(table.Find(kCmdRetrieveNonresettables)->rule, EnableRule::Connected);
-}
-
-// A tool built later: its row takes the place of the disabled one, runs, and cannot be taken
-// back by a disabled row.
+// A row without a handler is shown disabled whatever its rule; a tool's row with a handler takes
+// its place, runs, and cannot be taken back by a row without one.
 class LaterTool final : public DeviceTool {
 public:
-    LaterTool(DeviceCommands& commands, int& runs) {
-        commands.Table().Register({kCmdRetrieveNonresettables, MenuSection::DeviceTools,
-                                   "Retrieve &Nonresettables...", {}, EnableRule::Connected,
+    LaterTool(DeviceCommands& commands, int id, int& runs) {
+        const MenuSection section = commands.Table().Find(id)->section;
+        commands.Table().Register({id, section, "Later tool", {}, EnableRule::Connected,
                                    [&runs] { return ++runs > 0; }});
     }
 };
 
-TEST_F(DeviceCommandRows, ALaterToolTakesThePlaceOfItsDisabledRow) {
+TEST_F(DeviceCommandRows, ARowWithoutAHandlerStaysOffUntilAToolTakesItsPlace) {
+    const int planned = kCmdThermalCalculator;
+    table.Register({planned, MenuSection::OfflineTools, "Planned", {}, EnableRule::Always, {}});
+    ASSERT_NE(table.Find(planned), nullptr);
+    EXPECT_FALSE(table.Find(planned)->Available());
+    EXPECT_TRUE(DeviceCommandTable::RuleHolds(table.Find(planned)->rule, 4, 0));
+    EXPECT_FALSE(table.IsEnabled(planned, 4, 0));
+
     std::vector<int> before;
     for (const DeviceCommandRow& r : table.Rows()) before.push_back(r.id);
     int runs = 0;
-    commands.AddTool<LaterTool>(runs);
+    commands.AddTool<LaterTool>(planned, runs);
     std::vector<int> after;
     for (const DeviceCommandRow& r : table.Rows()) after.push_back(r.id);
     EXPECT_EQ(after, before);
     doc.SetState(CVexa3Doc::kStateOnline);
-    EXPECT_TRUE(commands.IsEnabled(kCmdRetrieveNonresettables));
-    EXPECT_TRUE(commands.Execute(kCmdRetrieveNonresettables));
+    EXPECT_TRUE(commands.IsEnabled(planned));
+    EXPECT_TRUE(commands.Execute(planned));
     EXPECT_EQ(runs, 1);
-    table.Register({kCmdRetrieveNonresettables, MenuSection::DeviceTools, "other", {}, EnableRule::Always, {}});
-    EXPECT_TRUE(table.Find(kCmdRetrieveNonresettables)->Available());
+    table.Register({planned, MenuSection::OfflineTools, "other", {}, EnableRule::Always, {}});
+    EXPECT_TRUE(table.Find(planned)->Available());
     doc.SetState(CVexa3Doc::kStateOffline);
-    EXPECT_FALSE(commands.Execute(kCmdRetrieveNonresettables));
+    EXPECT_FALSE(commands.Execute(planned));
     EXPECT_EQ(runs, 1);
 }
 
