@@ -282,6 +282,16 @@ Blocks ("SV " + a transfer code 0x04xx + arguments, escaped, with LRC, 0x7F, 0x0
                         never answered.
   A write is acknowledged frame by frame (status 0000); its last frame is checked: byte count
   equal to the announced total and the CRC-32 right, else 8006.
+  Kept sets: a completed write of one of these codes is what reads of its partner serve from then
+  on (before any, the partner reads DIR/XXXX.bin as any set; with DIR, kept report definitions
+  and equation sets are also written there):
+    0419 -> 0418 card database, 0411 -> 0410 translation: kept per device address.
+    0413 -> 0412 equation set: taken apart (header with the announced total, lines numbered
+          1, 2, ..., end record, constant tables, closing 0x00) and refused with 8002 when it
+          does not read so or names a missing constant or line, 8005 above 12000 bytes or 1000
+          table bytes.
+    0409 -> 0408, 040B -> 040A, 040D -> 040C, 040F -> 040E, 041C -> 041B report definitions:
+          checked record by record (refused with 8002) and kept without their end byte.
 
 Wire details: a request is "*" NN text CR LF (Terminal) or STX NN text ETX (Minicomputer; on a pty
 followed by LRC, 0x7F, 0x00), NN the device address; the framing is told per frame from its

@@ -76,9 +76,9 @@ std::optional<Bytes> BlockTransfer::Handle(int address, const Bytes& request, co
         write_->code = info.code;
         return Head(info.code, kOk);
     case BlockKind::WriteData:
-        return WriteFrame(request);
+        return WriteFrame(address, request);
     case BlockKind::Read:
-        return ReadBlock(info.code, *info.block, faults);
+        return ReadBlock(address, info.code, *info.block, faults);
     case BlockKind::Malformed:
         break;
     }
@@ -90,14 +90,15 @@ Bytes BlockTransfer::Refuse(const Bytes& request, uint16_t status) {
     return Head(CodeOf(request), status);
 }
 
-Bytes BlockTransfer::ReadBlock(uint16_t code, int block, const BlockFaults& faults) {
-    if (block == 0 || readCode_ != code) {
-        std::optional<Bytes> set = store_.Read(code);
+Bytes BlockTransfer::ReadBlock(int address, uint16_t code, int block, const BlockFaults& faults) {
+    if (block == 0 || readCode_ != code || readAddress_ != address) {
+        std::optional<Bytes> set = store_.Read(address, code);
         if (!set) {
             readCode_.reset();
             return Head(code, kNoConfiguration);
         }
         readCode_ = code;
+        readAddress_ = address;
         readData_ = std::move(*set);
     }
     if (block == 0) {
@@ -121,7 +122,7 @@ std::optional<std::string_view> BlockTransfer::FrameBody(const Bytes& request) c
     return all.substr(kHead + kTotal);
 }
 
-Bytes BlockTransfer::WriteFrame(const Bytes& request) {
+Bytes BlockTransfer::WriteFrame(int address, const Bytes& request) {
     BlockWrite& w = *write_;
     const std::optional<std::string_view> body = FrameBody(request);
     if (!body) return Refuse(request, kBadMessageFormat);
@@ -144,7 +145,9 @@ Bytes BlockTransfer::WriteFrame(const Bytes& request) {
     const uint16_t code = w.code;
     if (sent != w.crc.Value()) return Refuse(request, kBadCrc);
     w.data.resize(w.total);
-    saveFault_ = store_.Save(code, w.data);
+    const DataSetStore::WriteResult kept = store_.TakeWrite(address, code, w.data);
+    if (kept.refusal) return Refuse(request, kept.refusal);
+    saveFault_ = kept.fault;
     write_.reset();
     return Head(code, saveFault_.empty() ? kOk : kStorageFull);
 }

@@ -93,14 +93,15 @@ private:
     static bool ClosedEarly(const Crc32& crc, std::string_view data, std::string_view more);
     // The payload a data frame adds, or nullopt when the first frame is too short for its total.
     std::optional<std::string_view> FrameBody(const Bytes& request) const;
-    Bytes ReadBlock(uint16_t code, int block, const BlockFaults& faults);
-    Bytes WriteFrame(const Bytes& request);
+    Bytes ReadBlock(int address, uint16_t code, int block, const BlockFaults& faults);
+    Bytes WriteFrame(int address, const Bytes& request);
 
     DataSetStore& store_;
     BlockOptions options_;
     const SpecialHandlers* specials_;
     std::optional<BlockWrite> write_;
     std::optional<uint16_t> readCode_;  // the set the last block 0 loaded, kept for its blocks
+    int readAddress_ = -1;              // and the address it was read from
     Bytes readData_;
     std::string saveFault_;
 };

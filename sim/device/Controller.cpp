@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "device/CardDatabase.h"
 #include "device/DefinitionRequests.h"
+#include "device/EquationSets.h"
+#include "device/ReportDefinitions.h"
+#include "device/Translation.h"
 #include "device/TotalsCommands.h"
 
 namespace sim {
@@ -15,6 +19,10 @@ Controller::Controller(ControllerConfig config)
     status_.Install(commands_);
     LogBook::Install(config_.logs, specialBlocks_, commands_);
     TotalsCommands::Install(commands_);
+    EquationSets::Install(dataSets_);
+    ReportDefinitions::Install(dataSets_);
+    CardDatabase::Install(dataSets_);
+    Translation::Install(dataSets_);
 }
 
 bool Controller::Serves(int address) const {

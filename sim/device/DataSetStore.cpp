@@ -31,6 +31,34 @@ std::optional<Bytes> DataSetStore::Read(uint16_t code) const {
     return data;
 }
 
+std::optional<Bytes> DataSetStore::Read(int address, uint16_t code) const {
+    if (auto own = perAddress_.find({code, address}); own != perAddress_.end()) return own->second;
+    return Read(code);
+}
+
+void DataSetStore::Keep(KeptSet kind) {
+    const uint16_t writeCode = kind.writeCode;
+    kinds_[writeCode] = std::move(kind);
+}
+
+DataSetStore::WriteResult DataSetStore::TakeWrite(int address, uint16_t code, const Bytes& data) {
+    const auto kind = kinds_.find(code);
+    Bytes set = data;
+    if (kind != kinds_.end() && kind->second.take) {
+        if (const uint16_t refusal = kind->second.take(data, set)) return {refusal, ""};
+    }
+    WriteResult result{0, Save(code, data)};
+    if (kind == kinds_.end() || !result.fault.empty()) return result;
+    const uint16_t readCode = kind->second.readCode;
+    if (kind->second.perAddress) {
+        perAddress_[{readCode, address}] = std::move(set);
+    } else {
+        result.fault = Save(readCode, set);
+        Put(readCode, std::move(set));
+    }
+    return result;
+}
+
 std::string DataSetStore::Save(uint16_t code, const Bytes& data) {
     written_[code] = data;
     if (folder_.empty()) return "";

@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cerrno>
+#include <cstring>
 
 namespace qs {
 
@@ -200,6 +201,14 @@ std::unique_ptr<ArchiveObject> ArchiveReader::ReadObject(const ArchiveClassRegis
     if (read.earlier != nullptr)
         throw ArchiveError(ArchiveFault::BadIndex, "object stored twice at offset " + std::to_string(start));
     return std::move(read.created);
+}
+
+std::string ArchiveReader::FileStatusText(FileStatus status) {
+    switch (status) {
+    case FileStatus::TooLarge: return "The file is too large.";
+    case FileStatus::NotAFile: return "It is not a file.";
+    default: return std::strerror(errno);
+    }
 }
 
 ArchiveReader::FileStatus ArchiveReader::ReadFile(const std::string& path, size_t maxBytes, std::string& contents) {

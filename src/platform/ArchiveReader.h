@@ -94,6 +94,9 @@ public:
     enum class FileStatus { Ok, CannotOpen, NotAFile, TooLarge, ReadError };
     // Reads a whole regular file of at most maxBytes into `contents` (errno kept on failure).
     static FileStatus ReadFile(const std::string& path, size_t maxBytes, std::string& contents);
+    // Why a read failed, as the line after "Unable to open <path>" (errno of the failed
+    // ReadFile for the failures the system reports).
+    static std::string FileStatusText(FileStatus status);
 
 private:
     const char* Take(size_t length);

@@ -11,6 +11,7 @@
 #include "link/ComPortTable.h"
 #include "link/DX3Protocol.h"
 #include "platform/BinaryArchive.h"
+#include "platform/DocumentFile.h"
 #include "platform/UiServices.h"
 #include "programdata/CDirectory.h"
 #include "programdata/CFileHeader.h"
@@ -459,22 +460,7 @@ void CVexa3Doc::Serialize(ArchiveReader& in) {
 }
 
 bool CVexa3Doc::Load(const std::string& path) {
-    std::string bytes;
-    const auto status = ArchiveReader::ReadFile(path, kMaxFileBytes, bytes);
-    if (status != ArchiveReader::FileStatus::Ok) {
-        const char* why = status == ArchiveReader::FileStatus::TooLarge  ? "The file is too large."
-                          : status == ArchiveReader::FileStatus::NotAFile ? "It is not a file."
-                                                                          : std::strerror(errno);
-        ShowMessage("Unable to open " + path + "\n" + why, MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    ArchiveReader in(std::move(bytes));
-    try {
-        Serialize(in);
-    } catch (const ArchiveError&) {
-        ShowMessage("Unable to open " + path + "\nUnexpected file format.", MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!DocumentFile::Load(path, kMaxFileBytes, Ui(), [this](ArchiveReader& in) { Serialize(in); })) return false;
     modified_ = false;
     UpdateAllViews();
     return true;
@@ -483,13 +469,7 @@ bool CVexa3Doc::Load(const std::string& path) {
 bool CVexa3Doc::Save(const std::string& path) {
     ArchiveWriter out;
     Serialize(out);
-    if (!out.SaveTo(path)) {
-        const int error = errno;
-        ShowMessage("Unable to save " + path + "\n" + std::strerror(error ? error : EIO) +
-                        "\nThe file on disk has not been changed.",
-                    MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
+    if (!DocumentFile::Save(path, out, Ui())) return false;
     modified_ = false;
     if (state_ == kStateOnline) SendLoCommand();
     return true;

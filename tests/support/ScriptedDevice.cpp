@@ -19,7 +19,12 @@ std::string ScriptedDevice::Controller(int address, const std::string& command) 
 std::unique_ptr<ScriptedStream> ScriptedDevice::Line(bool network, int dataBits) {
     auto line = std::make_unique<ScriptedStream>(network, dataBits);
     written_.clear();
-    line->onWrite = [this](const std::string& bytes) { written_ += bytes; };
+    line->onWrite = [this](const std::string& bytes) {
+        written_ += bytes;
+        if (lateBlock < 0 || static_cast<int>(blocks.size()) != lateBlock) return;
+        const std::vector<WrittenFrame> frames = FramesIn(bytes);
+        if (!frames.empty() && frames.back().block) stream->TimeOutFirstReadAfterWrites(stream->writeCalls);
+    };
     line->respond = [this](const std::string& request) { return Respond(request); };
     stream = line.get();
     return line;
@@ -65,7 +70,10 @@ std::string ScriptedDevice::ServeBlock(int address, const std::string& block) {
         if (auto own = onBlock(block, static_cast<int>(blocks.size()) - 1)) return *own;
     }
     const uint16_t code = static_cast<uint16_t>(block.size() >= 5 ? U32From(block, 1) & 0xFFFF : 0);
-    if (block.size() != 7) return BinaryReply(address, code, 0x0000);
+    // An initiation opens a write of its code: every later block of that code is one of its
+    // frames, whatever its size (a frame of 7 bytes is no read request).
+    if (block.size() == 5) writing_ = code;
+    if (block.size() != 7 || writing_ == code) return BinaryReply(address, code, 0x0000);
     const uint32_t n = U32From(block, 3) & 0xFFFF;
     if (n == 0) return BinaryReply(address, code, 0x0000, Vec(U32Be(static_cast<uint32_t>(dataSet.size())) +
                                                               U32Be(BitwiseCrc32(dataSet))));

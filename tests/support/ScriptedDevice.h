@@ -47,25 +47,30 @@ public:
     // ("2:SY 104"), "XV" level 2, every other command its echo.
     static std::string Controller(int address, const std::string& command);
     // The data set block requests read, `blockSize` data bytes a block (block 0: its length and
-    // CRC-32; past the end: status 0x8001); every other block is acknowledged. `onBlock` may
+    // CRC-32; past the end: status 0x8001); every other block, and every block of the code
+    // whose write was opened last, is acknowledged. `onBlock` may
     // answer a block its own way first (the whole reply on the wire, "" for none), given its
     // bytes and its number counted from 0.
     std::string dataSet;
     size_t blockSize = 500;
     std::function<std::optional<std::string>(const std::string& block, int index)> onBlock;
+    // The reply to the block of this number (counted as onBlock counts) comes late: the first
+    // read for it times out and the next one gets it.
+    int lateBlock = -1;
 
     // ---- lines to it
     std::unique_ptr<ScriptedStream> Line(bool network = false, int dataBits = 8);
     // A Terminal protocol (or with `framing` Mini, a Minicomputer one) at `address` over a line.
     std::unique_ptr<TerminalProtocol> Open(Framing framing = Framing::Terminal, int address = 1, bool network = false);
     std::unique_ptr<MiniProtocol> OpenMini(bool network = false, int dataBits = 8, int address = 1);
-    // Gives a document a Terminal protocol over a new line each time it builds its TCP/IP link;
-    // with `opens` false the line is closed, as a connection that failed.
+    // Gives a document a protocol of the framing over a new line each time it builds its
+    // TCP/IP link; with `opens` false the line is closed, as a connection that failed.
     template <class Document>
-    void Attach(Document& doc) {
+    void Attach(Document& doc, Framing framing = Framing::Terminal) {
+        const bool mini = framing == Framing::Mini;
         doc.SetPortIndex(Document::kPortTcp);
-        doc.SetProtocolKind(kProtocolTerminal);
-        doc.SetTcpProtocolFactory([this](const std::string& host, int kind) -> std::unique_ptr<DX3Protocol> {
+        doc.SetProtocolKind(mini ? kProtocolMini : kProtocolTerminal);
+        doc.SetTcpProtocolFactory([this, mini](const std::string& host, int kind) -> std::unique_ptr<DX3Protocol> {
             hosts.push_back(host);
             kinds.push_back(kind);
             auto line = Line();
@@ -73,6 +78,7 @@ public:
                 line->SetState(kStateClosed);
                 line->SetStatus(kStatusCannotOpen);
             }
+            if (mini) return std::make_unique<MiniProtocol>(std::move(line), 1);
             return std::make_unique<TerminalProtocol>(std::move(line), 1);
         });
     }
@@ -105,6 +111,7 @@ private:
     std::string ServeBlock(int address, const std::string& block);
 
     std::deque<Entry> script_;
+    std::optional<uint16_t> writing_;  // the code of the write opened last
     std::string written_;  // to the last line
 };
 

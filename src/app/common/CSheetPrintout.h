@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include <wx/cmndata.h>
+#include <wx/font.h>
 #include <wx/print.h>
 
 #include "platform/PrintSheet.h"
@@ -16,6 +18,13 @@ public:
     CSheetPrintout(std::string path, PrintSheet sheet, int codePage, bool pageHeader = true);
 
     static std::string HeaderText(const std::string& path, const wxDateTime& when);
+    // What the print dialog starts with to print every page of `printout`: the printers print
+    // the dialog's page range, which is empty unless it is given.
+    static wxPrintDialogData AllPages(wxPrintout& printout);
+    // The print dialog over `parent`, starting with every page of `printout`, then the printing.
+    static bool PrintAll(wxWindow* parent, wxPrintout& printout);
+    // The lines' font (the header keeps the fixed one); by default the fixed one.
+    void SetFont(const wxFont& font) { font_ = font; }
 
     bool HasPage(int page) override { return page >= 1 && page <= pages_; }
     void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override;
@@ -25,6 +34,7 @@ private:
     std::string header_;
     PrintSheet sheet_;
     int codePage_;
+    wxFont font_;
     int pages_ = 1;
 };
 

@@ -1,7 +1,6 @@
 #include "app/programdata/CSplitterFrame.h"
 
 #include <wx/menu.h>
-#include <wx/printdlg.h>
 #include <wx/splitter.h>
 #include <wx/utils.h>
 
@@ -14,6 +13,7 @@
 #include "app/tools/DeviceToolWindows.h"
 #include "app/tools/FirmwareUpgradeCommands.h"
 #include "app/programdata/ParamPane.h"
+#include "app/tools/CThermCalc.h"
 #include "app/common/WxText.h"
 #include "app/tools/CEmulatorView.h"
 #include "appmodel/common/AppServices.h"
@@ -71,6 +71,7 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
     commands_->AddTool<TerminalTool>([doc] { return CEmulatorView::OpenOrActivate(*doc); });
     DeviceToolWindows::Add(*commands_, *doc, this);
     commands_->AddTool<FirmwareUpgradeCommands>(this);
+    CThermCalc::AddCommand(commands_->Table(), this, doc->Services().ui);
 
     splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
     splitter_->SetMinimumPaneSize(40);

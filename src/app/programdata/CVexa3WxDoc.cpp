@@ -4,6 +4,7 @@
 
 #include "app/programdata/CDirectoryView.h"
 #include "app/shell/CMainFrame.h"
+#include "app/common/SaveChangesPrompt.h"
 #include "app/shell/CPowerDocTemplate.h"
 #include "appmodel/common/AppServices.h"
 #include "platform/UiServices.h"
@@ -36,11 +37,7 @@ CVexa3WxDoc* CVexa3WxDoc::FromCore(const void* core) {
 
 bool CVexa3WxDoc::OnNewDocument() {
     if (!wxDocument::OnNewDocument()) return false;
-    if (auto* power = dynamic_cast<CPowerDocTemplate*>(GetDocumentTemplate())) {
-        const wxString name = power->NextNewName();
-        SetTitle(name);
-        SetFilename(name, true);
-    }
+    CPowerDocTemplate::NameNewDocument(*this);
     core_->SetTitle(GetUserReadableName().utf8_string());
     return true;
 }
@@ -62,17 +59,7 @@ bool CVexa3WxDoc::OnCloseDocument() {
 }
 
 bool CVexa3WxDoc::OnSaveModified() {
-    if (!IsModified()) return true;
-    switch (services_.ui.Message("Save changes to " + GetUserReadableName().utf8_string() + "?",
-                                 MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
-    case IDYES:
-        return Save();
-    case IDNO:
-        Modify(false);
-        return true;
-    default:
-        return false;
-    }
+    return AskToSaveChanges(*this, services_.ui);
 }
 
 bool CVexa3WxDoc::SaveAs() {

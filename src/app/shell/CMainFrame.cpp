@@ -204,6 +204,9 @@ void CMainFrame::RegisterCommands() {
     t.Register(Row::Command(ID_EDIT_CUT, MainMenu::Edit, "Cu&t\tCtrl+X", {}, off));
     t.Register(Row::Command(ID_EDIT_COPY, MainMenu::Edit, "&Copy\tCtrl+C", {}, off));
     t.Register(Row::Command(ID_EDIT_PASTE, MainMenu::Edit, "&Paste\tCtrl+V", {}, off));
+    // The side documents' editors delete their current entry and search their texts.
+    t.Register(Row::Command(ID_EDIT_CLEAR, MainMenu::Edit, "&Delete", {}, off));
+    t.Register(Row::Command(ID_EDIT_FIND, MainMenu::Edit, "&Find\tCtrl+F", {}, off));
 
     auto toggleStatus = [this] { ShowBar(statusBar_, !statusBar_->IsShown()); };
     auto statusShown = [this] { return statusBar_ && statusBar_->IsShown(); };
@@ -513,15 +516,7 @@ void CMainFrame::OnFileNew() {
 }
 
 wxDocument* CMainFrame::NewDocument(CPowerDocTemplate* docTemplate) {
-    if (!docTemplate || !docTemplate->IsAvailable()) return nullptr;
-    wxDocument* doc = docTemplate->CreateDocument(wxString(), wxDOC_NEW);
-    if (!doc) return nullptr;
-    doc->SetDocumentName(docTemplate->GetDocumentName());
-    if (!doc->OnNewDocument()) {
-        doc->DeleteAllViews();
-        return nullptr;
-    }
-    return doc;
+    return docTemplate ? docTemplate->MakeNewDocument() : nullptr;
 }
 
 void CMainFrame::NewSideDocument(CPowerDocTemplate* docTemplate) { NewDocument(docTemplate); }
@@ -568,9 +563,12 @@ void CMainFrame::UpdateConnectionPane() {
     wxDocument* doc = ActiveDocument();
     auto* device = dynamic_cast<CVexa3WxDoc*>(doc);
     if (!device) {
-        statusBar_->SetStatePane(CMainStatusBar::kIdleText, wxNullColour);
-        if (statusBar_->GetStatusText(CMainStatusBar::kLinkPane) != CMainStatusBar::kIdleText)
-            statusBar_->SetStatusText(CMainStatusBar::kIdleText, CMainStatusBar::kLinkPane);
+        // A side document that keeps its own texts there shows them; any other shows blanks.
+        const bool own = doc && doc == paneOwner_.get();
+        const wxString link = own ? ToWx(paneLink_) : wxString(CMainStatusBar::kIdleText);
+        statusBar_->SetStatePane(own ? ToWx(paneState_) : wxString(CMainStatusBar::kIdleText), wxNullColour);
+        if (statusBar_->GetStatusText(CMainStatusBar::kLinkPane) != link)
+            statusBar_->SetStatusText(link, CMainStatusBar::kLinkPane);
         return;
     }
     CVexa3Doc& core = device->Core();
@@ -581,6 +579,13 @@ void CMainFrame::UpdateConnectionPane() {
     }
     if (statusBar_->GetStatusText(CMainStatusBar::kLinkPane) != link)
         statusBar_->SetStatusText(link, CMainStatusBar::kLinkPane);
+}
+
+void CMainFrame::ShowDocumentPanes(wxDocument& owner, const std::string& state, const std::string& link) {
+    paneOwner_ = &owner;
+    paneState_ = state;
+    paneLink_ = link;
+    UpdateConnectionPane();
 }
 
 // ---------------------------------------------------------------- other processes

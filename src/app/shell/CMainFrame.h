@@ -6,8 +6,10 @@
 #include <wx/aui/framemanager.h>
 #include <wx/docmdi.h>
 #include <wx/timer.h>
+#include <wx/weakref.h>
 
 #include "app/shell/DocTemplates.h"
+#include "app/sidedocs/SideDocumentHost.h"
 #include "platform/ControlSocket.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/StatusPane.h"
@@ -38,7 +40,7 @@ struct AppServices;
 // through here (ChooseDeviceDocument, GetConnectedProtocol). It also acts on what other
 // processes say over the control socket: a second start asks it to come to the front, an
 // emulator that has ended gives the device link back.
-class CMainFrame : public wxDocMDIParentFrame, public TransferErrorLog {
+class CMainFrame : public wxDocMDIParentFrame, public TransferErrorLog, public SideDocumentHost {
 public:
     static constexpr const char* kTitle = "Quillset.NET";
     static constexpr int kTickMs = 100;
@@ -75,14 +77,15 @@ public:
     // "%s (Com%d,  Addr %d)" for a document on a COM port, "%s (%s)" with the IPv4 address for
     // one on TCP/IP.
     static std::string DeviceDocumentLine(const CVexa3WxDoc& doc);
+    bool HasDeviceDocument() const override { return !DeviceDocuments().empty(); }
     // The only open program-data document, or the one the user picks from the list of all;
     // null when there is none or the user cancels.
-    CVexa3Doc* ChooseDeviceDocument();
+    CVexa3Doc* ChooseDeviceDocument() override;
     // Connects the document (with the write test; chosen as above when null) and returns its
     // protocol at the document's base address. Null, after saying why, when the document has
     // no link, its link could not be opened, the device did not answer, or `requireOnline` and
     // the device refused the write test.
-    DX3Protocol* GetConnectedProtocol(CVexa3Doc* doc, bool requireOnline);
+    DX3Protocol* GetConnectedProtocol(CVexa3Doc* doc, bool requireOnline) override;
 
     // ---- transfer-error log
     void AddTransferError(const void* owner, const std::string& line) override;
@@ -109,11 +112,13 @@ public:
     // Standard and Edit bars at once (the Connect bar's at the next start), and which of the
     // Standard and Edit bars are shown.
     void ApplyToolbarChoices(bool showMain, bool showEdit, bool toolTips, bool colour);
-    // Shows the connection state and the link of the active program-data document.
+    // Shows the connection state and the link of the active program-data document, or the texts
+    // the active side document gave (blanks when it gave none).
     void UpdateConnectionPane();
     // "Quillset.NET - <document>" while a document's window is active, else "Quillset.NET".
     // Set only when that changes, so a title given for another reason stays until then.
     void UpdateTitle();
+    void ShowDocumentPanes(wxDocument& owner, const std::string& state, const std::string& link) override;
 
     // ---- placement and settings
     // The placement as "WindowPos" keeps it.
@@ -182,6 +187,10 @@ private:
     wxAuiManager aui_;
     wxTimer tick_;
     ControlSocket* control_ = nullptr;
+    // The side document whose texts the state and link panes show while it is active.
+    wxWeakRef<wxDocument> paneOwner_;
+    std::string paneState_;
+    std::string paneLink_;
     bool takeScheduled_ = false;
     wxRect normalRect_;   // the frame when neither maximised nor minimised
     bool placed_ = false;    // shown once

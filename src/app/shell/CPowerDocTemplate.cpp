@@ -73,4 +73,24 @@ bool CPowerDocTemplate::SaveDocumentAs(wxDocument& doc) {
 
 wxString CPowerDocTemplate::NextNewName() { return wxString::Format("%s%d", newNameBase_, ++newCount_); }
 
+wxDocument* CPowerDocTemplate::MakeNewDocument() {
+    if (!IsAvailable()) return nullptr;
+    wxDocument* doc = CreateDocument(wxString(), wxDOC_NEW);
+    if (!doc) return nullptr;
+    doc->SetDocumentName(GetDocumentName());
+    if (!doc->OnNewDocument()) {
+        doc->DeleteAllViews();
+        return nullptr;
+    }
+    return doc;
+}
+
+void CPowerDocTemplate::NameNewDocument(wxDocument& doc) {
+    auto* power = dynamic_cast<CPowerDocTemplate*>(doc.GetDocumentTemplate());
+    if (!power) return;
+    const wxString name = power->NextNewName();
+    doc.SetTitle(name);
+    doc.SetFilename(name, true);
+}
+
 }  // namespace qs

@@ -43,6 +43,11 @@ public:
     wxString WithDefaultExtension(const wxString& path) const;
     // The next name for a new document: "NEW_1", "NEW_2", ...
     wxString NextNewName();
+    // A new document of this kind, named as the kind names new ones, with its windows; null when
+    // the kind does not exist yet or the document could not be made.
+    wxDocument* MakeNewDocument();
+    // Gives a new document of such a template its title and file name, the next new name.
+    static void NameNewDocument(wxDocument& doc);
 
 protected:
     // By the factory when there is one (null while the template has no services yet).

@@ -24,6 +24,8 @@ enum CommandId : int {
     ID_EDIT_CUT = wxID_CUT,
     ID_EDIT_COPY = wxID_COPY,
     ID_EDIT_PASTE = wxID_PASTE,
+    ID_EDIT_CLEAR = wxID_CLEAR,
+    ID_EDIT_FIND = wxID_FIND,
     ID_APP_ABOUT = wxID_ABOUT,
     ID_HELP = wxID_HELP,
     ID_HELP_INDEX = wxID_HELP_INDEX,

@@ -4,6 +4,10 @@
 #include "app/shell/CErrorLogView.h"
 #include "app/shell/CPowerDocTemplate.h"
 #include "app/programdata/CVexa3WxDoc.h"
+#include "app/sidedocs/carddb/CDatabaseView.h"
+#include "app/sidedocs/carddb/CDatabaseWxDoc.h"
+#include "app/sidedocs/translations/CTransView.h"
+#include "app/sidedocs/translations/CTranslationWxDoc.h"
 #include "app/tools/CEmulatorView.h"
 
 namespace qs {
@@ -24,10 +28,13 @@ DocTemplates DocTemplates::Create(wxDocManager& manager) {
     t.terminal = new CPowerDocTemplate(124, &manager, "", "", "", "Quillset.NET Terminal", "",
                                        wxCLASSINFO(CVexa3WxDoc), wxCLASSINFO(CEmulatorView), wxTEMPLATE_INVISIBLE);
     t.translation = new CPowerDocTemplate(123, &manager, "Quillset IIIX Translation File", "*.LGX;*.lgx", "LGX",
-                                          "Quillset.NET Translation File", "Lang", nullptr, nullptr,
-                                          wxTEMPLATE_INVISIBLE);
+                                          "Quillset.NET Translation File", "Lang", wxCLASSINFO(CTranslationWxDoc),
+                                          wxCLASSINFO(CTransView));
+    t.translation->SetDocumentFactory([](const AppServices& services) { return new CTranslationWxDoc(services); });
     t.database = new CPowerDocTemplate(121, &manager, "Quillset.NET Database File", "*.3DB;*.3db", "3DB",
-                                       "Quillset.NET  Database File", "DDB_", nullptr, nullptr, wxTEMPLATE_INVISIBLE);
+                                       "Quillset.NET  Database File", "DDB_", wxCLASSINFO(CDatabaseWxDoc),
+                                       wxCLASSINFO(CDatabaseView));
+    t.database->SetDocumentFactory([](const AppServices& services) { return new CDatabaseWxDoc(services); });
     t.errorLog = new CPowerDocTemplate(122, &manager, "", "", "", "Quillset.NET Error Log", "",
                                        wxCLASSINFO(CVexa3WxDoc), wxCLASSINFO(CErrorLogView), wxTEMPLATE_INVISIBLE);
     return t;

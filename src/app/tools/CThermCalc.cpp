@@ -11,6 +11,7 @@
 #include "app/common/WxText.h"
 #include "app/shell/CommandIds.h"
 #include "app/shell/ContextHelp.h"
+#include "appmodel/programdata/DeviceCommandTable.h"
 
 namespace qs {
 
@@ -151,6 +152,14 @@ int CThermCalc::RunModal(wxWindow* parent, const UiServices& ui) {
     }
     ContextHelp::SetId(parent, previous);
     return result;
+}
+
+void CThermCalc::AddCommand(DeviceCommandTable& table, wxWindow* frame, const UiServices& ui) {
+    table.Register({kCmdThermalCalculator, MenuSection::OfflineTools, "Thermal Expansion &Coeff. Calculator", {},
+                    EnableRule::Always, [frame, &ui] {
+                        RunModal(frame, ui);
+                        return true;
+                    }});
 }
 
 bool CThermCalc::TransferDataToWindow() {

@@ -13,6 +13,8 @@ class wxTextCtrl;
 
 namespace qs {
 
+class DeviceCommandTable;
+
 // The thermal-expansion calculator: samples of temperature and density go in, the coefficient
 // of thermal expansion at 60 degF and the density at 60 degF come out, with the converted
 // samples and every step of the fit listed. It needs no device and no document; everything
@@ -26,6 +28,9 @@ public:
     // Runs the calculator modally over `parent` (a program-data document's frame), which
     // carries the calculator's context-help id meanwhile. Returns ShowModal's result.
     static int RunModal(wxWindow* parent, const UiServices& ui);
+    // Puts the calculator's row into the device commands of a program-data document's frame:
+    // always enabled, it runs the calculator over `frame`. Both outlive the table.
+    static void AddCommand(DeviceCommandTable& table, wxWindow* frame, const UiServices& ui);
 
     bool TransferDataToWindow() override;
     bool TransferDataFromWindow() override;

@@ -4,7 +4,6 @@
 
 #include "appmodel/launch/DisplayLauncher.h"
 #include "appmodel/programdata/LinkCommands.h"
-#include "appmodel/programdata/PlannedDeviceTools.h"
 #include "appmodel/programdata/SelectionTransfer.h"
 #include "appmodel/programdata/WholeDeviceTransfer.h"
 #include "link/DX3Protocol.h"
@@ -54,8 +53,7 @@ std::string DeviceCommands::CannotProgramText(const std::string& why) { return "
 
 DeviceCommands::DeviceCommands(CVexa3Doc& document, const AppServices& services, DeviceCommandHooks hooks)
     : doc_(document), services_(services), hooks_(std::move(hooks)) {
-    // The tools every frame has; the disabled rows stand for those still to come.
-    AddTool<PlannedDeviceTools>();
+    // The tools every frame has.
     whole_ = &AddTool<WholeDeviceTransfer>();
     selectionTransfer_ = &AddTool<SelectionTransfer>();
     link_ = &AddTool<LinkCommands>();

@@ -27,8 +27,8 @@ public:
 // every command shares - the document, the services, the tree's selection, the rule of one
 // command at a time, connecting with its "not responding" message, the arm-address check, the
 // confirmation of writes and the text of a refused write - and the table of command rows the
-// tools register (the transfers, the link, the displays, and the disabled rows of tools that
-// are not part of the program yet). The frame keeps one per document window, feeds it the
+// tools register (the transfers, the link, the displays; the frame adds the tools with windows
+// of their own). The frame keeps one per document window, feeds it the
 // selection, asks it which commands are enabled and runs them by number; everything reaches
 // the user through the services.
 //

@@ -51,7 +51,6 @@ TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
         {32838, "&Interactive Display", "&Interactive Display", ""},
         {32841, "Go &Online", "Go &Online", ""},
         {32842, "&Go Offline", "&Go Offline", ""},
-        {32843, "Thermal Expansion &Coeff. Calculator", "Thermal Expansion &Coeff. Calculator", ""},
         {32848, "&Options for this document...", "&Options for this document...", ""},
     };
     const auto& rows = table.Rows();
@@ -64,14 +63,16 @@ TEST_F(DeviceCommandRows, HoldsEveryCommandOfTheFrameWithItsMenuTextAndKey) {
         EXPECT_EQ(rows[i].accelerator.Text(), expected[i].key);
         EXPECT_EQ(table.Find(expected[i].id), &rows[i]);
     }
-    // The menu's separators: before the tools, the link, the calculator and the options.
+    // The menu's separators: before the tools, the link and the options.
     std::vector<size_t> separators;
     for (size_t i = 1; i < rows.size(); ++i)
         if (rows[i].section != rows[i - 1].section) separators.push_back(i);
-    EXPECT_EQ(separators, (std::vector<size_t>{4, 10, 12, 13}));
-    // The firmware upgrades ask for the access code in a window: the frame registers them.
+    EXPECT_EQ(separators, (std::vector<size_t>{4, 10, 12}));
+    // The firmware upgrades ask for the access code in a window, and the calculator is a window
+    // of its own: the frame registers them.
     EXPECT_EQ(table.Find(kCmdUpgradeDeviceFirmware), nullptr);
     EXPECT_EQ(table.Find(kCmdUpgradeMmiFirmware), nullptr);
+    EXPECT_EQ(table.Find(kCmdThermalCalculator), nullptr);
     EXPECT_EQ(table.Find(32781), nullptr);
     EXPECT_FALSE(table.IsEnabled(32781, 4, 0));
 }
@@ -94,20 +95,8 @@ TEST_F(DeviceCommandRows, StateAndPortDecideWhatIsEnabled) {
     }
 }
 
-TEST_F(DeviceCommandRows, CommandsNotBuiltYetStayDisabledWhateverTheirRule) {
-    for (int id : {kCmdThermalCalculator}) {
-        const DeviceCommandRow* info = table.Find(id);
-        ASSERT_NE(info, nullptr) << id;
-        EXPECT_FALSE(info->Available()) << id;
-        // The rule they will have is there already.
-        EXPECT_TRUE(DeviceCommandTable::RuleHolds(info->rule, 4, 0)) << id;
-        EXPECT_FALSE(table.IsEnabled(id, 4, 0)) << id;
-    }
-    EXPECT_EQ(table.Find(kCmdThermalCalculator)->rule, EnableRule::Always);
-}
-
-// A tool built later: its row takes the place of the disabled one, runs, and cannot be taken
-// back by a disabled row.
+// A row without a handler is shown disabled whatever its rule; a tool's row with a handler takes
+// its place, runs, and cannot be taken back by a row without one.
 class LaterTool final : public DeviceTool {
 public:
     LaterTool(DeviceCommands& commands, int id, int& runs) {
@@ -117,14 +106,16 @@ public:
     }
 };
 
-TEST_F(DeviceCommandRows, ALaterToolTakesThePlaceOfItsDisabledRow) {
+TEST_F(DeviceCommandRows, ARowWithoutAHandlerStaysOffUntilAToolTakesItsPlace) {
+    const int planned = kCmdThermalCalculator;
+    table.Register({planned, MenuSection::OfflineTools, "Planned", {}, EnableRule::Always, {}});
+    ASSERT_NE(table.Find(planned), nullptr);
+    EXPECT_FALSE(table.Find(planned)->Available());
+    EXPECT_TRUE(DeviceCommandTable::RuleHolds(table.Find(planned)->rule, 4, 0));
+    EXPECT_FALSE(table.IsEnabled(planned, 4, 0));
+
     std::vector<int> before;
-    int planned = 0;
-    for (const DeviceCommandRow& r : table.Rows()) {
-        before.push_back(r.id);
-        if (!planned && !r.Available()) planned = r.id;
-    }
-    ASSERT_NE(planned, 0) << "no disabled row left: this test and the planned rows can go";
+    for (const DeviceCommandRow& r : table.Rows()) before.push_back(r.id);
     int runs = 0;
     commands.AddTool<LaterTool>(planned, runs);
     std::vector<int> after;
@@ -134,7 +125,7 @@ TEST_F(DeviceCommandRows, ALaterToolTakesThePlaceOfItsDisabledRow) {
     EXPECT_TRUE(commands.IsEnabled(planned));
     EXPECT_TRUE(commands.Execute(planned));
     EXPECT_EQ(runs, 1);
-    table.Register({planned, table.Find(planned)->section, "other", {}, EnableRule::Always, {}});
+    table.Register({planned, MenuSection::OfflineTools, "other", {}, EnableRule::Always, {}});
     EXPECT_TRUE(table.Find(planned)->Available());
     doc.SetState(CVexa3Doc::kStateOffline);
     EXPECT_FALSE(commands.Execute(planned));

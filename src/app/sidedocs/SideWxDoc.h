@@ -1,0 +1,42 @@
+#pragma once
+#include <wx/docview.h>
+#include <wx/utils.h>
+
+#include "app/common/SaveChangesPrompt.h"
+#include "appmodel/common/AppServices.h"
+
+namespace qs {
+
+// A side document as the document manager sees it: open, save and the question before closing
+// a changed one, over the core document (`Model`, with Load and Save of a path that speak
+// through the services) that holds the data. Its template makes it with the application's
+// services (see CPowerDocTemplate), through which its messages go.
+template <class Model>
+class SideWxDoc : public wxDocument {
+public:
+    explicit SideWxDoc(const AppServices& services) : services_(services) {}
+    SideWxDoc(const SideWxDoc&) = delete;
+    SideWxDoc& operator=(const SideWxDoc&) = delete;
+
+    const AppServices& Services() const { return services_; }
+    Model& Core() { return core_; }
+    const Model& Core() const { return core_; }
+
+    // "Save changes to <title>?" with Yes, No and Cancel, as the program's other boxes.
+    bool OnSaveModified() override { return AskToSaveChanges(*this, services_.ui); }
+
+protected:
+    bool DoOpenDocument(const wxString& file) override {
+        wxBusyCursor wait;
+        return core_.Load(file.utf8_string(), services_.ui);
+    }
+    bool DoSaveDocument(const wxString& file) override {
+        wxBusyCursor wait;
+        return core_.Save(file.utf8_string(), services_.ui);
+    }
+
+    const AppServices& services_;
+    Model core_;
+};
+
+}  // namespace qs
