@@ -34,7 +34,7 @@ bool ComHandle::Write(const char* data, size_t length) {
     return device_.WriteAll(data, length, clock.NowMs() + sendMs + ByteTimeoutMs(), clock);
 }
 
-int ComHandle::Read(std::span<char> buffer, int length, int terminator) {
+int ComHandle::Read(std::span<char> buffer, int length, int terminator, int64_t limitMs) {
     const bool terminated = terminator >= 0 && terminator <= 255;
     const int capacity = buffer.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(buffer.size());
     int want;
@@ -48,7 +48,9 @@ int ComHandle::Read(std::span<char> buffer, int length, int terminator) {
     for (;;) {
         if (!terminated && count >= want) return count;
         uint8_t byte = 0;
-        switch (device_.ReadByte(byte, clock.NowMs() + timeout, clock)) {
+        int64_t deadline = clock.NowMs() + timeout;
+        if (limitMs > 0) deadline = std::min(deadline, limitMs);
+        switch (device_.ReadByte(byte, deadline, clock)) {
         case SerialDevice::ReadResult::kByte: break;
         case SerialDevice::ReadResult::kTimeout: return -kStatusTimeout;
         case SerialDevice::ReadResult::kError: return -kStatusReceiveError;

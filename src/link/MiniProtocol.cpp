@@ -86,7 +86,7 @@ const std::string* MiniProtocol::Send(std::string_view command) {
 const std::string* MiniProtocol::SendBinary(std::span<const uint8_t> data) {
     if (data.size() > kMaxBlockBytes || !AddressSendable()) return Refuse();
     const std::string escaped = Escape(data);
-    port_->PurgeInput();
+    PrepareSend({});
     lastFrame_ = Frame(escaped);
     if (!WriteAll(lastFrame_) || !WriteTrailer()) {
         lastFrame_.clear();
@@ -113,7 +113,7 @@ int MiniProtocol::ReadCheckedFrame(std::string& body, int maxBytes) {
     return 0;
 }
 
-int MiniProtocol::Receive(std::string& reply) {
+int MiniProtocol::ReceiveReply(std::string& reply) {
     reply.clear();
     std::string body;
     if (int status = ReadCheckedFrame(body, kMaxReplyBytes)) return status;
@@ -124,13 +124,14 @@ int MiniProtocol::Receive(std::string& reply) {
 int MiniProtocol::ReceiveBinary(std::vector<uint8_t>& out) {
     out.clear();
     std::string body;
-    if (int status = ReadCheckedFrame(body, kMaxBinaryReplyBytes)) return -status;
-    if (body.size() < 2) return -ProtocolFault();
+    if (int status = ReadCheckedFrame(body, kMaxBinaryReplyBytes)) return -Ended(status);
+    if (body.size() < 2) return -Ended(ProtocolFault());
     out = Unescape(std::string_view(body).substr(2));
     if (out.size() < kMinBinaryReplyBytes) {
         out.clear();
-        return -ProtocolFault();
+        return -Ended(ProtocolFault());
     }
+    Ended(kStatusOk);
     lastCode_ = static_cast<uint32_t>(out[5]) << 8 | out[6];
     if (lastCode_ & 0x8000) {
         port_->SetStatus(kStatusRejected);

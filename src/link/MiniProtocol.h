@@ -28,7 +28,6 @@ public:
 
     // The text frame; on a serial link followed by the LRC, 0x7F and 0x00 (not on TCP/IP).
     const std::string* Send(std::string_view command) override;
-    int Receive(std::string& reply) override;
 
     // Escapes `data` (at most kMaxBlockBytes, else refused with status 2 and nothing sent) into
     // a frame, followed on every link by the LRC, 0x7F and 0x00. Returns the frame (STX to ETX)
@@ -45,6 +44,9 @@ public:
     static std::string Escape(std::span<const uint8_t> data);
     // The reverse; ESC followed by any other byte, or by nothing, gives 0x00.
     static std::vector<uint8_t> Unescape(std::string_view escaped);
+
+protected:
+    int ReceiveReply(std::string& reply) override;
 
 private:
     // LRC of the last frame after its STX, 0x7F, 0x00.

@@ -1,7 +1,10 @@
 #include "link/TerminalProtocol.h"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
+
+#include "platform/UiServices.h"
 
 namespace qs {
 
@@ -10,6 +13,8 @@ namespace {
 bool HasFrameBreak(std::string_view command) {
     return command.find_first_of(std::string_view("\r\n\x02\x03", 4)) != std::string_view::npos;
 }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -51,9 +56,53 @@ bool TerminalProtocol::WriteAll(std::string_view bytes) {
     return false;
 }
 
+std::string_view TerminalProtocol::EchoHead(std::string_view text) {
+    constexpr size_t kHead = 9;  // "PV SY 111"
+    if (text.size() < kHead || (text.size() > kHead && text[kHead] != ' ')) return {};
+    const std::string_view verb = text.substr(0, 2);
+    if (verb != "PV" && verb != "XV" && verb != "PC" && verb != "XC") return {};
+    if (text[2] != ' ' || text[5] != ' ' || text[3] == ' ' || text[4] == ' ') return {};
+    if (!IsDigit(text[6]) || !IsDigit(text[7]) || !IsDigit(text[8])) return {};
+    return text.substr(0, kHead);
+}
+
+void TerminalProtocol::DrainLateReply() {
+    // Read in small pieces: a serial read of a fixed count waits for all of them.
+    constexpr size_t kMaxDrainBytes = 1 << 16;
+    char scratch[256];
+    const int piece = port_->IsNetwork() ? static_cast<int>(sizeof scratch) : 1;
+    const PortStatus status = port_->Status();
+    const Clock& clock = UiClock();
+    const int64_t end = clock.NowMs() + kMaxDrainMs;
+    size_t drained = 0;
+    for (int64_t now = clock.NowMs(); now < end && drained < kMaxDrainBytes; now = clock.NowMs()) {
+        port_->LimitWaits(std::min(now + kQuietMs, end));
+        const int got = port_->Read(std::span<char>(scratch, static_cast<size_t>(piece)), piece);
+        if (got <= 0) break;
+        drained += static_cast<size_t>(got);
+    }
+    port_->LimitWaits(0);
+    // The quiet that ended the drain is no failure of the command about to go out.
+    if (port_->State() >= kStateOpen) port_->SetStatus(status);
+}
+
+void TerminalProtocol::PrepareSend(std::string_view echo) {
+    if (drainFirst_) {
+        drainFirst_ = false;
+        DrainLateReply();
+    }
+    port_->PurgeInput();
+    expectedEcho_.assign(echo);
+}
+
+int TerminalProtocol::Ended(int status) {
+    drainFirst_ = status != kStatusOk && status != kStatusRejected;
+    return status;
+}
+
 const std::string* TerminalProtocol::Send(std::string_view command) {
     if (!AddressSendable() || HasFrameBreak(command)) return Refuse();
-    port_->PurgeInput();
+    PrepareSend(EchoHead(command));
     lastFrame_ = Frame(command);
     if (!WriteAll(lastFrame_)) {
         lastFrame_.clear();
@@ -134,6 +183,29 @@ int TerminalProtocol::FinishTextReply(std::string_view text, std::string& reply)
 }
 
 int TerminalProtocol::Receive(std::string& reply) {
+    // The deadline of the first wait holds for the replies that follow a stale one.
+    const int64_t deadline = UiClock().NowMs() + port_->ReadWaitMs();
+    for (int stale = 0;; ++stale) {
+        const int status = ReceiveReply(reply);
+        if (status != kStatusOk || expectedEcho_.empty()) {
+            port_->LimitWaits(0);
+            return Ended(status);
+        }
+        const std::string_view head = EchoHead(reply);
+        if (head == expectedEcho_) {
+            port_->LimitWaits(0);
+            return Ended(status);
+        }
+        if (head.empty() || stale >= kMaxStaleReplies) {
+            port_->LimitWaits(0);
+            reply.clear();
+            return Ended(ProtocolFault());
+        }
+        port_->LimitWaits(deadline);
+    }
+}
+
+int TerminalProtocol::ReceiveReply(std::string& reply) {
     reply.clear();
     if (int status = SyncOnStart()) return status;
     std::string body;

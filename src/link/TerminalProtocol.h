@@ -15,6 +15,12 @@ public:
     static constexpr int kMaxNoiseBytes = 4096;
     // Bytes read after the start character, up to and including the reply terminator.
     static constexpr int kMaxReplyBytes = 4096;
+    // After a reply that failed, what is still on its way is read and dropped before the next
+    // command until the line has been quiet this long, for at most kMaxDrainMs.
+    static constexpr int kQuietMs = 100;
+    static constexpr int kMaxDrainMs = 1000;
+    // Replies to earlier commands one receive drops before it gives up.
+    static constexpr int kMaxStaleReplies = 64;
 
     // Serial link; the address starts at 1 and is set by the document before connecting.
     TerminalProtocol(int comPort, const SerialSettings& settings, int protocolIndex);
@@ -25,7 +31,15 @@ public:
     // Refuses (status 2, nothing sent) an address outside 0-99 and a command holding CR, LF,
     // STX or ETX, which would end or break the frame early.
     const std::string* Send(std::string_view command) override;
-    int Receive(std::string& reply) override;
+    // The replies to PV, XV, PC and XC echo their command ("PV SY 111 5"): after one of those,
+    // a reply echoing another command is the late answer to an earlier one and is dropped, and
+    // the wait goes on until the deadline of the first; a reply echoing none is a protocol
+    // fault (9). Rejections and the replies of other commands are taken as they come.
+    int Receive(std::string& reply) final;
+
+    // "PV SY 111" when `text` begins with an echoing command (PV, XV, PC or XC, a blank, a
+    // two-character mnemonic, a blank, three digits, then its end or a blank); else empty.
+    static std::string_view EchoHead(std::string_view text);
 
     const std::string& StartText() const { return startText_; }
     const std::string& EndText() const { return endText_; }
@@ -37,6 +51,14 @@ protected:
     bool AddressSendable() const { return address_ >= 0 && address_ <= 99; }
     // Writes every byte or fails; a short write never leaves the port looking OK.
     [[nodiscard]] bool WriteAll(std::string_view bytes);
+    // What every send does first: the late rest of a failed reply dropped, then what the line
+    // holds purged. `echo` is the head the reply must echo ("" when it echoes nothing).
+    void PrepareSend(std::string_view echo);
+    // Notes how a reply ended: any failure but a rejection makes the next send drain first.
+    int Ended(int status);
+
+    // One reply as it comes, without the echo rule.
+    virtual int ReceiveReply(std::string& reply);
 
     // The reply's steps; each returns 0 or the status to give back (also set on the port).
     int SyncOnStart();
@@ -50,6 +72,12 @@ protected:
     std::string startText_ = "*";
     std::string endText_ = "\r\n";
     char replyTerminator_ = '\n';
+
+private:
+    void DrainLateReply();
+
+    std::string expectedEcho_;  // the head of the last command sent, when it echoes
+    bool drainFirst_ = false;   // the last reply failed: its rest may still be on its way
 };
 
 }  // namespace qs

@@ -162,6 +162,7 @@ TEST(ProtocolFraming, AStaleRejectionNeverNamesAFailedWrite) {
         std::string Describe(int) const override { return {}; }
         bool IsNetwork() const override { return true; }
         int GetDataBits() const override { return 8; }
+        int ReadWaitMs() const override { return 0; }
     };
     TerminalProtocol p(std::make_unique<MuteStream>(), 1);
     EXPECT_EQ(p.Send("GP"), nullptr);
