@@ -30,8 +30,10 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
+// The lines of the file up to the bound; `cut` tells whether there was more.
+std::vector<std::string> ReadLines(const std::string& path, bool* cut = nullptr) {
     std::vector<std::string> lines;
+    if (cut) *cut = false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return lines;
     // Read up to the bound in pieces, so a small file costs a small buffer.
@@ -42,6 +44,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
         in.read(chunk, static_cast<std::streamsize>(want));
         content.append(chunk, static_cast<size_t>(in.gcount()));
     }
+    if (cut && in && in.peek() != std::char_traits<char>::eof()) *cut = true;
     std::string line;
     std::istringstream ss(content);
     while (std::getline(ss, line)) {
@@ -109,7 +112,13 @@ int IniProfile::GetInt(const std::string& section, const std::string& key, int d
 
 bool IniProfile::WriteString(const std::string& section, const std::string& key,
                              const std::optional<std::string>& value) {
-    std::vector<std::string> lines = ReadLines(path_);
+    bool cut = false;
+    std::vector<std::string> lines = ReadLines(path_, &cut);
+    // Written back, a file read only in part would lose everything past the bound.
+    if (cut) {
+        errno = EFBIG;
+        return false;
+    }
     bool inSection = false, sectionSeen = false, done = false;
     size_t sectionEnd = lines.size();  // index after the last line of the matching section
     for (size_t i = 0; i < lines.size() && !done; ++i) {

@@ -18,12 +18,14 @@ public:
                           const std::string& defaultValue = {}) const;
     // GetPrivateProfileInt: leading optional sign and decimal digits; anything else the default.
     int GetInt(const std::string& section, const std::string& key, int defaultValue) const;
-    // nullopt removes the key. Returns false when the file cannot be written (the old file stays).
+    // nullopt removes the key. Returns false (errno kept) when the file cannot be written, or
+    // is longer than kMaxFileBytes (EFBIG: what lies past the bound is never read, so it could
+    // not be written back); the old file stays.
     [[nodiscard]] bool WriteString(const std::string& section, const std::string& key,
                      const std::optional<std::string>& value);
     [[nodiscard]] bool WriteInt(const std::string& section, const std::string& key, int value);
 
-    // Longest file and line we accept; the rest is not read.
+    // Longest file we read; the rest is not read.
     static constexpr size_t kMaxFileBytes = 1 << 20;
 
 private:

@@ -55,3 +55,41 @@ TEST(IniProfile, UnwritableFileFailsAndKeepsOldContent) {
 }
 
 }  // namespace qs::test
+
+namespace qs::test {
+
+TEST(IniProfileBound, AFileLongerThanTheBoundIsReadInPartAndNeverWrittenBack) {
+    struct Row {
+        size_t size;  // of the whole file
+        bool cut;
+        const char* last;  // what the key of its last line reads as
+    };
+    const Row rows[] = {{IniProfile::kMaxFileBytes, false, "tail"},
+                        {IniProfile::kMaxFileBytes + 1, true, "tail"},  // only its last line end is past
+                        {IniProfile::kMaxFileBytes + 4096, true, "unseen"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.size);
+        TempDir dir;
+        const std::string tail = "[Last]\nKey=tail\n";
+        std::string text = "[Instance]\nhWnd=1\n";
+        while (text.size() + 81 + tail.size() <= row.size) text += "; " + std::string(78, 'x') + "\n";
+        text += ";" + std::string(row.size - text.size() - tail.size() - 2, 'y') + "\n";
+        const std::string original = text + tail;
+        ASSERT_EQ(original.size(), row.size);
+        dir.Write("QS3X.INI", original);
+        IniProfile ini(dir.File("QS3X.INI"));
+        EXPECT_EQ(ini.GetString("Instance", "hWnd"), "1");
+        EXPECT_EQ(ini.GetString("Last", "Key", "unseen"), row.last);
+        errno = 0;
+        EXPECT_EQ(ini.WriteString("Instance", "hWnd", std::string("2")), !row.cut);
+        if (row.cut) {
+            EXPECT_EQ(errno, EFBIG);
+            EXPECT_EQ(dir.Read("QS3X.INI"), original);
+        } else {
+            EXPECT_EQ(ini.GetString("Instance", "hWnd"), "2");
+            EXPECT_EQ(ini.GetString("Last", "Key"), "tail");
+        }
+    }
+}
+
+}  // namespace qs::test
