@@ -45,19 +45,22 @@ int ComHandle::Read(std::span<char> buffer, int length, int terminator, int64_t 
     const int timeout = ByteTimeoutMs();
     int count = 0;
     if (terminated && want == 0) return -kStatusProtocolError;
+    auto* bytes = reinterpret_cast<uint8_t*>(buffer.data());
     for (;;) {
         if (!terminated && count >= want) return count;
-        uint8_t byte = 0;
+        // What has arrived is taken at once; each byte still to come is waited for afresh.
         int64_t deadline = clock.NowMs() + timeout;
         if (limitMs > 0) deadline = std::min(deadline, limitMs);
-        switch (device_.ReadByte(byte, deadline, clock)) {
+        size_t got = 0;
+        switch (device_.Read(bytes + count, static_cast<size_t>(want - count), terminated ? terminator : -1, got,
+                             deadline, clock)) {
         case SerialDevice::ReadResult::kByte: break;
         case SerialDevice::ReadResult::kTimeout: return -kStatusTimeout;
         case SerialDevice::ReadResult::kError: return -kStatusReceiveError;
         }
-        buffer[static_cast<size_t>(count++)] = static_cast<char>(byte);
+        count += static_cast<int>(got);
         if (terminated) {
-            if (byte == terminator) return count;
+            if (bytes[count - 1] == terminator) return count;
             if (count >= want) return -kStatusProtocolError;
         }
     }

@@ -27,18 +27,18 @@ TerminalProtocol::TerminalProtocol(const std::string& host, unsigned tcpPort, in
 TerminalProtocol::TerminalProtocol(std::unique_ptr<ComStream> port, int address, int protocolIndex)
     : DX3Protocol(std::move(port), protocolIndex, address) {}
 
-std::string TerminalProtocol::Frame(std::string_view body) const {
+void TerminalProtocol::BuildFrame(std::string_view body) {
     // "%02d" of an address already checked to be 0-99.
     const int address = address_ % 100;
     const char digits[2] = {static_cast<char>('0' + address / 10), static_cast<char>('0' + address % 10)};
-    std::string frame;
-    frame.reserve(startText_.size() + 2 + body.size() + endText_.size());
-    frame += startText_;
-    frame.append(digits, 2);
-    frame += body;
-    frame += endText_;
-    return frame;
+    lastFrame_.clear();
+    lastFrame_ += startText_;
+    lastFrame_.append(digits, 2);
+    lastFrame_ += body;
+    lastFrame_ += endText_;
 }
+
+bool TerminalProtocol::WriteFrame() { return WriteAll(lastFrame_); }
 
 bool TerminalProtocol::WriteAll(std::string_view bytes) {
     if (bytes.empty()) return true;
@@ -103,8 +103,8 @@ int TerminalProtocol::Ended(int status) {
 const std::string* TerminalProtocol::Send(std::string_view command) {
     if (!AddressSendable() || HasFrameBreak(command)) return Refuse();
     PrepareSend(EchoHead(command));
-    lastFrame_ = Frame(command);
-    if (!WriteAll(lastFrame_)) {
+    BuildFrame(command);
+    if (!WriteFrame()) {
         lastFrame_.clear();
         return nullptr;
     }
@@ -146,21 +146,20 @@ int TerminalProtocol::SyncOnStart() {
     return ProtocolFault();
 }
 
-int TerminalProtocol::ReadTerminated(std::string& body, int maxBytes) {
-    std::vector<char> buffer(static_cast<size_t>(maxBytes));
+int TerminalProtocol::ReadTerminated(std::string_view& body, int maxBytes) {
+    body = {};
+    // One buffer for every reply of the protocol's life.
+    if (replyBuffer_.size() < static_cast<size_t>(maxBytes)) replyBuffer_.resize(static_cast<size_t>(maxBytes));
+    const std::span<char> buffer(replyBuffer_.data(), static_cast<size_t>(maxBytes));
     const int got = port_->Read(buffer, maxBytes, static_cast<unsigned char>(replyTerminator_));
-    if (got <= 0 || got > maxBytes) {
-        body.clear();
-        return ReadFailure();
-    }
+    if (got <= 0 || got > maxBytes) return ReadFailure();
     // A network read can end early with what it had; without its terminator it is no reply.
     if (buffer[static_cast<size_t>(got) - 1] != replyTerminator_) {
-        body.clear();
         const int status = port_->Status();
         if (status == kStatusOk || status == kStatusRejected) return ProtocolFault();
         return status;
     }
-    body.assign(buffer.data(), static_cast<size_t>(got));
+    body = std::string_view(buffer.data(), static_cast<size_t>(got));
     return 0;
 }
 
@@ -208,12 +207,12 @@ int TerminalProtocol::Receive(std::string& reply) {
 int TerminalProtocol::ReceiveReply(std::string& reply) {
     reply.clear();
     if (int status = SyncOnStart()) return status;
-    std::string body;
+    std::string_view body;
     if (int status = ReadTerminated(body, kMaxReplyBytes)) return status;
     const size_t cr = body.rfind('\r');
     // The text sits between the two address digits and the last CR.
-    if (cr == std::string::npos || cr < 2) return ProtocolFault();
-    return FinishTextReply(std::string_view(body).substr(2, cr - 2), reply);
+    if (cr == std::string_view::npos || cr < 2) return ProtocolFault();
+    return FinishTextReply(body.substr(2, cr - 2), reply);
 }
 
 }  // namespace qs

@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/DX3Protocol.h"
 
@@ -46,8 +47,11 @@ public:
     char ReplyTerminator() const { return replyTerminator_; }
 
 protected:
-    // Start text, the address as two digits, `body`, end text.
-    std::string Frame(std::string_view body) const;
+    // The last frame := start text, the address as two digits, `body`, end text (its buffer
+    // kept from one command to the next).
+    void BuildFrame(std::string_view body);
+    // Writes the last frame as the line takes it, in one write.
+    virtual bool WriteFrame();
     bool AddressSendable() const { return address_ >= 0 && address_ <= 99; }
     // Writes every byte or fails; a short write never leaves the port looking OK.
     [[nodiscard]] bool WriteAll(std::string_view bytes);
@@ -62,7 +66,9 @@ protected:
 
     // The reply's steps; each returns 0 or the status to give back (also set on the port).
     int SyncOnStart();
-    int ReadTerminated(std::string& body, int maxBytes);
+    // Up to and including the reply terminator; `body` views the protocol's reply buffer and
+    // holds until the next read.
+    int ReadTerminated(std::string_view& body, int maxBytes);
     int ReadExact(char* dst, int count);
     int ReadFailure();
     int ProtocolFault();
@@ -77,6 +83,7 @@ private:
     void DrainLateReply();
 
     std::string expectedEcho_;  // the head of the last command sent, when it echoes
+    std::vector<char> replyBuffer_;
     bool drainFirst_ = false;   // the last reply failed: its rest may still be on its way
 };
 
