@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "TempDir.h"
 
 namespace qs::test {
@@ -36,6 +38,32 @@ TEST(IniProfile, WriteKeepsOtherLinesAndComments) {
     ASSERT_TRUE(ini.WriteString("General", "ConfirmWrites", std::nullopt));
     EXPECT_EQ(ini.GetString("General", "ConfirmWrites", "gone"), "gone");
     EXPECT_EQ(ini.GetString("Comm", "COM3"), "600,O,8,1");
+}
+
+TEST(IniProfile, KeysBeforeAnySectionAreNoneAndTheFirstOfTwinsWins) {
+    TempDir dir;
+    dir.Write("QS3X.INI", "Loose=1\n[A]\nK=first\n[a]\nk=second\n[]\nLoose=2\n");
+    IniProfile ini(dir.File("QS3X.INI"));
+    EXPECT_EQ(ini.GetString("A", "k"), "first");
+    EXPECT_EQ(ini.GetString("", "Loose"), "2");
+}
+
+// The file is kept between look-ups; a change made by another program (or another profile
+// object) is seen at the next one.
+TEST(IniProfile, SeesChangesMadeByOthers) {
+    TempDir dir;
+    dir.Write("QS3X.INI", "[General]\nX=1\n");
+    IniProfile ini(dir.File("QS3X.INI"));
+    IniProfile other(dir.File("QS3X.INI"));
+    EXPECT_EQ(ini.GetString("General", "X"), "1");
+    ASSERT_TRUE(other.WriteString("General", "X", std::string("22")));
+    EXPECT_EQ(ini.GetString("General", "X"), "22");
+    dir.Write("QS3X.INI", "[General]\nX=333\n");
+    EXPECT_EQ(ini.GetString("General", "X"), "333");
+    ASSERT_TRUE(ini.WriteString("General", "Y", std::string("4")));
+    EXPECT_EQ(dir.Read("QS3X.INI"), "[General]\nX=333\nY=4\n");
+    std::remove(dir.File("QS3X.INI").c_str());
+    EXPECT_EQ(ini.GetString("General", "X", "gone"), "gone");
 }
 
 TEST(IniProfile, WritingCreatesFileAndFolders) {
