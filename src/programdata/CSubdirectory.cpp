@@ -1,5 +1,6 @@
 #include "programdata/CSubdirectory.h"
 
+#include <algorithm>
 #include <optional>
 
 #include <cstdio>
@@ -56,14 +57,17 @@ CSubdirectory::CSubdirectory(CDirectory* owner, int index, std::string name)
 void CSubdirectory::SetCodes(CParam* first, int count) {
     first_ = first;
     paramCount_ = first ? count : 0;
+    byNumber_.clear();
+    byNumber_.reserve(static_cast<size_t>(paramCount_));
+    ForEachParam([&](CParam& p) { byNumber_.emplace_back(p.number, &p); });
+    std::stable_sort(byNumber_.begin(), byNumber_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 CParam* CSubdirectory::FindParam(int number) const {
-    CParam* found = nullptr;
-    ForEachParam([&](CParam& p) {
-        if (found == nullptr && p.number == number) found = &p;
-    });
-    return found;
+    const auto it = std::lower_bound(byNumber_.begin(), byNumber_.end(), number,
+                                     [](const auto& entry, int n) { return entry.first < n; });
+    return it != byNumber_.end() && it->first == number ? it->second : nullptr;
 }
 
 int CSubdirectory::DirectoryInstance() const {
