@@ -35,10 +35,12 @@ bool IsUnusedRecipeValue(const std::string& value) {
     return end != s && n == 0;
 }
 
-// Steps the bar with the text of the code just exchanged; false once the user cancelled.
-bool Step(ProgressSink* progress, const std::string& text) {
+// Steps the bar with the text of the code just exchanged (built only when there is a bar);
+// false once the user cancelled.
+template <class MakeText>
+bool Step(ProgressSink* progress, MakeText&& text) {
     if (progress == nullptr) return true;
-    progress->SetText(text);
+    progress->SetText(text());
     progress->StepIt();
     return progress->PeekAndPump(true, true);
 }
@@ -122,7 +124,7 @@ bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
         if (stopped) return;
         const std::string name = p.Name();
         const std::string command = CodeCommand("PV", mnemonic, p.number);
-        const auto r = CodeExchange::Run(*protocol, command, "Error in transmission of " + name);
+        const auto r = CodeExchange::Run(*protocol, command, name);
         switch (r.outcome) {
         case CodeExchange::Outcome::Reply: p.SetValue(ReplyValue(r.reply), instance); break;
         case CodeExchange::Outcome::Rejected: {
@@ -144,14 +146,14 @@ bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
         case CodeExchange::Outcome::Stop: stopped = true; break;
         }
         if (stopped) return;
-        if (!Step(progress, TransferText("Reading", command, r.reply))) {
+        if (!Step(progress, [&] { return TransferText("Reading", command, r.reply); })) {
             stopped = true;
             return;
         }
         if (instance != 0 || r.outcome == CodeExchange::Outcome::SendFailed) return;
 
         const std::string levelCommand = CodeCommand("XV", mnemonic, p.number);
-        const auto level = CodeExchange::Run(*protocol, levelCommand, "Error in transmission of " + name);
+        const auto level = CodeExchange::Run(*protocol, levelCommand, name);
         switch (level.outcome) {
         case CodeExchange::Outcome::Reply: p.ApplyLevelValue(ReplyValue(level.reply)); break;
         case CodeExchange::Outcome::Rejected:
@@ -187,7 +189,7 @@ bool CSubdirectory::WriteToDevice(ProgressSink* progress) {
         const bool levelLocked = type == CDirectory::kSystem && p.number >= 156 && p.number <= 158;
         if (!skipped && p.Level() != CParam::kLevelNone && !p.IsReadOnly() && instance == 0 && !levelLocked) {
             command = CodeCommand("XC", mnemonic, p.number) + " " + std::to_string(p.Level() + 1);
-            const auto r = CodeExchange::Run(*protocol, command, "Error in transmission of " + name);
+            const auto r = CodeExchange::Run(*protocol, command, name);
             reply = r.reply;
             if (r.outcome == CodeExchange::Outcome::SendFailed || r.outcome == CodeExchange::Outcome::Stop) {
                 stopped = true;
@@ -201,7 +203,7 @@ bool CSubdirectory::WriteToDevice(ProgressSink* progress) {
         const std::string value = p.FormatValue(instance);
         if (!skipped && !value.empty() && !p.IsReadOnly()) {
             command = CodeCommand("PC", mnemonic, p.number) + " " + value;
-            const auto r = CodeExchange::Run(*protocol, command, "Error in transmission of " + name);
+            const auto r = CodeExchange::Run(*protocol, command, name);
             reply = r.reply;
             if (r.outcome == CodeExchange::Outcome::SendFailed || r.outcome == CodeExchange::Outcome::Stop) {
                 stopped = true;
@@ -216,7 +218,7 @@ bool CSubdirectory::WriteToDevice(ProgressSink* progress) {
                                                         " : " + text);
             }
         }
-        if (!Step(progress, TransferText("Downloading", command, reply))) stopped = true;
+        if (!Step(progress, [&] { return TransferText("Downloading", command, reply); })) stopped = true;
     });
     return !stopped;
 }
