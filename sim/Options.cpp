@@ -1,5 +1,8 @@
 #include "Options.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "device/Fault.h"
 #include "wire/NumberText.h"
 #include "device/Persona.h"
@@ -47,6 +50,39 @@ bool ParseAddresses(const std::string& text, std::vector<int>& out) {
     }
     if (list.empty()) return false;
     out = std::move(list);
+    return true;
+}
+
+// "ADDR=HEX16[,HEX16...]": the EQ states of one address, in the order the polls take them.
+bool ParseStatus(const std::string& text, StatusConfig& out) {
+    const size_t eq = text.find('=');
+    uint64_t address = 0;
+    if (eq == std::string::npos || !ParseNumber(text.substr(0, eq), 10, 0, 99, address)) return false;
+    std::vector<std::string> states;
+    size_t start = eq + 1;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        std::optional<std::string> state = StatusCommands::ParseState(
+            std::string_view(text).substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (!state || states.size() >= 1000) return false;
+        states.push_back(*state);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    out.states[static_cast<int>(address)] = std::move(states);
+    return true;
+}
+
+bool ReadReport(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::string text;
+    char buffer[4096];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        text.append(buffer, static_cast<size_t>(in.gcount()));
+        if (text.size() > StatusCommands::kMaxReport) return false;
+    }
+    out = std::move(text);
     return true;
 }
 
@@ -129,6 +165,15 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
         } else if (flag == "--pad") {
             if (!ParseNumber(value, 16, 0, 0xFF, n)) return bad("a byte in hex");
             o.pad = static_cast<uint8_t>(n);
+        } else if (flag == "--status") {
+            if (!ParseStatus(value, o.status)) return bad("ADDR=HHHHHHHHHHHHHHHH[,HHHHHHHHHHHHHHHH...], 16 hex digits a state");
+        } else if (flag == "--report") {
+            if (!ReadReport(value, o.status.report)) return bad("a readable file of at most 65536 bytes");
+        } else if (flag == "--log-range") {
+            if (std::string why = o.logs.Add(value); !why.empty()) return bad(why.c_str());
+        } else if (flag == "--bays") {
+            if (value.size() > 6) return bad("at most 6 letters");
+            o.logs.bays = value;
         } else if (flag == "--frame-timeout") {
             if (!ParseNumber(value, 10, 1, 600000, n)) return bad("1-600000 ms");
             o.frameTimeoutMs = static_cast<int64_t>(n);
@@ -192,9 +237,20 @@ Device:
                         faceplate; "CF 10" is a single display)
 
 Text commands: PV MN NNN (value), XV MN NNN (security level), PC MN NNN VALUE, XC MN NNN LEVEL,
-GP (firmware identifier), LO, CF. Replies echo the command, a blank and the value
-("PV SY 111 5"); GP answers eight hex digits alone; an unknown code is refused with NO14, an
-unknown command with NO00.
+GP (firmware identifier), LO, CF, UF (reboot for a firmware upgrade: answered "UF", and nothing
+reboots), EQ (status), PT (report), BA (bays), MS A, MS B, and the
+totals "VT L Pk" (L one of R G N P M: product k), "VT L rr" (recipe rr), "VT Aaa" (additive aa),
+answered with address x 10000 + item x 10 + q (item k, 100 + rr, 200 + aa; q 1-5 for R G N P M, 0
+for an additive). Replies echo the command, a blank and the value ("PV SY 111 5"); GP answers
+eight hex digits alone; an unknown code is refused with NO14, an unknown command with NO00.
+  --status ADDR=HHHHHHHHHHHHHHHH[,HHHHHHHHHHHHHHHH...]
+                        the status EQ answers at that address (repeatable, one per address): 16
+                        hex digits, each sent as the character 0x30 + its value ("1" -> '1',
+                        "A" -> ':'); successive polls take the states in turn and the last one
+                        stays (default: all 0)
+  --report FILE         the report PT prints to the host (at most 65536 bytes): after the reply
+                        "PT" its bytes follow on the same link as they are, outside any frame
+                        (default: a short transaction report)
 
 Blocks ("SV " + a transfer code 0x04xx + arguments, escaped, with LRC, 0x7F, 0x00 on every link):
   --data-dir DIR        data sets as files: a read of code 0x0418 serves DIR/0418.bin (block 0 answers
@@ -213,7 +269,13 @@ Blocks ("SV " + a transfer code 0x04xx + arguments, escaped, with LRC, 0x7F, 0x0
     (big-endian float32), width, precision, then NUL-terminated: format, name with the flag
     markers ({O read-only; {B blending, else {S sequential, {R ratio, {H hybrid; {U unloading),
     help, and each option text of an option list. Another size or a field out of range: 8002.
-  --panel-handover HHHH status word answered to the operator-panel hand-over 0x0417 (default 0000;
+  Logs (answered per device address; the faults' block=K picks part K of a 0404 request):
+    0405 / 0403 / 0407, 7 bytes: "SV " code, 2 (oldest) or 1 (newest) -> u32 number
+    0404, 11 bytes: "SV " 0404, u32 transaction, u16 part (0 header, 1.. batches (1 + number % 3
+          of them), 11 bay totals, 12 extra record) -> the record
+    0402 / 0406, 9 bytes: "SV " code, u32 sequence number -> the event or audit-trail entry
+    A number outside the log, a part past the batches or an empty log: 8001.
+)" + LogOptions::Help() + R"(  --panel-handover HHHH status word answered to the operator-panel hand-over 0x0417 (default 0000;
                         e.g. 800F or 801C to refuse it). The remote-display hand-over 0x0416 is
                         never answered.
   A write is acknowledged frame by frame (status 0000); its last frame is checked: byte count

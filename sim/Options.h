@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "device/StatusCommands.h"
+#include "device/LogBook.h"
 #include "display/DisplayOptions.h"
 
 namespace sim {
@@ -35,6 +37,8 @@ struct Options {
     uint16_t panelHandoverStatus = 0;
     uint8_t pad = 0x00;
     int64_t frameTimeoutMs = 2000;
+    StatusConfig status;
+    LogOptions logs;
     bool help = false;
 
     // Parses the arguments after the program name. nullopt with `error` set on a fault. Without

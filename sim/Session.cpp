@@ -25,6 +25,15 @@ void Session::HandOver(uint16_t code, std::vector<SessionEvent>& out) {
     for (SessionEvent& e : display_->Start(DisplaySession::kHandoverDelayMs)) out.push_back(std::move(e));
 }
 
+void Session::StreamAfter(const Frame& frame, int64_t delayMs, std::vector<SessionEvent>& out) {
+    std::string bytes = controller_.Commands().StreamAfter(frame.address, frame.payload);
+    if (bytes.empty()) return;
+    SessionEvent stream{SessionEvent::Type::Send, Record(true), Bytes(bytes), delayMs};
+    stream.record.kind = "raw";
+    stream.record.raw = stream.wire;
+    out.push_back(std::move(stream));
+}
+
 LogRecord Session::Record(bool sent) const { return LogRecord::Of(sent, transport_, link_); }
 
 Bytes Session::NoiseBytes(int count) {
@@ -145,8 +154,10 @@ void Session::OnFrame(const Frame& frame, std::vector<SessionEvent>& out) {
     send.record.raw = send.wire;
     const bool accepted = reply.size() >= 7 && (static_cast<uint8_t>(reply[5]) & 0x80) == 0;
     send.record.text = std::move(reply);
+    const bool rejected = !frame.binary && send.record.text.starts_with("NO");
     out.push_back(std::move(send));
     if (handover && accepted) HandOver(BlockTransfer::CodeOf(frame.payload), out);
+    if (!frame.binary && !rejected) StreamAfter(frame, fx.delayMs, out);
 }
 
 }  // namespace sim

@@ -39,6 +39,8 @@ public:
 private:
     void OnFrame(const Frame& frame, std::vector<SessionEvent>& out);
     void HandOver(uint16_t code, std::vector<SessionEvent>& out);
+    // Bytes a command sends after its reply (a printed report), as they are.
+    void StreamAfter(const Frame& frame, int64_t delayMs, std::vector<SessionEvent>& out);
     LogRecord Record(bool sent) const;
 
     Controller& controller_;

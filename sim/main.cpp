@@ -50,6 +50,8 @@ int main(int argc, char** argv) {
     config.frameTimeoutMs = options->frameTimeoutMs;
     config.dataDir = options->dataDir;
     config.display = options->display;
+    config.status = options->status;
+    config.logs = options->logs;
     sim::Controller controller(config);
     for (const std::string& text : options->faults) {
         if (std::string fault = controller.Faults().Add(text); !fault.empty()) {

@@ -1,5 +1,7 @@
 #include "device/BlockTransfer.h"
 
+#include "device/LogBook.h"
+
 namespace sim {
 namespace {
 
@@ -33,6 +35,8 @@ BlockInfo BlockTransfer::Classify(const Bytes& request) const {
     }
     if (specials_ && specials_->count(info.code)) {
         info.kind = BlockKind::Special;
+        // A request for one part of a transaction names the part as its block.
+        info.block = LogBook::PartOf(request);
         return info;
     }
     if (request.size() == kHead) {

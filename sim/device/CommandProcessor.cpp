@@ -49,9 +49,19 @@ CommandProcessor::CommandProcessor(Persona persona, ValueStore& store, std::stri
     };
     handlers_["LO"] = [](int, std::string_view c) { return c == "LO" ? std::string("LO") : Rejection(kInvalidCommand); };
     handlers_["CF"] = [this](int, std::string_view c) { return c == "CF" ? cfReply_ : Rejection(kInvalidCommand); };
+    // The reboot into the RAM executive before a firmware upgrade: taken, and the simulator
+    // goes on answering (its FTP side is the test's own server).
+    handlers_["UF"] = [](int, std::string_view c) { return c == "UF" ? std::string("UF") : Rejection(kInvalidCommand); };
 }
 
 void CommandProcessor::AddCommand(const std::string& name, Handler handler) { handlers_[name] = std::move(handler); }
+
+void CommandProcessor::AddStream(const std::string& name, Handler handler) { streams_[name] = std::move(handler); }
+
+std::string CommandProcessor::StreamAfter(int address, std::string_view command) const {
+    auto it = streams_.find(command.substr(0, command.find(' ')));
+    return it == streams_.end() ? std::string() : it->second(address, command);
+}
 
 std::string CommandProcessor::Rejection(int code) {
     char text[8];

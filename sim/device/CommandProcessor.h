@@ -29,6 +29,10 @@ public:
 
     // Adds or replaces the handler of a command, named by its first word.
     void AddCommand(const std::string& name, Handler handler);
+    // Bytes a command sends after its reply, outside any frame (a report printed to the host).
+    void AddStream(const std::string& name, Handler handler);
+    // What follows the reply to `command`; empty for most commands.
+    std::string StreamAfter(int address, std::string_view command) const;
 
     static std::string Rejection(int code);
     // A CF reply whose fifth character is not '0': the four-display faceplate.
@@ -42,6 +46,7 @@ private:
     ValueStore& store_;
     std::string cfReply_;
     std::map<std::string, Handler, std::less<>> handlers_;
+    std::map<std::string, Handler, std::less<>> streams_;
 };
 
 }  // namespace sim

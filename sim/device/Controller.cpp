@@ -3,13 +3,19 @@
 #include <algorithm>
 
 #include "device/DefinitionRequests.h"
+#include "device/TotalsCommands.h"
 
 namespace sim {
 
 Controller::Controller(ControllerConfig config)
     : config_(std::move(config)),
       dataSets_(config_.dataDir),
-      commands_(config_.persona, values_, config_.cfReply) {}
+      commands_(config_.persona, values_, config_.cfReply),
+      status_(config_.status) {
+    status_.Install(commands_);
+    LogBook::Install(config_.logs, specialBlocks_, commands_);
+    TotalsCommands::Install(commands_);
+}
 
 bool Controller::Serves(int address) const {
     return std::find(config_.addresses.begin(), config_.addresses.end(), address) != config_.addresses.end();

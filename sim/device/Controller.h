@@ -10,7 +10,9 @@
 #include "device/Dictionary.h"
 #include "device/DictionaryCatalog.h"
 #include "device/FaultPlan.h"
+#include "device/LogBook.h"
 #include "device/Persona.h"
+#include "device/StatusCommands.h"
 #include "device/ValueStore.h"
 #include "display/DisplayOptions.h"
 
@@ -25,6 +27,8 @@ struct ControllerConfig {
     int64_t frameTimeoutMs = 2000; // a frame half-received this long is given up
     std::string dataDir;
     DisplayOptions display;        // the display port's expectations and faults
+    StatusConfig status;           // the EQ states and the PT report
+    LogOptions logs;               // the records of the logs, the arms' bays
 };
 
 // The device as every link sees it: one set of values, data sets and faults shared by all
@@ -56,6 +60,7 @@ private:
     CommandProcessor commands_;
     FaultPlan faults_;
     BlockTransfer::SpecialHandlers specialBlocks_;
+    StatusCommands status_;
     std::shared_ptr<const Dictionary> dictionary_;
     std::unique_ptr<DictionaryCatalog> catalog_;
 };

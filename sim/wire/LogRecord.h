@@ -13,7 +13,7 @@ struct LogRecord {
     bool sent = false;
     Transport transport = Transport::Tcp;
     int link = 0;              // which connection or pty
-    std::string kind = "frame"; // "frame", "noise" or "raw" (the echo persona's bytes)
+    std::string kind = "frame"; // "frame", "noise" or "raw" (the echo persona's bytes, a printed report)
     Framing framing = Framing::None;
     bool binary = false;
     int address = -1;

@@ -215,4 +215,20 @@ std::vector<ProcessLauncher::Finished> ProcessLauncher::ReapFinished() {
     return done;
 }
 
+ProcessLauncher::Finished ProcessLauncher::Wait(pid_t pid) {
+    Finished f;
+    auto it = std::find(running_.begin(), running_.end(), pid);
+    if (it == running_.end()) return f;
+    running_.erase(it);
+    int status = 0;
+    pid_t r;
+    do r = ::waitpid(pid, &status, 0);
+    while (r < 0 && errno == EINTR);
+    if (r != pid) return f;
+    f.pid = pid;
+    f.exited = WIFEXITED(status);
+    f.code = f.exited ? WEXITSTATUS(status) : WTERMSIG(status);
+    return f;
+}
+
 }  // namespace qs

@@ -59,6 +59,9 @@ public:
 
     // Collects, without waiting, every child started here that has ended.
     std::vector<Finished> ReapFinished();
+    // Waits for one child started here to end and collects it (pid -1 in the result when it
+    // is not one of ours).
+    Finished Wait(pid_t pid);
     // Children started here and not yet collected.
     const std::vector<pid_t>& Running() const { return running_; }
 

@@ -18,6 +18,9 @@ public:
     // Lets the user act on the window; returns false once cancelled.
     virtual bool PeekAndPump(bool cancelOnEsc = true, bool modal = true) = 0;
     virtual bool Cancelled() const = 0;
+    // Once an operation can no longer be stopped without harm, Cancel is taken away (button,
+    // Esc and the window's close alike); it stays away for the window's life.
+    virtual void WithdrawCancel() {}
     // After a successful Read/Dump: "Transfer Complete!" and a Close button, then wait for it.
     virtual void WaitForClose() = 0;
 };

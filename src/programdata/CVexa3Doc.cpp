@@ -278,6 +278,9 @@ CVexa3Doc::ConnectionState CVexa3Doc::ProbeRejected() {
 }
 
 float CVexa3Doc::IdentifyDevice() {
+    // Until the device says otherwise it is not recognised: a revision known from another
+    // device (another address, another link) must not stand for this one's.
+    revision_ = -1.0f;
     DX3Protocol* protocol = GetProtocol();
     if (protocol == nullptr) return -1.0f;
     protocol->SetAddress(BaseAddress());

@@ -106,7 +106,8 @@ public:
     };
     const WriteTest& LastWriteTest() const { return writeTest_; }
     // Asks the device for its firmware identifier ("GP"): the revision of the matching row of
-    // the controller or operator-panel table (device kind 7 or 8), or -1.
+    // the controller or operator-panel table (device kind 7 or 8), or -1, which is then also
+    // the document's revision.
     float IdentifyDevice();
     // "LO" at the base address, connecting first when there is no link; true when accepted.
     bool SendLoCommand();

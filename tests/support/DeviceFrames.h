@@ -53,6 +53,17 @@ inline uint32_t BitwiseCrc32(const std::string& data) {
     return ~c;
 }
 
+// `data` with four bytes appended that give the whole the CRC-32 `target` (the register is
+// run back over them, bit by bit).
+inline std::string WithCrc32(std::string data, uint32_t target) {
+    const uint32_t after = ~BitwiseCrc32(data);
+    uint32_t r = ~target;
+    for (int k = 0; k < 32; ++k) r = (r & 0x80000000u) ? ((r ^ 0xEDB88320u) << 1) | 1u : r << 1;
+    const uint32_t tail = r ^ after;
+    for (int i = 0; i < 4; ++i) data += static_cast<char>(tail >> (8 * i) & 0xFF);
+    return data;
+}
+
 inline std::string AddressDigits(int address) {
     char d[16];
     std::snprintf(d, sizeof d, "%02d", (address % 100 + 100) % 100);

@@ -25,9 +25,11 @@ int RecordingProgress::SetPos(int pos) {
     return old;
 }
 
-bool RecordingProgress::PeekAndPump(bool, bool) {
+bool RecordingProgress::PeekAndPump(bool, bool modal) {
     ++rec_->pumps;
-    if (cancelAfterPumps_ > 0 && rec_->pumps >= cancelAfterPumps_) rec_->cancelled = true;
+    if (!modal) ++rec_->nonModalPumps;
+    // A Cancel the window no longer offers cannot be pressed.
+    if (!rec_->cancelWithdrawn && cancelAfterPumps_ > 0 && rec_->pumps >= cancelAfterPumps_) rec_->cancelled = true;
     return !rec_->cancelled;
 }
 

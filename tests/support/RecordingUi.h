@@ -35,6 +35,10 @@ struct ProgressRecord {
     int pumps = 0;
     bool cancelled = false;
     bool waitedForClose = false;
+    bool cancelWithdrawn = false;
+    int nonModalPumps = 0;
+    // The texts set when Cancel was taken away (the last text then, and how many there were).
+    size_t textsWhenWithdrawn = 0;
 };
 
 class RecordingProgress final : public ProgressSink {
@@ -48,6 +52,10 @@ public:
     int StepIt() override { return SetPos(rec_->pos + rec_->step); }
     bool PeekAndPump(bool cancelOnEsc, bool modal) override;
     bool Cancelled() const override { return rec_->cancelled; }
+    void WithdrawCancel() override {
+        rec_->cancelWithdrawn = true;
+        rec_->textsWhenWithdrawn = rec_->texts.size();
+    }
     void WaitForClose() override { rec_->waitedForClose = true; }
 
 private:

@@ -38,8 +38,12 @@ std::string ScriptedDevice::Respond(const std::string& request) {
     const std::vector<WrittenFrame> frames = FramesIn(request);
     if (frames.empty()) return "";
     const WrittenFrame& f = frames.back();
-    if (f.block) blocks.push_back(f.data);
-    else sent.push_back({f.address, f.data});
+    if (f.block) {
+        blocks.push_back(f.data);
+        blockAddresses.push_back(f.address);
+    } else {
+        sent.push_back({f.address, f.data});
+    }
 
     std::string text;
     if (!script_.empty()) {

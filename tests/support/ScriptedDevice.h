@@ -87,8 +87,9 @@ public:
     // Every command it answered (or left unanswered) over all its lines, and those from the n-th on.
     std::vector<Sent> sent;
     std::vector<std::string> CommandsFrom(size_t n) const;
-    // Every block request it took, unescaped.
+    // Every block request it took, unescaped, and the address each was sent to.
     std::vector<std::string> blocks;
+    std::vector<int> blockAddresses;
     // The frames written to the last line.
     std::vector<WrittenFrame> Frames() const { return FramesIn(written_); }
 

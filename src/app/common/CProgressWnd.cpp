@@ -183,7 +183,7 @@ void CProgressWnd::Dispatch(bool modal, bool cancelOnEsc) {
     ModalPump::Yield(modal ? (wxEVT_CATEGORY_UI | wxEVT_CATEGORY_USER_INPUT) : wxEVT_CATEGORY_ALL);
     if (modal) RunOwnQueuedEvents();
     escCancels_ = false;
-    if (modal && IsActive() && wxWindow::FindFocus() != button_) button_->SetFocus();
+    if (modal && IsActive() && !cancelWithdrawn_ && wxWindow::FindFocus() != button_) button_->SetFocus();
 }
 
 void CProgressWnd::RunOwnQueuedEvents() {
@@ -216,17 +216,24 @@ void CProgressWnd::WaitForClose() {
     for (; lifted > 0; --lifted) wxBeginBusyCursor();
 }
 
-void CProgressWnd::OnCancel(wxCommandEvent&) { model_.Cancel(); }
+void CProgressWnd::WithdrawCancel() {
+    cancelWithdrawn_ = true;
+    button_->Disable();
+}
+
+void CProgressWnd::OnCancel(wxCommandEvent&) {
+    if (!cancelWithdrawn_) model_.Cancel();
+}
 
 void CProgressWnd::OnClose(wxCloseEvent& event) {
     // The window manager's close counts as Cancel; the window stays until its transfer ends.
-    model_.Cancel();
+    if (!cancelWithdrawn_) model_.Cancel();
     if (event.CanVeto()) event.Veto();
 }
 
 void CProgressWnd::OnCharHook(wxKeyEvent& event) {
     if (event.GetKeyCode() == WXK_ESCAPE) {
-        if (escCancels_) model_.Cancel();
+        if (escCancels_ && !cancelWithdrawn_) model_.Cancel();
         return;
     }
     event.Skip();

@@ -38,6 +38,7 @@ public:
     int StepIt() override;
     bool PeekAndPump(bool cancelOnEsc = true, bool modal = true) override;
     bool Cancelled() const override { return model_.Cancelled(); }
+    void WithdrawCancel() override;
     void WaitForClose() override;
 
     const ProgressModel& Model() const { return model_; }
@@ -66,6 +67,7 @@ private:
     bool lastCancelOnEsc_ = true;
     bool lastModal_ = true;
     bool raised_ = false;
+    bool cancelWithdrawn_ = false;
     bool pumped_ = false;
     std::chrono::steady_clock::time_point lastPump_{};
 };

@@ -7,8 +7,11 @@
 
 namespace qs {
 
-CSheetPrintout::CSheetPrintout(std::string path, PrintSheet sheet, int codePage)
-    : wxPrintout("Quillset"), header_(HeaderText(path, wxDateTime::Now())), sheet_(std::move(sheet)), codePage_(codePage) {
+CSheetPrintout::CSheetPrintout(std::string path, PrintSheet sheet, int codePage, bool pageHeader)
+    : wxPrintout("Quillset"),
+      header_(pageHeader ? HeaderText(path, wxDateTime::Now()) : std::string()),
+      sheet_(std::move(sheet)),
+      codePage_(codePage) {
     pages_ = 1;
     for (const PrintItem& item : sheet_.Items())
         if (item.kind == PrintItem::Kind::PageBreak) ++pages_;
@@ -30,7 +33,7 @@ bool CSheetPrintout::OnPrintPage(int page) {
     FitThisSizeToPageMargins(wxSize(800, 1100), wxPageSetupDialogData());
     dc->SetFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));
     const int height = dc->GetCharHeight();
-    dc->DrawText(ToWx(header_), 0, height * 1);
+    if (!header_.empty()) dc->DrawText(ToWx(header_), 0, height * 1);
     int current = 1;
     for (const PrintItem& item : sheet_.Items()) {
         if (item.kind == PrintItem::Kind::PageBreak) {

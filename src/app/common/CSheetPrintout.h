@@ -11,8 +11,9 @@ namespace qs {
 // and the time of printing, the lines at their positions in text heights.
 class CSheetPrintout : public wxPrintout {
 public:
-    // "%s - %s": the path (empty for a document never saved) and "%B %d, %Y %H:%M ".
-    CSheetPrintout(std::string path, PrintSheet sheet, int codePage);
+    // "%s - %s": the path (empty for a document never saved) and "%B %d, %Y %H:%M ". Without
+    // `pageHeader` the sheet brings its own headers and the pages get none from here.
+    CSheetPrintout(std::string path, PrintSheet sheet, int codePage, bool pageHeader = true);
 
     static std::string HeaderText(const std::string& path, const wxDateTime& when);
 

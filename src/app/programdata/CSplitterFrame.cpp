@@ -11,8 +11,11 @@
 #include "app/programdata/CVexa3Options.h"
 #include "app/programdata/CVexa3WxDoc.h"
 #include "app/shell/CommandIds.h"
+#include "app/tools/DeviceToolWindows.h"
+#include "app/tools/FirmwareUpgradeCommands.h"
 #include "app/programdata/ParamPane.h"
 #include "app/common/WxText.h"
+#include "app/tools/CEmulatorView.h"
 #include "appmodel/common/AppServices.h"
 #include "platform/UiServices.h"
 #include "programdata/AppOptions.h"
@@ -20,6 +23,7 @@
 #include "programdata/CSubdirectory.h"
 #include "programdata/CVexa3Doc.h"
 #include "appmodel/programdata/DeviceCommands.h"
+#include "appmodel/terminal/TerminalTool.h"
 #include "platform/PrintSheet.h"
 
 namespace qs {
@@ -64,6 +68,9 @@ CSplitterFrame::CSplitterFrame(CVexa3WxDoc* doc, CDirectoryView* view, wxMDIPare
     DeviceCommandHooks hooks = MainWindowHooks();
     hooks.editOptions = [this](const DocumentLinkFields& fields) { return EditOptions(fields); };
     commands_ = std::make_unique<DeviceCommands>(doc->Core(), doc->Services(), std::move(hooks));
+    commands_->AddTool<TerminalTool>([doc] { return CEmulatorView::OpenOrActivate(*doc); });
+    DeviceToolWindows::Add(*commands_, *doc, this);
+    commands_->AddTool<FirmwareUpgradeCommands>(this);
 
     splitter_ = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxSP_LIVE_UPDATE | wxSP_3D);
     splitter_->SetMinimumPaneSize(40);

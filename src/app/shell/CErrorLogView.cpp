@@ -3,11 +3,10 @@
 #include <memory>
 
 #include <wx/docmdi.h>
-#include <wx/fontenum.h>
 #include <wx/listctrl.h>
-#include <wx/settings.h>
 #include <wx/sizer.h>
 
+#include "app/common/ListFont.h"
 #include "app/shell/CMainFrame.h"
 #include "app/common/WxText.h"
 
@@ -19,12 +18,6 @@ namespace {
 
 // The view's parent while the template makes it (wxView::OnCreate has no parent argument).
 wxMDIParentFrame* g_creatingUnder = nullptr;
-
-wxFont LogFont() {
-    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
-    if (wxFontEnumerator::IsValidFacename("MS Sans Serif")) font.SetFaceName("MS Sans Serif");
-    return font;
-}
 
 }  // namespace
 
@@ -56,7 +49,7 @@ bool CErrorLogView::OnCreate(wxDocument* doc, long flags) {
     if (!parent_) return false;
     auto* frame = new wxDocMDIChildFrame(doc, this, parent_, wxID_ANY, kCaptionPrefix);
     list_ = new wxListCtrl(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_REPORT | wxLC_SINGLE_SEL);
-    list_->SetFont(LogFont());
+    list_->SetFont(ListFont());
     list_->AppendColumn("", wxLIST_FORMAT_LEFT, 1500);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(list_, 1, wxEXPAND);

@@ -135,6 +135,7 @@ void CMainFrame::MakeServices() {
         .profile = IniProfile(shell.iniPath),
         .programDir = ProcessLauncher::ExecutableDir(),
         .definitions = DefinitionSource::FromEnvironment(shell.com1),
+        .ftpTimeouts = shell.ftpTimeouts,
     });
 }
 

@@ -4,6 +4,7 @@
 #include "app/shell/CErrorLogView.h"
 #include "app/shell/CPowerDocTemplate.h"
 #include "app/programdata/CVexa3WxDoc.h"
+#include "app/tools/CEmulatorView.h"
 
 namespace qs {
 
@@ -20,8 +21,8 @@ DocTemplates DocTemplates::Create(wxDocManager& manager) {
                                      wxTEMPLATE_INVISIBLE);
     t.equation = new CPowerDocTemplate(125, &manager, "Quillset.NET Equation File", "*.EQX;*.eqx", "EQX",
                                        "Quillset.NET Equation Set", "Prog", nullptr, nullptr, wxTEMPLATE_INVISIBLE);
-    t.terminal = new CPowerDocTemplate(124, &manager, "", "", "", "Quillset.NET Terminal", "", nullptr, nullptr,
-                                       wxTEMPLATE_INVISIBLE);
+    t.terminal = new CPowerDocTemplate(124, &manager, "", "", "", "Quillset.NET Terminal", "",
+                                       wxCLASSINFO(CVexa3WxDoc), wxCLASSINFO(CEmulatorView), wxTEMPLATE_INVISIBLE);
     t.translation = new CPowerDocTemplate(123, &manager, "Quillset IIIX Translation File", "*.LGX;*.lgx", "LGX",
                                           "Quillset.NET Translation File", "Lang", nullptr, nullptr,
                                           wxTEMPLATE_INVISIBLE);

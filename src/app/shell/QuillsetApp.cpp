@@ -19,6 +19,7 @@
 #include "app/shell/QuillsetDocManager.h"
 #include "app/shell/SettingsStore.h"
 #include "app/shell/ShellContext.h"
+#include "app/tools/wizard/CDX3PropertySheet.h"
 #include "app/common/WxUiServices.h"
 #include "platform/InstanceToken.h"
 #include "platform/Paths.h"
@@ -89,6 +90,8 @@ bool QuillsetApp::OnInit() {
     shell.settings = settings_.get();
     shell.iniPath = ini_.Path();
     shell.com1 = Com1HookFor(ports_);
+    shell.newDeviceWizard = [this] { return CDX3PropertySheet::Run(frame_, frame_->Services()); };
+    shell.ftpTimeouts = ftpTimeouts_;
 
     auto manager = std::make_unique<QuillsetDocManager>(options_.MRUFileCount);
     manager->Initialize();

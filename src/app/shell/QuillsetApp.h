@@ -7,6 +7,7 @@
 
 #include "app/shell/DocTemplates.h"
 #include "link/ComPortTable.h"
+#include "link/FtpClient.h"
 #include "platform/ControlSocket.h"
 #include "platform/IniProfile.h"
 #include "appmodel/shell/ShellCommandLine.h"
@@ -26,7 +27,8 @@ class SettingsStore;
 // application options, the settings store with the recent-file list, the main frame and the
 // document templates, the splash window, the parameter dictionary ("PARAM.DAT", built from the
 // device on COM1 when missing), and the document the command line names. It owns the
-// COM-port table every program-data document on a serial port shares.
+// COM-port table every program-data document on a serial port shares, and the time-outs the
+// firmware upgrades' FTP session starts from.
 //
 // A start-up failure before there is a window to show it in goes to standard error, and the
 // program ends with a non-zero status.
@@ -76,6 +78,8 @@ private:
     IniProfile ini_;
     AppOptions options_;
     ComPortTable ports_;
+    // The FTP session of the firmware upgrades: connect and receive 3000 ms, send 1000 ms.
+    FtpTimeouts ftpTimeouts_;
     std::unique_ptr<SettingsStore> settings_;
     std::unique_ptr<wxDocManager> docManager_;
     CMainFrame* frame_ = nullptr;

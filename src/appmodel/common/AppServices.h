@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "link/FtpClient.h"
 #include "platform/IniProfile.h"
 #include "platform/Paths.h"
 #include "platform/ProcessLauncher.h"
@@ -15,8 +16,9 @@ struct UiServices;
 // What the application lends the logic of its windows for the program's life: the user's
 // services, the application options, the COM-port table every document on a serial port
 // shares, the launcher of the emulator programs, and - with defaults for a caller that has no
-// other - the profile "QS3X.INI", the folder the emulators are looked for in first, and where
-// the documents find (and build) their definition files. The application makes one at start-up;
+// other - the profile "QS3X.INI", the folder the emulators are looked for in first, where
+// the documents find (and build) their definition files, and the time-outs of the FTP session
+// of the firmware upgrades. The application makes one at start-up;
 // tests make their own.
 struct AppServices {
     const UiServices& ui;
@@ -26,6 +28,7 @@ struct AppServices {
     IniProfile profile{paths::IniPath()};
     std::string programDir = ProcessLauncher::ExecutableDir();
     DefinitionSource definitions = DefinitionSource::FromEnvironment();
+    FtpTimeouts ftpTimeouts{};
 };
 
 }  // namespace qs

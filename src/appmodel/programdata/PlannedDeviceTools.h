@@ -3,11 +3,9 @@
 
 namespace qs {
 
-// The rows of the device tools that are not part of the program yet: the terminal emulator,
-// the non-resettable totals, the three log downloads, the two firmware upgrades and the
-// thermal-expansion calculator. Their menu items are shown, disabled, with the rule they will
-// have. A tool that is built registers its row with a handler, which takes the place of its
-// row here.
+// The rows of the device tools that are not part of the program yet: the thermal-expansion
+// calculator. Its menu item is shown, disabled, with the rule it will have. A tool that is built
+// registers its row with a handler, which takes the place of its row here.
 class PlannedDeviceTools final : public DeviceTool {
 public:
     explicit PlannedDeviceTools(DeviceCommands& commands);

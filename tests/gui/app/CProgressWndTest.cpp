@@ -161,6 +161,22 @@ TEST(CProgressWnd, CloseFromTheWindowManagerCancelsButLeavesTheWindow) {
     EXPECT_FALSE(w.PeekAndPump(true, true));
 }
 
+TEST(CProgressWnd, AWithdrawnCancelTakesNeitherTheButtonNorEscNorTheWindowManager) {
+    CProgressWnd w(nullptr, "Firmware Upgrade Wizard", true);
+    w.WithdrawCancel();
+    wxButton* button = CancelButtonOf(w);
+    EXPECT_FALSE(button->IsEnabled());
+    wxCommandEvent click(wxEVT_BUTTON, CProgressWnd::ID_CANCEL_BUTTON);  // one that got through
+    click.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(click);
+    PostEsc(&w);
+    ASSERT_TRUE(PumpPastQueued(w, /*cancelOnEsc=*/true));
+    EXPECT_FALSE(w.Close());
+    EXPECT_FALSE(w.Cancelled());
+    EXPECT_TRUE(w.PeekAndPump(true, true));
+    EXPECT_TRUE(w.IsShown());
+}
+
 TEST(CProgressWnd, ModalPumpDropsClicksOnOtherWindowsAndTakesItsOwn) {
     if (!OnOwnDisplay()) return;
     OtherWindow main;

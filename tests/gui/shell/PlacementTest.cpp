@@ -50,11 +50,14 @@ bool Near(const wxRect& a, const wxRect& b, int slack) {
 
 TEST_F(MainFramePlacement, TheWindowReopensWhereItWasClosed) {
     frame->SetSize(150, 120, 800, 600);
-    PumpFor(100);
+    // The X server applies a new size when it gets to it: wait for it, however busy it is.
+    ASSERT_TRUE(PumpUntil([&] { return frame->GetRect() == wxRect(150, 120, 800, 600); }, 10000));
     frame->SaveSettings();
     EXPECT_EQ(StoredWindowPos(), "0,1,-1,-1,-1,-1,150,120,950,720");
     Restart();
-    EXPECT_EQ(frame->GetRect(), wxRect(150, 120, 800, 600));
+    EXPECT_TRUE(PumpUntil([&] { return frame->GetRect() == wxRect(150, 120, 800, 600); }, 10000))
+        << frame->GetRect().x << "," << frame->GetRect().y << " " << frame->GetRect().width << "x"
+        << frame->GetRect().height;
     EXPECT_EQ(frame->CurrentPlacement().Format(), "0,1,-1,-1,-1,-1,150,120,950,720");
 }
 
@@ -76,6 +79,7 @@ TEST_F(MainFramePlacement, AnUnusableValueGivesTheDefaultPlacement) {
 TEST_F(MainFramePlacement, AMaximisedWindowReopensMaximisedAndAMinimisedOneShown) {
     if (!OnOwnWmDisplay()) return;
     frame->SetSize(100, 80, 820, 610);
+    ASSERT_TRUE(PumpUntil([&] { return Near(frame->GetRect(), wxRect(100, 80, 820, 610), 30); }, 10000));
     PumpFor(300);
     const wxRect normal = frame->GetRect();
     frame->Maximize(true);
@@ -92,11 +96,12 @@ TEST_F(MainFramePlacement, AMaximisedWindowReopensMaximisedAndAMinimisedOneShown
     EXPECT_TRUE(PumpUntil([&] { return frame->IsMaximized(); }, 5000)) << "not maximised again";
     frame->Maximize(false);
     ASSERT_TRUE(PumpUntil([&] { return !frame->IsMaximized(); }, 5000));
-    PumpFor(300);
-    EXPECT_TRUE(Near(frame->GetRect(), normal, 30)) << "restores to its normal rectangle";
+    EXPECT_TRUE(PumpUntil([&] { return Near(frame->GetRect(), normal, 30); }, 10000))
+        << "restores to its normal rectangle";
 
     // Minimised, then closed: it opens shown, over its normal rectangle.
     frame->SetSize(200, 150, 700, 500);
+    ASSERT_TRUE(PumpUntil([&] { return Near(frame->GetRect(), wxRect(200, 150, 700, 500), 30); }, 10000));
     PumpFor(300);
     const wxRect before = frame->GetRect();
     frame->Iconize(true);
@@ -106,10 +111,9 @@ TEST_F(MainFramePlacement, AMaximisedWindowReopensMaximisedAndAMinimisedOneShown
     ASSERT_TRUE(minimised);
     EXPECT_EQ(minimised->showCmd, 2u);
     Restart();
-    PumpFor(500);
+    EXPECT_TRUE(PumpUntil([&] { return Near(frame->GetRect(), before, 30); }, 10000));
     EXPECT_FALSE(frame->IsIconized());
     EXPECT_FALSE(frame->IsMaximized());
-    EXPECT_TRUE(Near(frame->GetRect(), before, 30));
 }
 
 TEST_F(MainFramePlacement, TheSettingsFileIsBoundedAndWrittenWhole) {

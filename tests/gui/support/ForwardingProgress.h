@@ -19,6 +19,7 @@ public:
     int StepIt() override { return real_->StepIt(); }
     bool PeekAndPump(bool cancelOnEsc, bool modal) override { return real_->PeekAndPump(cancelOnEsc, modal); }
     bool Cancelled() const override { return real_->Cancelled(); }
+    void WithdrawCancel() override { real_->WithdrawCancel(); }
     void WaitForClose() override { real_->WaitForClose(); }
 
 protected:

@@ -353,8 +353,8 @@ TEST_F(DeviceCommandsTest, GoOnlineAndGoOfflineMoveTheStateAndTheEnabledCommands
     EXPECT_TRUE(commands->IsEnabled(kCmdGoOffline));
     EXPECT_TRUE(commands->IsEnabled(kCmdRemoteDisplay));
     EXPECT_FALSE(commands->IsEnabled(kCmdInteractiveDisplay));  // TCP/IP
-    EXPECT_FALSE(commands->IsEnabled(kCmdTerminalEmulator));    // not built yet
-    EXPECT_FALSE(commands->Execute(kCmdTerminalEmulator));
+    EXPECT_FALSE(commands->IsEnabled(kCmdRetrieveNonresettables));  // not built yet
+    EXPECT_FALSE(commands->Execute(kCmdRetrieveNonresettables));
     EXPECT_EQ(cursor, (std::vector<bool>{true, false}));
 
     const size_t sent = device.sent.size();

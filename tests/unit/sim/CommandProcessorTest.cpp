@@ -83,6 +83,8 @@ TEST(SimCommands, IdentificationLogoutAndConfiguration) {
     Device d;
     EXPECT_EQ(d.commands.Handle(1, "GP"), "0A463B8B");
     EXPECT_EQ(d.commands.Handle(1, "LO"), "LO");
+    EXPECT_EQ(d.commands.Handle(1, "UF"), "UF");
+    EXPECT_EQ(d.commands.Handle(1, "UF 1"), "NO00");
     const std::string cf = d.commands.Handle(1, "CF");
     ASSERT_GE(cf.size(), 5u);
     EXPECT_NE(cf[4], '0');

@@ -1,0 +1,3 @@
+#include "emulators/farview/CRemoteDisplayApp.h"
+
+wxIMPLEMENT_APP(qs::farview::CRemoteDisplayApp);
