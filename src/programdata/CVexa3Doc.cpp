@@ -544,11 +544,12 @@ void CVexa3Doc::SetProtocolKind(int kind) {
 
 void CVexa3Doc::SetIpv4(uint32_t ipv4) { ChangeLink(port_, protocolKind_, ipv4); }
 
-void CVexa3Doc::SetBaseAddress(int address) { SetArmAddress(0, address); }
+void CVexa3Doc::SetBaseAddress(int address) {
+    // Arms 2-6 may be switched off with address 0; arm 1 is the device itself.
+    if (address != 0) SetArmAddress(0, address);
+}
 
 void CVexa3Doc::SetArmAddress(int arm, int address) {
-    // Arms 2-6 may be switched off with address 0; arm 1 is the device itself.
-    if (arm == 0 && address == 0) return;
     if (arm >= 0 && arm < kMaxArms && ValidAddress(address)) armAddresses_[static_cast<size_t>(arm)] = address;
 }
 

@@ -176,7 +176,7 @@ public:
     int BaseAddress() const { return armAddresses_[0]; }
     // 1-99; anything else is ignored.
     void SetBaseAddress(int address);
-    // Arms 0-5; the first is the base address. 0-99 (0 = arm not used; not for the first).
+    // Arms 0-5; the first is the base address. 0-99 (0 = arm not used).
     void SetArmAddress(int arm, int address);
     const std::array<int, kMaxArms>& ArmAddresses() const { return armAddresses_; }
     uint32_t Ipv4() const { return ipv4_; }
