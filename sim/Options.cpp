@@ -127,6 +127,8 @@ std::optional<Options> Options::Parse(const std::vector<std::string>& args, std:
             TcpEndpoint e;
             if (!ParseEndpoint(value, e)) return bad("[HOST:]PORT");
             o.displayTcp.push_back(e);
+        } else if (flag == "--arm-flags") {
+            if (std::string why = o.display.AddArmFlags(value); !why.empty()) return bad(why.c_str());
         } else if (flag == "--display-fault") {
             if (std::string why = o.display.AddFault(value); !why.empty()) return bad(why.c_str());
         } else if (flag == "--pty") {
@@ -296,9 +298,18 @@ Display port (the remote display and the operator panel):
                         an accepted 0417 (operator panel), drawing from 1 s later, until the
                         emulator sends its exit key F8 (without it the pty keeps to commands)
   --display-master      expect the replies to control frames on TCP too (a pty always expects them)
+  Operator panel (after an accepted 0417 on a pty): every address of --addresses is an arm on the
+  line; a poll (key F3) of an arm is answered with its status line (0x15, "Arm N idle" or "Arm N
+  ATTENTION") and a poll reply (0x16), polls of other addresses are logged with an error. The
+  display follows the current arm (the address of a key frame whose flags byte has bit 7 set):
+  it shows that arm's number and a total moved on by the keys that arm was sent.
+  --arm-flags ADDR=HH   the status flags arm ADDR reports, in hex (bit 0 attention, bit 1 F1
+                        lock, bit 2 request to become current, made at its first poll only);
+                        repeatable; default 00
   --display-fault FAULT repeatable:
 )" + DisplayOptions::Help() + R"(  Frames sent are logged as "kind":"display" with their name in "text"; key frames received as
-  "kind":"key" with "key XX", "reply XX", "poll N" or "exit" in "text" and in "error" whatever is
+  "kind":"key" with "key XX", "reply XX", "poll N", "hello N" (the operator panel's key FF) or
+  "exit" in "text" and in "error" whatever is
   wrong: bad start bytes, bad fixed bytes, bad CRC, a time stamp off by more than 5 s, a reply
   while not master, an unexpected reply, or a reply out of order.
 

@@ -21,7 +21,8 @@ Session::~Session() = default;
 void Session::HandOver(uint16_t code, std::vector<SessionEvent>& out) {
     const auto mode = code == BlockTransfer::kPanelHandover ? DisplaySession::Mode::OperatorPanel
                                                             : DisplaySession::Mode::RemoteDisplay;
-    display_ = std::make_unique<DisplaySession>(controller_.Config().display, mode, transport_, link_);
+    display_ = std::make_unique<DisplaySession>(controller_.Config().display, mode, transport_, link_,
+                                                controller_.Config().addresses);
     for (SessionEvent& e : display_->Start(DisplaySession::kHandoverDelayMs)) out.push_back(std::move(e));
 }
 

@@ -77,10 +77,10 @@ std::vector<ScriptFrame> DemoScreens::Script(const DisplayOptions& options, bool
     s.push_back(Text(1, 0x40, 4, 28, 2, "%s", "DURAVANE III"));
     s.back().stallTarget = true;
     s.back().good = options.stallMs < 3000;
-    s.push_back(Text(2, 0x00, 4, 40, 0, "%s", "Bay A  Arm 1  ULSD"));
+    s.push_back(Text(kArmTextObject, 0x00, 4, 40, 0, "%s", "Bay A  Arm 1  ULSD"));
     s.push_back(Text(kTotalObject, 0x03, 4, 52, 0, "%7ld L", F::BigEndian(kFirstTotal, 4)));
     s.push_back(Text(4, 0x05, 120, 52, 0, "%6.1f C", F::BigEndian(std::bit_cast<uint64_t>(15.5), 8)));
-    s.push_back(Text(5, 0x01, 180, 40, 0, "Arm %d", "\x01"));
+    s.push_back(Text(kArmNumberObject, 0x01, 180, 40, 0, "Arm %d", "\x01"));
     s.push_back(Text(6, 0x02, 200, 12, 3, "%04X", F::BigEndian(0x00FF, 2)));
     s.push_back(Text(7, 0x04, 196, 62, 0, "%.2f", F::BigEndian(std::bit_cast<uint32_t>(0.75f), 4)));
     s.push_back(Graphic(kBarObject, 0x84, 130, 30, 236, 38, 0x23, BarValues(100, 0, 40)));
@@ -119,6 +119,15 @@ std::vector<ScriptFrame> DemoScreens::Script(const DisplayOptions& options, bool
     s.push_back(Frame(F::Delete(20, 1, 0), "delete object 20"));
     s.push_back(Frame(F::Update(kBarObject, 0x23, 0, BarValues(100, 0, 55)), "update 8"));
     return s;
+}
+
+std::vector<Bytes> DemoScreens::ArmUpdates(int arm, int keys) {
+    return {
+        F::Update(kArmTextObject, 0x03, 0, "Bay A  Arm " + std::to_string(arm) + "  ULSD"),
+        F::Update(kArmNumberObject, 0x03, 0, Bytes(1, static_cast<char>(arm))),
+        F::Update(kTotalObject, 0x03, 0, F::BigEndian(kFirstTotal + static_cast<uint32_t>(keys), 4)),
+        F::Update(kBarObject, 0x23, 0, BarValues(100, 0, (keys * 10) % 101)),
+    };
 }
 
 std::vector<Bytes> DemoScreens::KeyUpdates(uint8_t code, int keys) {

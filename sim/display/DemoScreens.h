@@ -32,8 +32,14 @@ public:
     static constexpr uint32_t kFirstTotal = 1234;
 
     static std::vector<ScriptFrame> Script(const DisplayOptions& options, bool panel);
+    static constexpr uint16_t kArmTextObject = 2;
+    static constexpr uint16_t kArmNumberObject = 5;
+
     // The updates that show a key: its name, and the total and bar moved on by `keys`.
     static std::vector<Bytes> KeyUpdates(uint8_t code, int keys);
+    // The operator panel's display turned to another arm: its number, and its total after its
+    // own `keys`.
+    static std::vector<Bytes> ArmUpdates(int arm, int keys);
     static Bytes BarValues(double fullScale, double zero, double current);
 };
 

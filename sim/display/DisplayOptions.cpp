@@ -25,6 +25,17 @@ std::string DisplayOptions::AddFault(std::string_view text) {
     return "";
 }
 
+std::string DisplayOptions::AddArmFlags(std::string_view text) {
+    const size_t eq = text.find('=');
+    uint64_t address = 0, flags = 0;
+    if (eq == std::string_view::npos || !ParseUnsignedText(text.substr(0, eq), 10, 99, address, 2) ||
+        address == 0 || !ParseUnsignedText(text.substr(eq + 1), 16, 0xFF, flags, 2)) {
+        return "ADDR=HH: an address 1-99 and the flags in hex, e.g. 2=01";
+    }
+    armFlags[static_cast<int>(address)] = static_cast<uint8_t>(flags);
+    return "";
+}
+
 std::string DisplayOptions::Help() {
     return R"(  split=N               every frame written in pieces of N bytes, 20 ms apart
   stall=MS              a pause of MS ms in the middle of the first object definition (3000 or

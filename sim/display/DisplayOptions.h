@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,11 +18,14 @@ struct DisplayOptions {
     bool badEnd = false;       // one definition with a wrong end marker
     bool badCrc = false;       // the CRC check carries a wrong CRC
     bool hostile = false;      // objects with formats, fonts and places no device should send
+    std::map<int, uint8_t> armFlags;  // the status flags each arm reports to the operator panel
 
     static constexpr int64_t kPieceGapMs = 20;
 
     // Applies one --display-fault value; returns "" or what is wrong with it.
     std::string AddFault(std::string_view text);
+    // Applies one --arm-flags value ("ADDR=HH"); returns "" or what is wrong with it.
+    std::string AddArmFlags(std::string_view text);
     static std::string Help();
 };
 

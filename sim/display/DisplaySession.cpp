@@ -17,9 +17,10 @@ std::string Hex2(int v) {
 
 }  // namespace
 
-DisplaySession::DisplaySession(const DisplayOptions& options, Mode mode, Transport transport, int link)
+DisplaySession::DisplaySession(const DisplayOptions& options, Mode mode, Transport transport, int link,
+                               std::vector<int> arms)
     : options_(options), mode_(mode), transport_(transport), link_(link),
-      master_(options.master || transport == Transport::Pty) {}
+      master_(options.master || transport == Transport::Pty), arms_(std::move(arms)) {}
 
 LogRecord DisplaySession::Record(bool sent) const { return LogRecord::Of(sent, transport_, link_); }
 
@@ -116,28 +117,57 @@ void DisplaySession::OnKey(const KeyFrameRecord& key, LogRecord& record, std::ve
     }
     if (code == kPoll) {
         record.text = "poll " + std::to_string(key.address);
-        if (mode_ != Mode::OperatorPanel) return;
-        const auto arm = static_cast<uint8_t>(key.address);
-        ScriptFrame status;
-        status.wire = DisplayFrames::StatusLine(arm, 0x00, "Arm " + std::to_string(arm) + " idle");
-        status.name = "status line " + std::to_string(arm);
-        Emit(out, status);
-        ScriptFrame reply;
-        reply.wire = DisplayFrames::PollReply(arm, 0x00);
-        reply.name = "poll reply " + std::to_string(arm);
-        reply.good = false;
-        Emit(out, reply);
-        // The poll reply starts the emulator's CRC over.
-        crc_ = Crc32();
-        lastGood_ = 0;
+        if (mode_ == Mode::OperatorPanel) OnPoll(static_cast<uint8_t>(key.address), record, out);
+        return;
+    }
+    if (code == kHello && mode_ == Mode::OperatorPanel) {
+        record.text = "hello " + std::to_string(key.address);
         return;
     }
     record.text = "key " + Hex2(code);
-    ++keys_;
-    for (const Bytes& wire : DemoScreens::KeyUpdates(code, keys_)) {
+    if (mode_ == Mode::OperatorPanel) FollowArm(key, out);
+    const int keys = mode_ == Mode::OperatorPanel ? ++armKeys_[shownArm_] : ++keys_;
+    for (const Bytes& wire : DemoScreens::KeyUpdates(code, keys)) {
         ScriptFrame update;
         update.wire = wire;
         update.name = "show key";
+        Emit(out, update);
+    }
+}
+
+void DisplaySession::OnPoll(uint8_t arm, LogRecord& record, std::vector<SessionEvent>& out) {
+    if (!arms_.empty() && std::find(arms_.begin(), arms_.end(), arm) == arms_.end()) {
+        record.error = "no arm at address " + std::to_string(arm);
+        return;
+    }
+    uint8_t flags = 0;
+    if (const auto found = options_.armFlags.find(arm); found != options_.armFlags.end()) flags = found->second;
+    // A request to become the current arm is made once, or the panel could not leave it.
+    if (flags & kRequestFlag) {
+        if (requested_.count(arm)) flags &= static_cast<uint8_t>(~kRequestFlag);
+        requested_.insert(arm);
+    }
+    ScriptFrame status;
+    status.wire = DisplayFrames::StatusLine(arm, flags, "Arm " + std::to_string(arm) + ((flags & 0x01) ? " ATTENTION" : " idle"));
+    status.name = "status line " + std::to_string(arm);
+    Emit(out, status);
+    ScriptFrame reply;
+    reply.wire = DisplayFrames::PollReply(arm, flags);
+    reply.name = "poll reply " + std::to_string(arm);
+    reply.good = false;
+    Emit(out, reply);
+    // The poll reply starts the emulator's CRC over.
+    crc_ = Crc32();
+    lastGood_ = 0;
+}
+
+void DisplaySession::FollowArm(const KeyFrameRecord& key, std::vector<SessionEvent>& out) {
+    if (!(key.flags & kForCurrentArm) || key.address <= 0 || key.address == shownArm_) return;
+    shownArm_ = key.address;
+    for (const Bytes& wire : DemoScreens::ArmUpdates(shownArm_, armKeys_[shownArm_])) {
+        ScriptFrame update;
+        update.wire = wire;
+        update.name = "show arm " + std::to_string(shownArm_);
         Emit(out, update);
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,8 +24,12 @@ public:
     enum class Mode { RemoteDisplay, OperatorPanel };
     static constexpr uint8_t kExit = 0xF8;
     static constexpr uint8_t kPoll = 0xF3;
+    static constexpr uint8_t kHello = 0xFF;  // the operator panel's first key after its first poll
+    static constexpr uint8_t kRequestFlag = 0x04;    // an arm asks to become the panel's current arm
+    static constexpr int kForCurrentArm = 0x80;      // a key frame's flags: the key is for the current arm
 
-    DisplaySession(const DisplayOptions& options, Mode mode, Transport transport, int link);
+    // `arms`: the addresses that answer the operator panel's polls (none given: every address).
+    DisplaySession(const DisplayOptions& options, Mode mode, Transport transport, int link, std::vector<int> arms = {});
 
     // A pty handed over starts drawing this much later, so the emulator has the line open.
     static constexpr int64_t kHandoverDelayMs = 1000;
@@ -38,6 +44,9 @@ public:
 private:
     void Emit(std::vector<SessionEvent>& out, const ScriptFrame& frame);
     void OnKey(const KeyFrameRecord& key, LogRecord& record, std::vector<SessionEvent>& out);
+    void OnPoll(uint8_t arm, LogRecord& record, std::vector<SessionEvent>& out);
+    // A key for the panel's current arm: the display turns to that arm when it is another.
+    void FollowArm(const KeyFrameRecord& key, std::vector<SessionEvent>& out);
     LogRecord Record(bool sent) const;
 
     DisplayOptions options_;
@@ -54,6 +63,10 @@ private:
     bool stalled_ = false;
     int keys_ = 0;
     bool ended_ = false;
+    std::vector<int> arms_;
+    std::set<int> requested_;     // arms that have asked once to become current
+    std::map<int, int> armKeys_;  // keys each arm was sent
+    int shownArm_ = 1;
 };
 
 }  // namespace sim

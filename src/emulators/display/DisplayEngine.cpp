@@ -44,9 +44,12 @@ void DisplayEngine::SetActiveDisplay(int display) {
 }
 
 void DisplayEngine::RedrawDisplays() {
-    if (!list_.AnyCurrentWindow()) {
+    // The operator panel keeps a window of its own on display 2: its boot screen turns on
+    // screen 0 until the device gives display 0 or 1 a window, and screen 1 is drawn meanwhile.
+    const bool panel = variant_ == DisplayVariant::OperatorPanel;
+    if (panel ? !list_.CurrentWindow(0) && !list_.CurrentWindow(1) : !list_.AnyCurrentWindow()) {
         DrawBootScreen();
-        return;
+        if (!panel || !list_.AnyCurrentWindow()) return;
     }
     bool quad = false;
     for (int d = 0; d < DisplayList::kDisplays; ++d) {
@@ -134,7 +137,8 @@ void DisplayEngine::DrawDisplayObject(DisplayObject& o, int d) {
 }
 
 void DisplayEngine::DrawBootScreen() {
-    fullWidth_.fill(true);
+    if (variant_ == DisplayVariant::OperatorPanel) fullWidth_[0] = true;
+    else fullWidth_.fill(true);
     const BootText boot = BootOf(variant_);
     TextPainter painter(Target(0), fonts_);
     if (!titleDrawn_) {

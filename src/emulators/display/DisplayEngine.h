@@ -32,7 +32,8 @@ public:
     DisplayVariant Variant() const { return variant_; }
     const FontTable& Fonts() const { return fonts_; }
 
-    // Draws what changed, or the boot screen while no display has a window.
+    // Draws what changed, or the boot screen while no display has a window (the operator
+    // panel: while displays 0 and 1 have none, on screen 0 beside what screen 1 shows).
     void RedrawDisplays();
 
     int FramebufferCount() const { return static_cast<int>(framebuffers_.size()); }

@@ -374,6 +374,8 @@ DisplayLink::Outcome DisplayLink::StatusLine(bool withText) {
         running_ = 0xFFFFFFFFu;
     }
     status.hasText = withText;
+    // The owner shows the text on the status lines.
+    if (withText) redrawNeeded_ = true;
     if (hooks_.armStatus) hooks_.armStatus(status);
     return Outcome::Done;
 }

@@ -1,38 +1,25 @@
 #pragma once
 #include <memory>
 
-#include <wx/app.h>
-#include <wx/weakref.h>
-
-#include "emulators/displayui/EmulatorPrompt.h"
-#include "emulators/farview/CRemoteDisplayDlg.h"
+#include "emulators/displayui/CEmulatorApp.h"
 #include "emulators/farview/core/FarviewSettings.h"
 #include "emulators/farview/core/RemoteDisplaySession.h"
-#include "platform/Clock.h"
-#include "platform/UiServices.h"
 
 namespace qs::farview {
 
-// The program: reads the command line into the settings, shows the normal or the
-// four-display faceplate, and ends when it is closed. SIGTERM and SIGINT close it the same
-// way, so the device and Quillset are told.
-class CRemoteDisplayApp : public wxApp {
+// Farview: the command line read into the settings, and the normal or the four-display
+// faceplate.
+class CRemoteDisplayApp : public displayui::CEmulatorApp {
 public:
-    CRemoteDisplayApp();
+    CRemoteDisplayApp() : CEmulatorApp("Farview") {}
 
-    bool OnInit() override;
-    int OnExit() override;
-
-    // Closes whatever dialog is open over the faceplate, then the faceplate.
-    void RequestExit();
+protected:
+    displayui::CFaceplateDlg* CreateFaceplate(const std::string& commandLine) override;
+    void EndProgram() override { session_.reset(); }
 
 private:
-    SteadyClock clock_;
-    displayui::EmulatorPrompt prompt_;
-    UiServices ui_;
     std::unique_ptr<FarviewSettings> settings_;
     std::unique_ptr<RemoteDisplaySession> session_;
-    wxWeakRef<CRemoteDisplayDlg> faceplate_;
 };
 
 }  // namespace qs::farview

@@ -2,12 +2,15 @@
 #include <wx/panel.h>
 
 #include "FaceplateFixture.h"
+#include "KeyPresses.h"
 #include "emulators/displayui/ScreenDump.h"
 #include "emulators/farview/CCommSetupDlg.h"
 #include "platform/ControlSocket.h"
 
 namespace qs::farview::test {
 namespace {
+
+using qs::test::PressAndRelease;
 
 using Faceplate = FaceplateFixture;
 
@@ -73,20 +76,6 @@ TEST_F(Faceplate, EachKeyButtonSendsItsCode) {
     }
     EXPECT_EQ(expected, std::string("123456789+0.;<?@\bA\rB"));
     EXPECT_EQ(KeyCodes(DeviceReceives(20)), expected);
-}
-
-// Sends what the toolkit sends for one press and release of a key to `window`; how many of
-// the four events the program took.
-int PressAndRelease(wxWindow* window, int keyCode, int modifiers = wxMOD_NONE) {
-    int taken = 0;
-    for (wxEventType type : {wxEVT_CHAR_HOOK, wxEVT_KEY_DOWN, wxEVT_CHAR, wxEVT_KEY_UP}) {
-        wxKeyEvent key(type);
-        key.m_keyCode = keyCode;
-        key.m_altDown = (modifiers & wxMOD_ALT) != 0;
-        key.SetEventObject(window);
-        taken += window->GetEventHandler()->ProcessEvent(key) ? 1 : 0;
-    }
-    return taken;
 }
 
 TEST_F(Faceplate, PcKeysAreTakenAndSentOnceOnRelease) {

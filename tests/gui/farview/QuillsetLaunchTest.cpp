@@ -1,88 +1,22 @@
 // Quillset's Remote Display command as it stands starts the real farview, and farview's end
 // brings Quillset back.
 #include <signal.h>
-#include <sys/stat.h>
 
-#include <fstream>
-#include <iterator>
-
+#include "EmulatorLaunchFixture.h"
 #include "FarviewProgram.h"
-#include "ShellFixture.h"
-#include "SimProcess.h"
 #include "WmDisplay.h"
 #include "XWindows.h"
-#include "appmodel/common/AppServices.h"
-#include "app/programdata/CSplitterFrame.h"
 #include "app/shell/CommandIds.h"
-#include "appmodel/programdata/DeviceCommandTable.h"
-#include "Processes.h"
-#include "platform/ControlSocket.h"
-#include "platform/ProcessLauncher.h"
 
 namespace qs::test {
 namespace {
 
-// The argument vector of a running process.
-std::vector<std::string> ArgumentsOf(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
-    const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::string> args;
-    for (size_t at = 0; at < all.size();) {
-        const size_t end = all.find('\0', at);
-        args.push_back(all.substr(at, end - at));
-        at = end == std::string::npos ? all.size() : end + 1;
-    }
-    return args;
-}
-
-size_t Probes(const std::vector<SimFrame>& log) {
-    size_t n = 0;
-    for (const SimFrame& f : log) n += f.Received() && f.text == "PV SY 111";
-    return n;
-}
-
-class QuillsetLaunch : public ShellFixture {
+class QuillsetLaunch : public EmulatorLaunchFixture {
 protected:
-    QuillsetLaunch() : runtime_("XDG_RUNTIME_DIR", home_.File("run")), config_("XDG_CONFIG_HOME", home_.File("config")) {
-        ::mkdir(home_.File("run").c_str(), 0700);
-    }
-
-    void SetUp() override {
-        ShellFixture::SetUp();
-        // Where farview finds Quillset: the runtime folder of this user.
-        listening_ = control_.Listen(home_.File("run/quillset"));
-        frame->SetControlSocket(&control_);
-        options.AutoConnect = true;
-    }
-
-    void TearDown() override {
-        if (farview_ > 0) StopChild(farview_);
-        frame->SetControlSocket(nullptr);
-        ShellFixture::TearDown();
-    }
-
     CSplitterFrame* OpenOnline(const std::string& name, const std::string& host, int port = 0) {
-        doc_ = Open(WriteDocument(name, host, port));
-        if (!doc_ || !PumpUntil([&] { return doc_->Core().State() == CVexa3Doc::kStateOnline; }, 15000)) return nullptr;
-        return dynamic_cast<CSplitterFrame*>(frame->GetActiveChild());
+        return OpenConnected(WriteDocument(name, host, port), CVexa3Doc::kStateOnline);
     }
-
-    // The menu command on the document's frame; the farview it started.
-    pid_t RemoteDisplay(CSplitterFrame* child) {
-        const size_t before = doc_->Services().launcher.Running().size();
-        wxCommandEvent command(wxEVT_MENU, ID_REMOTE_DISPLAY);
-        command.SetEventObject(child);
-        child->GetEventHandler()->ProcessEvent(command);
-        const auto& running = doc_->Services().launcher.Running();
-        farview_ = running.size() > before ? running.back() : -1;
-        return farview_;
-    }
-
-    ScopedEnv runtime_, config_;
-    ControlSocket control_;
-    bool listening_ = false;
-    CVexa3WxDoc* doc_ = nullptr;
-    pid_t farview_ = -1;
+    pid_t RemoteDisplay(CSplitterFrame* child) { return RunCommand(child, ID_REMOTE_DISPLAY); }
 };
 
 TEST_F(QuillsetLaunch, OverTcpFarviewGetsTheAddressAndQuillsetStaysOnline) {
@@ -116,7 +50,7 @@ TEST_F(QuillsetLaunch, OverTcpFarviewGetsTheAddressAndQuillsetStaysOnline) {
         << "RemoteDisplayDone did not make Quillset probe the device again";
     EXPECT_EQ(doc_->Core().State(), CVexa3Doc::kStateOnline);
     ASSERT_TRUE(PumpUntil([&] { return doc_->Services().launcher.Running().empty(); }, 5000)) << "farview reaped";
-    farview_ = -1;
+    Forget();
 }
 
 TEST_F(QuillsetLaunch, OverSerialTheLineIsHandedToFarviewAndTakenBackWhenItEnds) {
@@ -156,7 +90,7 @@ TEST_F(QuillsetLaunch, OverSerialTheLineIsHandedToFarviewAndTakenBackWhenItEnds)
     for (const SimFrame& key : keys) EXPECT_EQ(key.error, "") << key.text;
     EXPECT_TRUE(PumpUntil([&] { return !frame->IsIconized(); }, 5000)) << "Quillset restored";
     EXPECT_TRUE(PumpUntil([&] { return doc_->Core().State() == CVexa3Doc::kStateOnline; }, 10000));
-    farview_ = -1;
+    Forget();
 }
 
 }  // namespace

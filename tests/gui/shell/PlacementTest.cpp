@@ -27,6 +27,23 @@ protected:
         ASSERT_TRUE(settings->Flush());
     }
 
+    // Puts the frame at `rect` and waits until it stays there: the X server applies a size when it
+    // gets to it, and a configure event of the first mapping can arrive after ours and undo it.
+    void PlaceAt(const wxRect& rect) {
+        int steady = 0;
+        ASSERT_TRUE(PumpUntil(
+            [&] {
+                if (frame->GetRect() != rect) {
+                    frame->SetSize(rect);
+                    steady = 0;
+                    return false;
+                }
+                PumpFor(50);
+                return ++steady >= 4;
+            },
+            10000));
+    }
+
     std::string StoredWindowPos() {
         SettingsStore reread(SettingsPath());
         return reread.GetString("Settings", "WindowPos");
@@ -49,9 +66,7 @@ bool Near(const wxRect& a, const wxRect& b, int slack) {
 }  // namespace
 
 TEST_F(MainFramePlacement, TheWindowReopensWhereItWasClosed) {
-    frame->SetSize(150, 120, 800, 600);
-    // The X server applies a new size when it gets to it: wait for it, however busy it is.
-    ASSERT_TRUE(PumpUntil([&] { return frame->GetRect() == wxRect(150, 120, 800, 600); }, 10000));
+    PlaceAt(wxRect(150, 120, 800, 600));
     frame->SaveSettings();
     EXPECT_EQ(StoredWindowPos(), "0,1,-1,-1,-1,-1,150,120,950,720");
     Restart();

@@ -137,18 +137,34 @@ TEST(DisplaySimPty, HandOverDrawsRepliesAndExitGivesTheLineBack) {
     EXPECT_EQ(rig.Keys().back().transport, "pty");
 }
 
-TEST(DisplaySimPty, OperatorPanelGetsItsStatusLines) {
-    DisplaySimRig rig({.pty = true, .handover = 0x0417, .master = true});
+TEST(DisplaySimPty, OperatorPanelGetsItsArmsStatusLines) {
+    DisplaySimRig rig({.pty = true, .handover = 0x0417, .master = true,
+                       .args = {"--addresses", "1-3", "--arm-flags", "3=05"}});
     ASSERT_TRUE(rig.Ready()) << rig.Error();
     ASSERT_TRUE(rig.RunUntil([&] { return rig.ScriptDone(); }));
-    rig.Link().SendKeyFrame(DisplayLink::kPoll, 3);
-    ASSERT_TRUE(rig.RunUntil([&] { return rig.arms.size() >= 2; }));
-    EXPECT_EQ(rig.arms[0].arm, 3);
+    rig.Link().SendKeyFrame(DisplayLink::kPoll, 9);
+    for (int i = 0; i < 2; ++i) rig.Link().SendKeyFrame(DisplayLink::kPoll, 3);
+    rig.Link().SendKeyFrame(DisplayLink::kPoll, 2);
+    ASSERT_TRUE(rig.RunUntil([&] { return rig.arms.size() >= 6; }));
+    EXPECT_EQ(rig.arms[0].arm, 3) << "address 9 is no arm";
     EXPECT_TRUE(rig.arms[0].hasText);
-    EXPECT_EQ(std::string(rig.arms[0].text.data(), 10), "Arm 3 idle");
+    EXPECT_EQ(std::string(rig.arms[0].text.data()), "Arm 3 ATTENTION" + std::string(14, ' ')) << "29 characters";
+    EXPECT_EQ(rig.arms[0].flags, 0x05);
     EXPECT_FALSE(rig.arms[1].hasText);
+    EXPECT_EQ(rig.arms[2].flags, 0x01) << "the request to become current is made once";
+    EXPECT_EQ(std::string(rig.arms[4].text.data(), 10), "Arm 2 idle");
+    EXPECT_EQ(rig.arms[5].flags, 0x00);
     EXPECT_EQ(rig.Link().RunningCrc(), 0xFFFFFFFFu);
     EXPECT_TRUE(rig.errors.empty());
+    ASSERT_TRUE(rig.WaitForKeys(kAllReplies.size() + 4));
+    EXPECT_EQ(rig.Keys()[kAllReplies.size()].error, "no arm at address 9");
+
+    // A key for arm 2 as the current arm turns the display to it.
+    rig.Link().SendKeyFrame('5', 2, 0x80);
+    ASSERT_TRUE(rig.RunUntil([&] {
+        const DisplayObject* text = rig.Object(2);
+        return text && std::string(reinterpret_cast<const char*>(text->payload.data())) == "Bay A  Arm 2  ULSD";
+    }));
 }
 
 }  // namespace

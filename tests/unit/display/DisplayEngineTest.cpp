@@ -78,6 +78,29 @@ TEST(DisplayEngineBoot, TitleOnceBannerEveryTime) {
     }
 }
 
+TEST(DisplayEngineBoot, ThePanelTurnsOnScreenZeroWhileOnlyDisplayTwoHasAWindow) {
+    struct Row {
+        DisplayVariant variant;
+        unsigned steps;  // after two redraws
+        bool screenOneDrawn;
+    };
+    const Row rows[] = {{DisplayVariant::OperatorPanel, 2, true}, {DisplayVariant::RemoteDisplay, 0, true}};
+    for (const Row& row : rows) {
+        DisplayEngine e(row.variant, 2);
+        Window(e, 1, 2, 0x90);
+        Text(e, 1, 2, 1, 0x00, "%s", {'S', 0});
+        e.RedrawDisplays();
+        e.RedrawDisplays();
+        EXPECT_EQ(e.IndicatorSteps(), row.steps);
+        EXPECT_EQ(Inked(e.GetFramebuffer(0)) > 0, row.steps > 0);
+        EXPECT_GT(Inked(e.GetFramebuffer(1)), 0) << "screen 1 shows its window meanwhile";
+        // Once display 0 has a window the indicator stops.
+        Window(e, 7, 0, 0x90);
+        e.RedrawDisplays();
+        EXPECT_EQ(e.IndicatorSteps(), row.steps);
+    }
+}
+
 TEST(DisplayEngineFrames, SplitAndQuadLayouts) {
     DisplayEngine e(DisplayVariant::RemoteDisplay, 2);
     for (uint8_t d = 0; d < 4; ++d) Window(e, static_cast<uint16_t>(10 + d), static_cast<uint8_t>(0x04 | d), 0x11);

@@ -313,6 +313,10 @@ TEST(DisplayLinkPanel, StatusLinesAndPollRepliesReachTheirHook) {
     EXPECT_EQ(rig.arms[1].arm, 4);
     EXPECT_FALSE(rig.arms[1].hasText);
     EXPECT_EQ(rig.link.RunningCrc(), 0xFFFFFFFFu);
+    EXPECT_TRUE(rig.link.RedrawNeeded()) << "the status text is shown at the next redraw";
+    rig.link.ClearRedrawNeeded();
+    rig.Run(Frame(0x16, Bytes({4, 0x01}) + "12345678", ""));
+    EXPECT_FALSE(rig.link.RedrawNeeded());
 
     LinkRig remote;
     remote.Run(Frame(0x15, Bytes({3, 0x05}) + text));

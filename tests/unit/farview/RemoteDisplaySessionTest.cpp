@@ -10,7 +10,7 @@
 #include "RecordingUi.h"
 #include "TempDir.h"
 #include "TestEnv.h"
-#include "emulators/farview/core/QuillsetNotice.h"
+#include "emulators/display/QuillsetNotice.h"
 #include "emulators/farview/core/RemoteDisplaySession.h"
 #include "platform/ControlSocket.h"
 
@@ -152,10 +152,10 @@ TEST(RemoteDisplaySessionLink, ReopenOnlyWhenThePortOrTheTcpAddressChanges) {
 TEST(QuillsetNoticePost, ReachesAListeningQuillsetAndNobodyOtherwise) {
     qs::test::TempDir dir;
     const std::string runtime = dir.File("run");
-    EXPECT_FALSE(QuillsetNotice::Post(ControlMessage::kRemoteDisplayDone, runtime)) << "no Quillset";
+    EXPECT_FALSE(display::QuillsetNotice::Post(ControlMessage::kRemoteDisplayDone, runtime)) << "no Quillset";
     ControlSocket control;
     ASSERT_TRUE(control.Listen(runtime));
-    ASSERT_TRUE(QuillsetNotice::Post(ControlMessage::kRemoteDisplayDone, runtime));
+    ASSERT_TRUE(display::QuillsetNotice::Post(ControlMessage::kRemoteDisplayDone, runtime));
     std::vector<ControlMessage> got;
     for (int i = 0; i < 1000 && got.empty(); ++i) {
         got = control.Poll();

@@ -204,7 +204,7 @@ TEST(SimDisplaySession, KeysAreShownPollsAnsweredExitEnds) {
     ASSERT_EQ(s.names.size(), 3u);
     EXPECT_NE(s.frames[0].find("Key: A"), Bytes::npos);
 
-    events = panel.OnBytes(Key(0xF3, 7));
+    events = panel.OnBytes(Key(0xF3, 7));  // no arms given: every address answers
     EXPECT_EQ(Received(events)[0].text, "poll 7");
     s = Collect(events);
     ASSERT_EQ(s.frames.size(), 2u);
@@ -214,6 +214,35 @@ TEST(SimDisplaySession, KeysAreShownPollsAnsweredExitEnds) {
     EXPECT_FALSE(panel.Ended());
     EXPECT_EQ(Received(panel.OnBytes(Key(0xF8)))[0].text, "exit");
     EXPECT_TRUE(panel.Ended());
+}
+
+TEST(SimDisplaySession, ArmsAnswerTheirPollsAndTheDisplayFollowsTheCurrentArm) {
+    DisplayOptions options;
+    ASSERT_EQ(options.AddArmFlags("2=07"), "");
+    for (const char* bad : {"0=01", "100=01", "2", "2=1FF", "x=01"}) EXPECT_NE(options.AddArmFlags(bad), "") << bad;
+    DisplaySession panel(options, DisplaySession::Mode::OperatorPanel, Transport::Pty, 1, {1, 2});
+    panel.Start();
+    EXPECT_EQ(Received(panel.OnBytes(Key(0xFF, 2)))[0].text, "hello 2");
+    std::vector<SessionEvent> events = panel.OnBytes(Key(0xF3, 5));
+    EXPECT_EQ(Received(events)[0].error, "no arm at address 5");
+    EXPECT_TRUE(Collect(events).frames.empty());
+    for (const uint8_t flags : {0x07, 0x03}) {
+        Sent s = Collect(panel.OnBytes(Key(0xF3, 2)));
+        ASSERT_EQ(s.frames.size(), 2u);
+        EXPECT_EQ(s.frames[0], DisplayFrames::StatusLine(2, flags, "Arm 2 ATTENTION"));
+        EXPECT_EQ(s.frames[1], DisplayFrames::PollReply(2, flags));
+    }
+    // Keys for arm 2 as the current arm: the display turns to arm 2 once, and counts its keys.
+    Bytes forArm2 = Key('A', 2);
+    forArm2[11] = '\x80';
+    forArm2.resize(12);
+    PutU32(forArm2, Crc32::Of(forArm2));
+    Sent s = Collect(panel.OnBytes(forArm2));
+    ASSERT_EQ(s.names.size(), 7u);
+    EXPECT_EQ(s.names[0], "show arm 2");
+    EXPECT_NE(s.frames[0].find("Bay A  Arm 2  ULSD"), Bytes::npos);
+    EXPECT_EQ(Collect(panel.OnBytes(forArm2)).names.size(), 3u);
+    EXPECT_EQ(Collect(panel.OnBytes(Key('A', 1))).names.size(), 3u) << "not for the current arm: the display stays";
 }
 
 TEST(SimDisplaySession, PtyHandsOverAndComesBack) {

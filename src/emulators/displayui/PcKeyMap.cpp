@@ -1,10 +1,10 @@
-#include "emulators/farview/PcKeyMap.h"
+#include "emulators/displayui/PcKeyMap.h"
 
 #include <wx/defs.h>
 
-namespace qs::farview {
+namespace qs::displayui {
 
-std::optional<uint8_t> PcKeyMap::CodeOf(int keyCode) {
+std::optional<uint8_t> PcKeyMap::CodeOf(int keyCode, bool withF2) {
     if (keyCode >= '0' && keyCode <= '9') return static_cast<uint8_t>(keyCode);
     if (keyCode >= WXK_NUMPAD0 && keyCode <= WXK_NUMPAD9) return static_cast<uint8_t>('0' + (keyCode - WXK_NUMPAD0));
     switch (keyCode) {
@@ -32,7 +32,7 @@ std::optional<uint8_t> PcKeyMap::CodeOf(int keyCode) {
     case WXK_NUMPAD_DECIMAL:
     case '.': return '.';
     case WXK_F1: return ';';
-    case WXK_F2: return '<';
+    case WXK_F2: return withF2 ? std::optional<uint8_t>('<') : std::nullopt;
     case WXK_F5: return '?';
     case WXK_F6: return '@';
     case WXK_F7: return 'A';
@@ -41,4 +41,4 @@ std::optional<uint8_t> PcKeyMap::CodeOf(int keyCode) {
     }
 }
 
-}  // namespace qs::farview
+}  // namespace qs::displayui

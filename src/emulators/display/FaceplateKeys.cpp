@@ -1,6 +1,6 @@
-#include "emulators/farview/core/FaceplateKeys.h"
+#include "emulators/display/FaceplateKeys.h"
 
-namespace qs::farview {
+namespace qs::display {
 
 const std::array<FaceplateKey, FaceplateKeys::kCount>& FaceplateKeys::All() {
     static constexpr std::array<FaceplateKey, kCount> keys{{
@@ -18,4 +18,4 @@ std::optional<uint8_t> FaceplateKeys::CodeOf(int id) {
     return All()[static_cast<size_t>(id - kFirstId)].code;
 }
 
-}  // namespace qs::farview
+}  // namespace qs::display

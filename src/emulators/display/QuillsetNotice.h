@@ -3,7 +3,7 @@
 
 #include "platform/ControlSocket.h"
 
-namespace qs::farview {
+namespace qs::display {
 
 // Tells a running Quillset that the emulator has ended and the device's link is free again.
 class QuillsetNotice {
@@ -17,4 +17,4 @@ public:
     static bool Post(ControlMessage message, const std::string& runtimeDir = {});
 };
 
-}  // namespace qs::farview
+}  // namespace qs::display

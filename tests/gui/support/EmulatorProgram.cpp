@@ -1,4 +1,4 @@
-#include "FarviewProgram.h"
+#include "EmulatorProgram.h"
 
 #include <signal.h>
 #include <sys/stat.h>
@@ -16,7 +16,7 @@
 #include "emulators/displayui/ScreenDump.h"
 #include "platform/Clock.h"
 
-namespace qs::farview::test {
+namespace qs::test {
 namespace {
 
 class MemorySource final : public display::ByteSource {
@@ -40,7 +40,8 @@ int IndexOf(unsigned char r, unsigned char g, unsigned char b) {
 
 }  // namespace
 
-FarviewProgram::FarviewProgram(const std::vector<std::string>& ports) {
+EmulatorProgram::EmulatorProgram(std::string program, const std::vector<std::string>& ports)
+    : program_(std::move(program)) {
     ::mkdir(dir_.File("run").c_str(), 0700);
     ::mkdir(dir_.File("dump").c_str(), 0700);
     std::string ini = "[Ports]\n";
@@ -48,15 +49,15 @@ FarviewProgram::FarviewProgram(const std::vector<std::string>& ports) {
     dir_.Write("QS3X.INI", ini);
 }
 
-FarviewProgram::~FarviewProgram() {
-    if (pid_ > 0) qs::test::StopChild(pid_);
+EmulatorProgram::~EmulatorProgram() {
+    if (pid_ > 0) StopChild(pid_);
 }
 
-bool FarviewProgram::Start(const std::vector<std::string>& args) {
-    std::vector<std::string> argv{std::string(QS_BIN_DIR) + "/farview"};
+bool EmulatorProgram::Start(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{std::string(QS_BIN_DIR) + "/" + program_};
     argv.insert(argv.end(), args.begin(), args.end());
-    pid_ = qs::test::SpawnProgram(argv,
-                                  qs::test::EnvironmentWith({"XDG_CONFIG_HOME=" + dir_.File("config"),
+    pid_ = SpawnProgram(argv,
+                                  EnvironmentWith({"XDG_CONFIG_HOME=" + dir_.File("config"),
                                                              "XDG_RUNTIME_DIR=" + dir_.File("run"),
                                                              "QUILLSET_INI=" + dir_.File("QS3X.INI"),
                                                              std::string(displayui::ScreenDump::kVariable) + "=" + dir_.File("dump")}),
@@ -64,11 +65,11 @@ bool FarviewProgram::Start(const std::vector<std::string>& args) {
     return pid_ > 0;
 }
 
-std::optional<std::string> FarviewProgram::WaitForWindow(const std::string& titleRegex, std::chrono::milliseconds timeout) {
+std::optional<std::string> EmulatorProgram::WaitForWindow(const std::string& titleRegex, std::chrono::milliseconds timeout) {
     std::optional<std::string> id;
-    qs::test::WaitUntil(
+    WaitUntil(
         [&] {
-            const auto found = qs::test::FindWindows(titleRegex, true);
+            const auto found = FindWindows(titleRegex, true);
             if (!found.empty()) id = found.front();
             return id.has_value();
         },
@@ -76,17 +77,17 @@ std::optional<std::string> FarviewProgram::WaitForWindow(const std::string& titl
     return id;
 }
 
-std::optional<int> FarviewProgram::Terminate(int signal, std::chrono::milliseconds timeout) {
+std::optional<int> EmulatorProgram::Terminate(int signal, std::chrono::milliseconds timeout) {
     if (pid_ <= 0) return std::nullopt;
     ::kill(pid_, signal);
-    const std::optional<int> status = qs::test::WaitForChild(pid_, timeout);
+    const std::optional<int> status = WaitForChild(pid_, timeout);
     if (status) pid_ = -1;
     return status;
 }
 
-std::string FarviewProgram::Output() const { return dir_.Read("output.txt"); }
+std::string EmulatorProgram::Output() const { return dir_.Read("output.txt"); }
 
-std::optional<FarviewProgram::Dump> FarviewProgram::ReadDump(int screen) const {
+std::optional<EmulatorProgram::Dump> EmulatorProgram::ReadDump(int screen) const {
     const std::string file = dir_.Read("dump/screen" + std::to_string(screen) + ".lcd");
     const size_t end = file.find('\n');
     if (end == std::string::npos || file.size() != end + 1 + display::Framebuffer::kWidth * display::Framebuffer::kHeight)
@@ -108,23 +109,37 @@ std::string AddrWord(const std::string& dotted) {
     return word;
 }
 
-display::Framebuffer EngineGolden(const std::vector<qs::test::SimFrame>& log) {
-    std::string wire;
-    for (const qs::test::SimFrame& f : log) {
-        if (f.Sent() && f.kind == "display") wire += f.bytes;
-    }
-    display::DisplayEngine engine(display::DisplayVariant::RemoteDisplay, 1);
+display::Framebuffer EngineGolden(const std::vector<SimFrame>& log, display::DisplayVariant variant) {
+    // The operator panel's own status window on display 2 puts its screens in the four-display
+    // layout, which frames display 0.
+    const bool panel = variant == display::DisplayVariant::OperatorPanel;
+    display::DisplayEngine engine(variant, panel ? 2 : 1);
+    if (panel) engine.List().AddWindow(engine.List().NextWindowId(2), 2);
     SteadyClock clock;
     display::DisplayLink link(engine, clock, false);
-    MemorySource source(wire);
-    link.Attach(&source, nullptr);
-    for (int pass = 0; pass < 100 && !source.Done(); ++pass) link.ReceiveFrames();
-    engine.RedrawDisplays();
+    // The script arrives in one receive pass; each key's answer later in a pass of its own. An
+    // object drawn because it changed covers what an earlier drawing left beneath it, so the
+    // drawing is cut where the program's was.
+    std::string pass;
+    const auto draw = [&] {
+        MemorySource source(pass);
+        link.Attach(&source, nullptr);
+        for (int turn = 0; turn < 100 && !source.Done(); ++turn) link.ReceiveFrames();
+        link.Attach(nullptr, nullptr);
+        engine.RedrawDisplays();
+        pass.clear();
+    };
+    for (const SimFrame& f : log) {
+        if (!f.Sent() || f.kind != "display") continue;
+        if (f.text.rfind("show ", 0) == 0 && !pass.empty()) draw();
+        pass += f.bytes;
+    }
+    draw();
     return engine.GetFramebuffer(0);
 }
 
 std::optional<std::pair<int, int>> ClientOrigin(const std::string& windowId) {
-    const qs::test::ToolResult r = qs::test::RunTool({"xwininfo", "-id", windowId});
+    const ToolResult r = RunTool({"xwininfo", "-id", windowId});
     int x = 0, y = 0, found = 0;
     std::istringstream in(r.out);
     for (std::string line; std::getline(in, line);) {
@@ -136,7 +151,7 @@ std::optional<std::pair<int, int>> ClientOrigin(const std::string& windowId) {
 }
 
 std::vector<int> LcdOnScreen(int x, int y, const std::string& savePath) {
-    if (qs::test::RunTool({"import", "-window", "root", savePath}).status != 0) return {};
+    if (RunTool({"import", "-window", "root", savePath}).status != 0) return {};
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
     wxImage shot;
     if (!shot.LoadFile(savePath, wxBITMAP_TYPE_PNG)) return {};
@@ -159,19 +174,19 @@ std::vector<int> ShownColumns(const display::Framebuffer& fb) {
     return out;
 }
 
-bool ScriptSent(const std::vector<qs::test::SimFrame>& log) {
-    for (const qs::test::SimFrame& f : log) {
+bool ScriptSent(const std::vector<SimFrame>& log) {
+    for (const SimFrame& f : log) {
         if (f.Sent() && f.kind == "display" && f.text == "update 8") return true;
     }
     return false;
 }
 
-std::vector<qs::test::SimFrame> KeysReceived(const std::vector<qs::test::SimFrame>& log) {
-    std::vector<qs::test::SimFrame> keys;
-    for (const qs::test::SimFrame& f : log) {
+std::vector<SimFrame> KeysReceived(const std::vector<SimFrame>& log) {
+    std::vector<SimFrame> keys;
+    for (const SimFrame& f : log) {
         if (f.Received() && (f.kind == "key" || f.kind == "noise")) keys.push_back(f);
     }
     return keys;
 }
 
-}  // namespace qs::farview::test
+}  // namespace qs::test

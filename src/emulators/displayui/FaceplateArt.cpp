@@ -1,4 +1,4 @@
-#include "emulators/farview/FaceplateArt.h"
+#include "emulators/displayui/FaceplateArt.h"
 
 #include <memory>
 
@@ -7,7 +7,7 @@
 
 #include "emulators/displayui/CDisplayWnd.h"
 
-namespace qs::farview {
+namespace qs::displayui {
 namespace {
 
 const wxColour kPanel(47, 54, 64);
@@ -68,7 +68,7 @@ void FaceplateArt::PaintPanel(wxDC& dc, const FaceplateLayout& layout) {
 
     const wxPoint first = layout.displays.front();
     Lettering(dc, "DURAVANE III", wxPoint(first.x, first.y - 66), 20, true, kLettering);
-    Lettering(dc, "REMOTE DISPLAY / KEYPAD", wxPoint(first.x + 2, first.y - 34), 8, false, kMuted);
+    Lettering(dc, layout.subtitle, wxPoint(first.x + 2, first.y - 34), 8, false, kMuted);
     for (size_t i = 0; i < layout.displays.size(); ++i) {
         LcdBezel(dc, layout.displays[i]);
         if (layout.displays.size() > 1) {
@@ -133,4 +133,4 @@ wxIconBundle FaceplateArt::Icons() {
     return icons;
 }
 
-}  // namespace qs::farview
+}  // namespace qs::displayui

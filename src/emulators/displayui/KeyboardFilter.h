@@ -5,7 +5,7 @@
 #include <wx/eventfilter.h>
 #include <wx/toplevel.h>
 
-namespace qs::farview {
+namespace qs::displayui {
 
 // The PC keyboard as the device's keypad, whichever child of the faceplate has the focus: a
 // mapped key's press, character and release are all taken (none reaches a button or the
@@ -13,7 +13,7 @@ namespace qs::farview {
 // other windows (the setup dialog) keep their usual meaning.
 class KeyboardFilter final : public wxEventFilter {
 public:
-    KeyboardFilter(wxTopLevelWindow& faceplate, std::function<void(uint8_t)> send);
+    KeyboardFilter(wxTopLevelWindow& faceplate, std::function<void(uint8_t)> send, bool withF2 = true);
     ~KeyboardFilter() override;
     KeyboardFilter(const KeyboardFilter&) = delete;
     KeyboardFilter& operator=(const KeyboardFilter&) = delete;
@@ -23,6 +23,7 @@ public:
 private:
     wxTopLevelWindow& faceplate_;
     std::function<void(uint8_t)> send_;
+    bool withF2_;
 };
 
-}  // namespace qs::farview
+}  // namespace qs::displayui

@@ -4,12 +4,14 @@
 #include <wx/gdicmn.h>
 #include <wx/string.h>
 
-namespace qs::farview {
+namespace qs::displayui {
 
-// Where things sit on one of Farview's two faceplates, in template coordinates: the normal one
-// (one LCD) and the four-display one (two LCDs, keypad beside them).
+// Where things sit on an emulator's faceplate, in template coordinates: Farview's normal one
+// (one LCD) and four-display one (two LCDs, keypad beside them), and the operator panel's (two
+// LCDs, keypad below them).
 struct FaceplateLayout {
     wxString title;
+    wxString subtitle;              // lettered under the product name
     wxSize templateSize;
     std::vector<wxPoint> displays;  // the display windows, 248 x 64 each
     int corner = 0;                 // the rounded outline when the frame is hidden
@@ -22,6 +24,7 @@ struct FaceplateLayout {
 
     static const FaceplateLayout& Normal();
     static const FaceplateLayout& Quad();
+    static const FaceplateLayout& Panel();
 
     // The rectangle of a key button by its id (1000-1019).
     wxRect KeyRect(int id) const;
@@ -29,4 +32,4 @@ struct FaceplateLayout {
     wxRect KeypadRect() const;
 };
 
-}  // namespace qs::farview
+}  // namespace qs::displayui

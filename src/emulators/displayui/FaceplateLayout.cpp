@@ -1,8 +1,8 @@
-#include "emulators/farview/FaceplateLayout.h"
+#include "emulators/displayui/FaceplateLayout.h"
 
 #include <array>
 
-namespace qs::farview {
+namespace qs::displayui {
 namespace {
 
 // Row and column of each key, by id from 1000: a telephone-style digit block (1-3 on top,
@@ -18,19 +18,26 @@ constexpr std::array<Cell, 20> kCells{{
     {2, 3}, {3, 3}, {2, 4}, {3, 4},                                          // Clear Start Enter Stop
 }};
 constexpr int kRows = 4;
+constexpr const char* kRemoteSubtitle = "REMOTE DISPLAY / KEYPAD";
 constexpr int kColumns = 5;
 
 }  // namespace
 
 const FaceplateLayout& FaceplateLayout::Normal() {
-    static const FaceplateLayout layout{"Duravane III Remote Display / Keypad", wxSize(735, 591), {wxPoint(251, 143)}, 150,
-                                        wxPoint(146, 262)};
+    static const FaceplateLayout layout{"Duravane III Remote Display / Keypad", kRemoteSubtitle, wxSize(735, 591),
+                                        {wxPoint(251, 143)}, 150, wxPoint(146, 262)};
     return layout;
 }
 
 const FaceplateLayout& FaceplateLayout::Quad() {
-    static const FaceplateLayout layout{"Duravane IIIQ Remote Display / Keypad", wxSize(1043, 630),
+    static const FaceplateLayout layout{"Duravane IIIQ Remote Display / Keypad", kRemoteSubtitle, wxSize(1043, 630),
                                         {wxPoint(251, 191), wxPoint(251, 367)}, 120, wxPoint(560, 198)};
+    return layout;
+}
+
+const FaceplateLayout& FaceplateLayout::Panel() {
+    static const FaceplateLayout layout{"Duravane III MMI", "OPERATOR PANEL", wxSize(704, 770),
+                                        {wxPoint(230, 136), wxPoint(230, 267)}, 30, wxPoint(131, 430)};
     return layout;
 }
 
@@ -48,4 +55,4 @@ wxRect FaceplateLayout::KeypadRect() const {
             kRows * kKeyHeight + (kRows - 1) * kKeyGap};
 }
 
-}  // namespace qs::farview
+}  // namespace qs::displayui

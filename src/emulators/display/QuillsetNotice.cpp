@@ -1,10 +1,10 @@
-#include "emulators/farview/core/QuillsetNotice.h"
+#include "emulators/display/QuillsetNotice.h"
 
 #include <sys/stat.h>
 
 #include "platform/Paths.h"
 
-namespace qs::farview {
+namespace qs::display {
 
 bool QuillsetNotice::Post(ControlMessage message, const std::string& runtimeDir) {
     std::string dir = runtimeDir;
@@ -19,4 +19,4 @@ bool QuillsetNotice::Post(ControlMessage message, const std::string& runtimeDir)
     return SendControlMessage(dir, message, kTimeoutMs);
 }
 
-}  // namespace qs::farview
+}  // namespace qs::display

@@ -1,14 +1,14 @@
-#include "emulators/farview/KeyboardFilter.h"
+#include "emulators/displayui/KeyboardFilter.h"
 
 #include <wx/event.h>
 #include <wx/window.h>
 
-#include "emulators/farview/PcKeyMap.h"
+#include "emulators/displayui/PcKeyMap.h"
 
-namespace qs::farview {
+namespace qs::displayui {
 
-KeyboardFilter::KeyboardFilter(wxTopLevelWindow& faceplate, std::function<void(uint8_t)> send)
-    : faceplate_(faceplate), send_(std::move(send)) {
+KeyboardFilter::KeyboardFilter(wxTopLevelWindow& faceplate, std::function<void(uint8_t)> send, bool withF2)
+    : faceplate_(faceplate), send_(std::move(send)), withF2_(withF2) {
     wxEvtHandler::AddFilter(this);
 }
 
@@ -22,10 +22,10 @@ int KeyboardFilter::FilterEvent(wxEvent& event) {
     if (!window || wxGetTopLevelParent(window) != &faceplate_) return Event_Skip;
     const auto& key = static_cast<const wxKeyEvent&>(event);
     if (key.AltDown() || key.MetaDown()) return Event_Skip;
-    const std::optional<uint8_t> code = PcKeyMap::CodeOf(key.GetKeyCode());
+    const std::optional<uint8_t> code = PcKeyMap::CodeOf(key.GetKeyCode(), withF2_);
     if (!code) return Event_Skip;
     if (type == wxEVT_KEY_UP) send_(*code);
     return Event_Processed;
 }
 
-}  // namespace qs::farview
+}  // namespace qs::displayui

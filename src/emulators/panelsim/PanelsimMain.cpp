@@ -1,0 +1,3 @@
+#include "emulators/panelsim/CMmiEmulatorApp.h"
+
+wxIMPLEMENT_APP(qs::panelsim::CMmiEmulatorApp);
