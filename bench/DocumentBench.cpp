@@ -4,7 +4,9 @@
 // the protocol add to a transfer that the device's answers bound.
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <fcntl.h>
 #include <poll.h>
+#include <termios.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,6 +14,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -93,13 +97,23 @@ void LoadSixArmDocument(benchmark::State& state) {
 }
 BENCHMARK(LoadSixArmDocument)->Unit(benchmark::kMillisecond);
 
-// One simulator for the whole run, answering addresses 1-6 on a loopback address of its own.
+// One simulator for the whole run, answering addresses 1-6 on a loopback address of its own
+// and on a pty, which COM1 of the run's own profile names.
 struct Simulator {
+    static std::string PtyLink() { return BenchFile("dv-pty").replace_extension("").string(); }
     static BenchSimulator& Get() {
-        static BenchSimulator sim(204, {"--addresses", "1-6"});
+        static BenchSimulator sim(204, {"--addresses", "1-6", "--pty", PtyLink()});
+        static const bool profiled = [] {
+            const std::string ini = BenchFile("QS3X").replace_extension("INI").string();
+            std::FILE* f = std::fopen(ini.c_str(), "w");
+            if (f == nullptr) return false;
+            std::fprintf(f, "[Ports]\nCOM1=%s\n", PtyLink().c_str());
+            std::fclose(f);
+            return ::setenv("QUILLSET_INI", ini.c_str(), 1) == 0;
+        }();
+        (void)profiled;
         return sim;
     }
-    static int Dial(const std::string& host) { return BenchSimulator::Dial(host); }
 };
 
 uint32_t Ipv4Of(const std::string& host) {
@@ -143,17 +157,27 @@ std::vector<std::pair<int, std::string>> ReadAllCommands(qs::CVexa3Doc& doc) {
     return commands;
 }
 
+// Arguments of the Read All benchmarks: transport (0 TCP/IP, 1 pty), framing (0 Terminal,
+// 1 Minicomputer).
+void ReadAllArgs(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"pty", "mini"});
+    for (int pty : {0, 1})
+        for (int mini : {0, 1}) b->Args({pty, mini});
+    b->Unit(benchmark::kMillisecond);
+}
+
 void ReadAllThroughTheDocument(benchmark::State& state) {
     BenchSimulator& sim = Simulator::Get();
     if (!sim.Ready()) {
         state.SkipWithError(sim.Error().c_str());
         return;
     }
+    const bool pty = state.range(0) != 0, mini = state.range(1) != 0;
     qs::ComPortTable ports;
     qs::CVexa3Doc doc(ports, BuiltDictionary());
     qs::DocumentLinkFields f = doc.GetLinkFields();
-    f.port = qs::CVexa3Doc::kPortTcp;
-    f.protocol = qs::kProtocolTerminal;
+    f.port = pty ? 1 : qs::CVexa3Doc::kPortTcp;
+    f.protocol = mini ? qs::kProtocolMini : qs::kProtocolTerminal;
     f.ipv4 = Ipv4Of(sim.Host());
     doc.SetLinkFields(f);
     if (doc.Connect(true) < qs::CVexa3Doc::kStateReadOnly) {
@@ -168,21 +192,36 @@ void ReadAllThroughTheDocument(benchmark::State& state) {
     }
     state.counters["commands"] = static_cast<double>(ReadAllCommands(doc).size());
 }
-BENCHMARK(ReadAllThroughTheDocument)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadAllThroughTheDocument)->Apply(ReadAllArgs);
 
-// Sends "*NN<command>\r\n" and reads the reply up to its LF; nothing decoded or checked.
-bool RoundTrip(int fd, const std::string& frame, char* buffer, size_t size) {
-    if (::send(fd, frame.data(), frame.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(frame.size())) return false;
+// Writes the frame and reads the reply up to its end (LF; ETX and two check bytes for the
+// Minicomputer framing); nothing decoded or checked.
+bool RoundTrip(int fd, bool mini, const std::string& frame, char* buffer, size_t size) {
+    if (::write(fd, frame.data(), frame.size()) != static_cast<ssize_t>(frame.size())) return false;
     size_t have = 0;
     for (;;) {
         pollfd p{fd, POLLIN, 0};
         if (::poll(&p, 1, 5000) <= 0) return false;
-        const ssize_t n = ::recv(fd, buffer + have, size - have, 0);
+        const ssize_t n = ::read(fd, buffer + have, size - have);
         if (n <= 0) return false;
         have += static_cast<size_t>(n);
-        if (buffer[have - 1] == '\n') return true;
+        if (!mini && buffer[have - 1] == '\n') return true;
+        if (mini) {
+            const void* etx = std::memchr(buffer, 0x03, have);
+            if (etx && static_cast<size_t>(static_cast<const char*>(etx) - buffer) + 3 <= have) return true;
+        }
         if (have == size) return false;
     }
+}
+
+int OpenRawPty(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    termios t{};
+    ::tcgetattr(fd, &t);
+    ::cfmakeraw(&t);
+    ::tcsetattr(fd, TCSANOW, &t);
+    return fd;
 }
 
 void ReadAllRawRoundTrips(benchmark::State& state) {
@@ -191,15 +230,28 @@ void ReadAllRawRoundTrips(benchmark::State& state) {
         state.SkipWithError(sim.Error().c_str());
         return;
     }
+    const bool pty = state.range(0) != 0, mini = state.range(1) != 0;
     qs::ComPortTable ports;
     qs::CVexa3Doc doc(ports, BuiltDictionary());
     std::vector<std::string> frames;
     for (const auto& [address, command] : ReadAllCommands(doc)) {
-        char head[8];
-        std::snprintf(head, sizeof head, "*%02d", address);
-        frames.push_back(head + command + "\r\n");
+        char digits[4];
+        std::snprintf(digits, sizeof digits, "%02d", address);
+        if (!mini) {
+            frames.push_back("*" + std::string(digits) + command + "\r\n");
+            continue;
+        }
+        std::string frame = "\x02" + std::string(digits) + command + "\x03";
+        if (pty) {
+            unsigned char lrc = 0;
+            for (size_t i = 1; i < frame.size(); ++i) lrc ^= static_cast<unsigned char>(frame[i]);
+            frame += static_cast<char>(lrc);
+            frame += '\x7F';
+            frame += '\0';
+        }
+        frames.push_back(frame);
     }
-    const int fd = Simulator::Dial(sim.Host());
+    const int fd = pty ? OpenRawPty(Simulator::PtyLink()) : BenchSimulator::Dial(sim.Host());
     if (fd < 0) {
         state.SkipWithError("no connection");
         return;
@@ -207,7 +259,7 @@ void ReadAllRawRoundTrips(benchmark::State& state) {
     char buffer[4096];
     for (auto _ : state) {
         for (const std::string& frame : frames) {
-            if (!RoundTrip(fd, frame, buffer, sizeof buffer)) {
+            if (!RoundTrip(fd, mini, frame, buffer, sizeof buffer)) {
                 state.SkipWithError("a round trip failed");
                 break;
             }
@@ -216,6 +268,6 @@ void ReadAllRawRoundTrips(benchmark::State& state) {
     ::close(fd);
     state.counters["commands"] = static_cast<double>(frames.size());
 }
-BENCHMARK(ReadAllRawRoundTrips)->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadAllRawRoundTrips)->Apply(ReadAllArgs);
 
 }  // namespace

@@ -28,9 +28,12 @@ public:
     // Sends all bytes (waiting at most the receive time-out plus 1 s for room): the count,
     // or -1.
     int Send(const char* data, int length);
-    // One receive of 1 to `length` bytes within the receive time-out plus 1 s: the count;
-    // 0 when the peer has closed the connection; -1 on a time-out or any other failure.
-    int Receive(char* buffer, int length);
+    // One receive of 1 to `length` bytes within the receive time-out plus 1 s (and by
+    // `limitMs` on the UI clock when that is set): the count; 0 when the peer has closed the
+    // connection; -1 on a time-out or any other failure.
+    int Receive(char* buffer, int length, int64_t limitMs = 0);
+    // How long a receive waits: the receive time-out plus 1 s.
+    int64_t ReceiveWaitMs() const { return WaitMs(receiveTimeout_); }
     // Drops what has arrived and not been read.
     size_t DropPending() { return client_.DropPending(); }
     void Close() { client_.Close(); }

@@ -34,7 +34,7 @@ bool ComHandle::Write(const char* data, size_t length) {
     return device_.WriteAll(data, length, clock.NowMs() + sendMs + ByteTimeoutMs(), clock);
 }
 
-int ComHandle::Read(std::span<char> buffer, int length, int terminator) {
+int ComHandle::Read(std::span<char> buffer, int length, int terminator, int64_t limitMs) {
     const bool terminated = terminator >= 0 && terminator <= 255;
     const int capacity = buffer.size() > static_cast<size_t>(INT_MAX) ? INT_MAX : static_cast<int>(buffer.size());
     int want;
@@ -45,17 +45,22 @@ int ComHandle::Read(std::span<char> buffer, int length, int terminator) {
     const int timeout = ByteTimeoutMs();
     int count = 0;
     if (terminated && want == 0) return -kStatusProtocolError;
+    auto* bytes = reinterpret_cast<uint8_t*>(buffer.data());
     for (;;) {
         if (!terminated && count >= want) return count;
-        uint8_t byte = 0;
-        switch (device_.ReadByte(byte, clock.NowMs() + timeout, clock)) {
+        // What has arrived is taken at once; each byte still to come is waited for afresh.
+        int64_t deadline = clock.NowMs() + timeout;
+        if (limitMs > 0) deadline = std::min(deadline, limitMs);
+        size_t got = 0;
+        switch (device_.Read(bytes + count, static_cast<size_t>(want - count), terminated ? terminator : -1, got,
+                             deadline, clock)) {
         case SerialDevice::ReadResult::kByte: break;
         case SerialDevice::ReadResult::kTimeout: return -kStatusTimeout;
         case SerialDevice::ReadResult::kError: return -kStatusReceiveError;
         }
-        buffer[static_cast<size_t>(count++)] = static_cast<char>(byte);
+        count += static_cast<int>(got);
         if (terminated) {
-            if (byte == terminator) return count;
+            if (bytes[count - 1] == terminator) return count;
             if (count >= want) return -kStatusProtocolError;
         }
     }

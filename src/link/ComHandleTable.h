@@ -30,8 +30,9 @@ public:
     [[nodiscard]] bool Write(const char* data, size_t length);
     // A fixed count (terminator outside 0-255) or up to and including the terminator, never
     // past the buffer: the count, or -6 (read failed), -7 (time-out), -9 (buffer full first).
-    // For a terminated read a length of 0 or less means the buffer's size.
-    int Read(std::span<char> buffer, int length, int terminator);
+    // For a terminated read a length of 0 or less means the buffer's size. Each byte is
+    // waited for ByteTimeoutMs(), and never past `limitMs` on the UI clock when that is set.
+    int Read(std::span<char> buffer, int length, int terminator, int64_t limitMs = 0);
 
     int LastError() const { return device_.LastError(); }
 

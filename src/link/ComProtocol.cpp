@@ -24,6 +24,7 @@ public:
     std::string Describe(int) const override { return "Comm Not Enabled"; }
     bool IsNetwork() const override { return false; }
     int GetDataBits() const override { return 8; }
+    int ReadWaitMs() const override { return 0; }
 };
 
 std::unique_ptr<ComStream> OrClosed(std::unique_ptr<ComStream> port) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -42,6 +43,9 @@ public:
     virtual std::string Describe(int address) const = 0;
     virtual bool IsNetwork() const = 0;
     virtual int GetDataBits() const = 0;
+    // How long a read waits for its next byte before it gives up: a serial line's byte
+    // time-out, a network link's receive time-out and its grace second.
+    virtual int ReadWaitMs() const = 0;
     // Shows the status to the user; returns the message-box result. prefix null = "Error on
     // serial device at port <n>:" (a TCP/IP stream names its TCP port in the same words).
     // Status 6 shows the system's text of the failure instead and returns IDABORT.
@@ -56,6 +60,11 @@ public:
     // The prefix ShowError uses when it is given none.
     std::string DefaultErrorPrefix() const;
 
+    // Every wait of the reads that follow ends by `deadlineMs` on the UI clock at the latest,
+    // for a reply that must come within a wait already begun; 0 lifts the limit.
+    void LimitWaits(int64_t deadlineMs) { waitLimit_ = deadlineMs; }
+    int64_t WaitLimit() const { return waitLimit_; }
+
     // "Communications status OK" ... "Protocol error in response"; out of range gives "".
     static const char* StatusText(int status);
 
@@ -64,6 +73,7 @@ protected:
     StreamState state_ = kStateClosed;
     int portNumber_ = 0;
     int systemError_ = 0;
+    int64_t waitLimit_ = 0;
 };
 
 }  // namespace qs

@@ -1,5 +1,7 @@
 #include "link/Crc32.h"
 
+#include <zlib.h>
+
 #include <array>
 
 namespace qs {
@@ -28,10 +30,8 @@ uint32_t Crc32UpdateByte(uint32_t* state, unsigned byte) {
 }
 
 uint32_t Crc32(const void* data, size_t length) {
-    uint32_t c = 0xFFFFFFFFu;
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < length; ++i) c = kTable[(c ^ p[i]) & 0xFF] ^ (c >> 8);
-    return ~c;
+    // zlib's is the same polynomial, preset and final complement, many bytes a step.
+    return static_cast<uint32_t>(::crc32_z(0, static_cast<const Bytef*>(data), length));
 }
 
 }  // namespace qs

@@ -49,6 +49,12 @@ std::string MiniProtocol::Escape(std::span<const uint8_t> data) {
 
 std::vector<uint8_t> MiniProtocol::Unescape(std::string_view escaped) {
     std::vector<uint8_t> out;
+    UnescapeInto(escaped, out);
+    return out;
+}
+
+void MiniProtocol::UnescapeInto(std::string_view escaped, std::vector<uint8_t>& out) {
+    out.clear();
     out.reserve(escaped.size());
     for (size_t i = 0; i < escaped.size(); ++i) {
         if (escaped[i] != kEsc) {
@@ -64,73 +70,65 @@ std::vector<uint8_t> MiniProtocol::Unescape(std::string_view escaped) {
         default: out.push_back(0x00); break;
         }
     }
-    return out;
 }
 
-bool MiniProtocol::WriteTrailer() {
-    const char trailer[3] = {static_cast<char>(ComputeLrc(std::string_view(lastFrame_).substr(1))), kDel, '\0'};
-    return WriteAll(std::string_view(trailer, sizeof trailer));
+bool MiniProtocol::WriteWithTrailer() {
+    wire_.assign(lastFrame_);
+    wire_ += static_cast<char>(ComputeLrc(std::string_view(lastFrame_).substr(1)));
+    wire_ += kDel;
+    wire_ += '\0';
+    return WriteAll(wire_);
 }
 
-const std::string* MiniProtocol::Send(std::string_view command) {
-    const std::string* frame = TerminalProtocol::Send(command);
+bool MiniProtocol::WriteFrame() {
     // On TCP/IP the device takes the text frame without its check bytes.
-    if (!frame || port_->IsNetwork()) return frame;
-    if (!WriteTrailer()) {
-        lastFrame_.clear();
-        return nullptr;
-    }
-    return &lastFrame_;
+    return port_->IsNetwork() ? TerminalProtocol::WriteFrame() : WriteWithTrailer();
 }
 
 const std::string* MiniProtocol::SendBinary(std::span<const uint8_t> data) {
     if (data.size() > kMaxBlockBytes || !AddressSendable()) return Refuse();
-    const std::string escaped = Escape(data);
-    port_->PurgeInput();
-    lastFrame_ = Frame(escaped);
-    if (!WriteAll(lastFrame_) || !WriteTrailer()) {
+    PrepareSend({});
+    BuildFrame(Escape(data));
+    if (!WriteWithTrailer()) {
         lastFrame_.clear();
         return nullptr;
     }
     return &lastFrame_;
 }
 
-int MiniProtocol::ReadCheckedFrame(std::string& body, int maxBytes) {
-    body.clear();
+int MiniProtocol::ReadCheckedFrame(std::string_view& body, int maxBytes) {
+    body = {};
     if (int status = SyncOnStart()) return status;
-    if (int status = ReadTerminated(body, maxBytes)) return status;
+    std::string_view frame;
+    if (int status = ReadTerminated(frame, maxBytes)) return status;
     char check[2] = {};
-    if (int status = ReadExact(check, 2)) {
-        body.clear();
-        return status;
-    }
+    if (int status = ReadExact(check, 2)) return status;
     // The LRC covers everything after STX through ETX.
-    if (ComputeLrc(body) != static_cast<uint8_t>(check[0])) {
-        body.clear();
-        return ProtocolFault();
-    }
-    body.pop_back();
+    if (ComputeLrc(frame) != static_cast<uint8_t>(check[0])) return ProtocolFault();
+    frame.remove_suffix(1);
+    body = frame;
     return 0;
 }
 
-int MiniProtocol::Receive(std::string& reply) {
+int MiniProtocol::ReceiveReply(std::string& reply) {
     reply.clear();
-    std::string body;
+    std::string_view body;
     if (int status = ReadCheckedFrame(body, kMaxReplyBytes)) return status;
     if (body.size() < 2) return ProtocolFault();
-    return FinishTextReply(std::string_view(body).substr(2), reply);
+    return FinishTextReply(body.substr(2), reply);
 }
 
 int MiniProtocol::ReceiveBinary(std::vector<uint8_t>& out) {
     out.clear();
-    std::string body;
-    if (int status = ReadCheckedFrame(body, kMaxBinaryReplyBytes)) return -status;
-    if (body.size() < 2) return -ProtocolFault();
-    out = Unescape(std::string_view(body).substr(2));
+    std::string_view body;
+    if (int status = ReadCheckedFrame(body, kMaxBinaryReplyBytes)) return -Ended(status);
+    if (body.size() < 2) return -Ended(ProtocolFault());
+    UnescapeInto(body.substr(2), out);
     if (out.size() < kMinBinaryReplyBytes) {
         out.clear();
-        return -ProtocolFault();
+        return -Ended(ProtocolFault());
     }
+    Ended(kStatusOk);
     lastCode_ = static_cast<uint32_t>(out[5]) << 8 | out[6];
     if (lastCode_ & 0x8000) {
         port_->SetStatus(kStatusRejected);

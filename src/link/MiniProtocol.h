@@ -26,10 +26,6 @@ public:
     MiniProtocol(const std::string& host, unsigned tcpPort, int protocolIndex, int address);
     MiniProtocol(std::unique_ptr<ComStream> port, int address);
 
-    // The text frame; on a serial link followed by the LRC, 0x7F and 0x00 (not on TCP/IP).
-    const std::string* Send(std::string_view command) override;
-    int Receive(std::string& reply) override;
-
     // Escapes `data` (at most kMaxBlockBytes, else refused with status 2 and nothing sent) into
     // a frame, followed on every link by the LRC, 0x7F and 0x00. Returns the frame (STX to ETX)
     // or null.
@@ -45,13 +41,23 @@ public:
     static std::string Escape(std::span<const uint8_t> data);
     // The reverse; ESC followed by any other byte, or by nothing, gives 0x00.
     static std::vector<uint8_t> Unescape(std::string_view escaped);
+    // The same into `out` (its buffer kept).
+    static void UnescapeInto(std::string_view escaped, std::vector<uint8_t>& out);
+
+protected:
+    int ReceiveReply(std::string& reply) override;
+    // A text frame: on a serial link followed by its LRC, 0x7F and 0x00 in the same write; on
+    // TCP/IP alone.
+    bool WriteFrame() override;
 
 private:
-    // LRC of the last frame after its STX, 0x7F, 0x00.
-    bool WriteTrailer();
+    // The last frame followed by its LRC (after STX), 0x7F and 0x00, in one write.
+    bool WriteWithTrailer();
     // STX, the body up to ETX, then LRC and pad; the body (address digits on, ETX off) is
     // returned once its LRC is right. 0 or the status to give back.
-    int ReadCheckedFrame(std::string& body, int maxBytes);
+    int ReadCheckedFrame(std::string_view& body, int maxBytes);
+
+    std::string wire_;  // a frame with its check bytes, its buffer kept from one send to the next
 };
 
 }  // namespace qs

@@ -74,7 +74,7 @@ int SerialPort::Write(const char* data, int length) {
 int SerialPort::Read(std::span<char> buffer, int length, int terminator) {
     if (state_ < kStateOpen) return 0;
     if (terminator == -1 && length == 0) terminator = '\n';
-    int r = handle_->Read(buffer, length, terminator);
+    int r = handle_->Read(buffer, length, terminator, waitLimit_);
     if (r < 0) {
         status_ = static_cast<PortStatus>(-r);
         systemError_ = r == -kStatusProtocolError ? ENOBUFS : handle_->LastError();
@@ -84,6 +84,8 @@ int SerialPort::Read(std::span<char> buffer, int length, int terminator) {
     state_ = kStateReadOk;
     return r;
 }
+
+int SerialPort::ReadWaitMs() const { return handle_ ? handle_->ByteTimeoutMs() : ByteTimeoutMs(baudIndex); }
 
 void SerialPort::Flush() {
     if (state_ >= kStateOpen) handle_->Device().Drain();

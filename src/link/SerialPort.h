@@ -39,6 +39,7 @@ public:
     std::string Describe(int address) const override;
     bool IsNetwork() const override { return false; }
     int GetDataBits() const override { return dataBits; }
+    int ReadWaitMs() const override;
 
     // "600" ... "38400"; "" outside 0-6.
     static const char* BaudText(int baudIndex);

@@ -68,7 +68,7 @@ int TCPPort::Read(std::span<char> buffer, int length, int terminator) {
     if (!terminated) {
         int want = std::min(length, capacity);
         if (want <= 0) return 0;
-        int r = socket_->Receive(buffer.data(), want);
+        int r = socket_->Receive(buffer.data(), want, waitLimit_);
         return r > 0 ? r : ReceiveFailed();
     }
 
@@ -81,7 +81,7 @@ int TCPPort::Read(std::span<char> buffer, int length, int terminator) {
             return 0;
         }
         char c = 0;
-        if (socket_->Receive(&c, 1) != 1) return ReceiveFailed();
+        if (socket_->Receive(&c, 1, waitLimit_) != 1) return ReceiveFailed();
         buffer[static_cast<size_t>(count++)] = c;
         if (static_cast<unsigned char>(c) == terminator) return count;
     }

@@ -32,6 +32,7 @@ public:
     std::string Describe(int address) const override;
     bool IsNetwork() const override { return true; }
     int GetDataBits() const override { return 8; }
+    int ReadWaitMs() const override { return static_cast<int>(socket_->ReceiveWaitMs()); }
 
     const std::string& Host() const { return host_; }
     CTimeoutSocket& Socket() { return *socket_; }

@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/DX3Protocol.h"
 
@@ -15,6 +16,12 @@ public:
     static constexpr int kMaxNoiseBytes = 4096;
     // Bytes read after the start character, up to and including the reply terminator.
     static constexpr int kMaxReplyBytes = 4096;
+    // After a reply that failed, what is still on its way is read and dropped before the next
+    // command until the line has been quiet this long, for at most kMaxDrainMs.
+    static constexpr int kQuietMs = 100;
+    static constexpr int kMaxDrainMs = 1000;
+    // Replies to earlier commands one receive drops before it gives up.
+    static constexpr int kMaxStaleReplies = 64;
 
     // Serial link; the address starts at 1 and is set by the document before connecting.
     TerminalProtocol(int comPort, const SerialSettings& settings, int protocolIndex);
@@ -25,22 +32,43 @@ public:
     // Refuses (status 2, nothing sent) an address outside 0-99 and a command holding CR, LF,
     // STX or ETX, which would end or break the frame early.
     const std::string* Send(std::string_view command) override;
-    int Receive(std::string& reply) override;
+    // The replies to PV, XV, PC and XC echo their command ("PV SY 111 5"): after one of those,
+    // a reply echoing another command is the late answer to an earlier one and is dropped, and
+    // the wait goes on until the deadline of the first; a reply echoing none is a protocol
+    // fault (9). Rejections and the replies of other commands are taken as they come.
+    int Receive(std::string& reply) final;
+
+    // "PV SY 111" when `text` begins with an echoing command (PV, XV, PC or XC, a blank, a
+    // two-character mnemonic, a blank, three digits, then its end or a blank); else empty.
+    static std::string_view EchoHead(std::string_view text);
 
     const std::string& StartText() const { return startText_; }
     const std::string& EndText() const { return endText_; }
     char ReplyTerminator() const { return replyTerminator_; }
 
 protected:
-    // Start text, the address as two digits, `body`, end text.
-    std::string Frame(std::string_view body) const;
+    // The last frame := start text, the address as two digits, `body`, end text (its buffer
+    // kept from one command to the next).
+    void BuildFrame(std::string_view body);
+    // Writes the last frame as the line takes it, in one write.
+    virtual bool WriteFrame();
     bool AddressSendable() const { return address_ >= 0 && address_ <= 99; }
     // Writes every byte or fails; a short write never leaves the port looking OK.
     [[nodiscard]] bool WriteAll(std::string_view bytes);
+    // What every send does first: the late rest of a failed reply dropped, then what the line
+    // holds purged. `echo` is the head the reply must echo ("" when it echoes nothing).
+    void PrepareSend(std::string_view echo);
+    // Notes how a reply ended: any failure but a rejection makes the next send drain first.
+    int Ended(int status);
+
+    // One reply as it comes, without the echo rule.
+    virtual int ReceiveReply(std::string& reply);
 
     // The reply's steps; each returns 0 or the status to give back (also set on the port).
     int SyncOnStart();
-    int ReadTerminated(std::string& body, int maxBytes);
+    // Up to and including the reply terminator; `body` views the protocol's reply buffer and
+    // holds until the next read.
+    int ReadTerminated(std::string_view& body, int maxBytes);
     int ReadExact(char* dst, int count);
     int ReadFailure();
     int ProtocolFault();
@@ -50,6 +78,13 @@ protected:
     std::string startText_ = "*";
     std::string endText_ = "\r\n";
     char replyTerminator_ = '\n';
+
+private:
+    void DrainLateReply();
+
+    std::string expectedEcho_;  // the head of the last command sent, when it echoes
+    std::vector<char> replyBuffer_;
+    bool drainFirst_ = false;   // the last reply failed: its rest may still be on its way
 };
 
 }  // namespace qs

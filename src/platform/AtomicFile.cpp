@@ -9,7 +9,28 @@
 
 namespace qs {
 
-AtomicFileWriter::AtomicFileWriter(std::string path) : path_(std::move(path)) {}
+namespace {
+
+// The file a save of `path` lands in: the file its chain of symbolic links names (a dangling
+// link names the file to make), or `path` itself. Renaming over the link would put a new file
+// in its place and leave the file it names unchanged.
+std::string LinkTarget(const std::string& path) {
+    namespace fs = std::filesystem;
+    constexpr int kMaxHops = 40;  // the system's own limit on links in one lookup
+    fs::path p(path);
+    for (int hop = 0; hop < kMaxHops; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(p, ec)) || ec) return p.string();
+        fs::path target = fs::read_symlink(p, ec);
+        if (ec) return p.string();
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    return path;  // a loop of links names no file: the save replaces the link it was given
+}
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(std::string path) : path_(LinkTarget(path)) {}
 
 AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
 

@@ -6,7 +6,9 @@ namespace qs {
 
 // Writes the whole content to a temporary file beside `path`, flushes it and renames it over
 // `path`, so a reader never sees half a file and a failure leaves the old one as it was.
-// Creates missing parent folders. Returns false (errno kept) on any failure.
+// Creates missing parent folders. A `path` that is a symbolic link is saved to the file the
+// link names, and the link stays. A file with other hard links gets a new inode: the other
+// names keep the old content. Returns false (errno kept) on any failure.
 [[nodiscard]] bool WriteFileAtomically(const std::string& path, std::string_view content);
 
 // The same for content produced bit by bit: Open, Write as often as needed, Commit; a

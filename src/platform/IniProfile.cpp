@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <vector>
 
 #include "platform/AtomicFile.h"
@@ -30,8 +31,10 @@ bool SameName(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
+// The lines of the file up to the bound; `cut` tells whether there was more.
+std::vector<std::string> ReadLines(const std::string& path, bool* cut = nullptr) {
     std::vector<std::string> lines;
+    if (cut) *cut = false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return lines;
     // Read up to the bound in pieces, so a small file costs a small buffer.
@@ -42,6 +45,7 @@ std::vector<std::string> ReadLines(const std::string& path) {
         in.read(chunk, static_cast<std::streamsize>(want));
         content.append(chunk, static_cast<size_t>(in.gcount()));
     }
+    if (cut && in && in.peek() != std::char_traits<char>::eof()) *cut = true;
     std::string line;
     std::istringstream ss(content);
     while (std::getline(ss, line)) {
@@ -76,23 +80,56 @@ std::optional<std::string> KeyOf(const std::string& line, std::string* value) {
     return Trim(t.substr(0, eq));
 }
 
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string ValueKey(const std::string& section, const std::string& key) { return Lower(section) + "\n" + Lower(key); }
+
+bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
 }  // namespace
 
 IniProfile::IniProfile(std::string path) : path_(std::move(path)) {}
 
-std::string IniProfile::GetString(const std::string& section, const std::string& key,
-                                  const std::string& defaultValue) const {
-    bool inSection = false;
-    for (const auto& line : ReadLines(path_)) {
+const IniProfile::Snapshot& IniProfile::Current() const {
+    struct stat st {};
+    const bool exists = ::stat(path_.c_str(), &st) == 0;
+    if (snapshot_ && snapshot_->exists == exists &&
+        (!exists || (snapshot_->device == st.st_dev && snapshot_->inode == st.st_ino && snapshot_->size == st.st_size &&
+                     SameTime(snapshot_->modified, st.st_mtim) && SameTime(snapshot_->changed, st.st_ctim))))
+        return *snapshot_;
+    Snapshot snap;
+    snap.exists = exists;
+    if (exists) {
+        snap.device = st.st_dev;
+        snap.inode = st.st_ino;
+        snap.size = st.st_size;
+        snap.modified = st.st_mtim;
+        snap.changed = st.st_ctim;
+    }
+    snap.lines = ReadLines(path_, &snap.cut);
+    std::optional<std::string> section;  // none before the first section line
+    for (const auto& line : snap.lines) {
         if (auto s = SectionOf(line)) {
-            inSection = SameName(*s, section);
+            section = std::move(s);
             continue;
         }
-        if (!inSection) continue;
+        if (!section) continue;
         std::string value;
-        if (auto k = KeyOf(line, &value); k && SameName(*k, key)) return value;
+        // The first line of a key wins, as a scan from the top finds it.
+        if (auto k = KeyOf(line, &value)) snap.values.emplace(ValueKey(*section, *k), std::move(value));
     }
-    return defaultValue;
+    snapshot_ = std::move(snap);
+    return *snapshot_;
+}
+
+std::string IniProfile::GetString(const std::string& section, const std::string& key,
+                                  const std::string& defaultValue) const {
+    const Snapshot& snap = Current();
+    const auto it = snap.values.find(ValueKey(section, key));
+    return it == snap.values.end() ? defaultValue : it->second;
 }
 
 int IniProfile::GetInt(const std::string& section, const std::string& key, int defaultValue) const {
@@ -109,7 +146,13 @@ int IniProfile::GetInt(const std::string& section, const std::string& key, int d
 
 bool IniProfile::WriteString(const std::string& section, const std::string& key,
                              const std::optional<std::string>& value) {
-    std::vector<std::string> lines = ReadLines(path_);
+    const Snapshot& snap = Current();
+    // Written back, a file read only in part would lose everything past the bound.
+    if (snap.cut) {
+        errno = EFBIG;
+        return false;
+    }
+    std::vector<std::string> lines = snap.lines;
     bool inSection = false, sectionSeen = false, done = false;
     size_t sectionEnd = lines.size();  // index after the last line of the matching section
     for (size_t i = 0; i < lines.size() && !done; ++i) {
@@ -142,6 +185,8 @@ bool IniProfile::WriteString(const std::string& section, const std::string& key,
     }
     std::string text;
     for (const auto& l : lines) text += l + "\n";
+    // Read again at the next call whatever the write did.
+    snapshot_.reset();
     return WriteFileAtomically(path_, text);
 }
 

@@ -8,6 +8,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -147,6 +148,7 @@ bool SerialDevice::Open(const std::string& path) {
 }
 
 void SerialDevice::Close() {
+    DropBuffered();
     if (fd_ < 0) return;
     // Left set, TIOCEXCL outlives us on a pty and the next opener gets EBUSY.
     if (exclusive_) ::ioctl(fd_, TIOCNXCL);
@@ -191,11 +193,13 @@ bool SerialDevice::RaiseModemLines() {
 }
 
 bool SerialDevice::PurgeInput() {
+    DropBuffered();
     if (fd_ < 0) return Fail(EBADF);
     return ::tcflush(fd_, TCIFLUSH) == 0 || Fail(errno);
 }
 
 bool SerialDevice::PurgeAll() {
+    DropBuffered();
     if (fd_ < 0) return Fail(EBADF);
     return ::tcflush(fd_, TCIOFLUSH) == 0 || Fail(errno);
 }
@@ -232,14 +236,42 @@ bool SerialDevice::WriteAll(const void* data, size_t length, int64_t deadlineMs,
 }
 
 SerialDevice::ReadResult SerialDevice::ReadByte(uint8_t& byte, int64_t deadlineMs, const Clock& clock) {
+    size_t got = 0;
+    return Read(&byte, 1, -1, got, deadlineMs, clock);
+}
+
+SerialDevice::ReadResult SerialDevice::Read(uint8_t* out, size_t max, int terminator, size_t& got, int64_t deadlineMs,
+                                            const Clock& clock) {
+    got = 0;
+    if (max == 0) return ReadResult::kByte;
+    if (inBegin_ == inEnd_) {
+        const ReadResult r = Fill(deadlineMs, clock);
+        if (r != ReadResult::kByte) return r;
+    }
+    size_t n = std::min(max, inEnd_ - inBegin_);
+    if (terminator >= 0 && terminator <= 255) {
+        if (const void* end = std::memchr(inbox_.data() + inBegin_, terminator, n))
+            n = static_cast<size_t>(static_cast<const uint8_t*>(end) - (inbox_.data() + inBegin_)) + 1;
+    }
+    std::memcpy(out, inbox_.data() + inBegin_, n);
+    inBegin_ += n;
+    got = n;
+    return ReadResult::kByte;
+}
+
+SerialDevice::ReadResult SerialDevice::Fill(int64_t deadlineMs, const Clock& clock) {
     if (fd_ < 0) {
         Fail(EBADF);
         return ReadResult::kError;
     }
+    DropBuffered();
     bool readable = false;  // the last poll said a byte was there
     for (;;) {
-        ssize_t n = ::read(fd_, &byte, 1);
-        if (n == 1) return ReadResult::kByte;
+        ssize_t n = ::read(fd_, inbox_.data(), inbox_.size());
+        if (n > 0) {
+            inEnd_ = static_cast<size_t>(n);
+            return ReadResult::kByte;
+        }
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             Fail(errno);

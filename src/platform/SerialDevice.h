@@ -1,6 +1,7 @@
 #pragma once
 #include <termios.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -28,7 +29,9 @@ std::string SerialPathForCom(int comPort);
 
 // One open serial line. Opening takes an exclusive lock, so a second opener in this or any
 // other process is refused while this one holds the line. Every failure keeps its errno for
-// the user's error text.
+// the user's error text. Input is read from the line in pieces and served from a buffer of
+// the line's own, so a reply costs a system call or two rather than one per byte; the purges
+// drop what that buffer holds as well.
 class SerialDevice {
 public:
     enum class ReadResult { kByte, kTimeout, kError };
@@ -58,6 +61,10 @@ public:
 
     // Writes all `length` bytes, waiting for room until `deadlineMs` on `clock`.
     [[nodiscard]] bool WriteAll(const void* data, size_t length, int64_t deadlineMs, const Clock& clock);
+    // Up to `max` bytes into `out`, ending after `terminator` when that is 0-255: bytes that
+    // have arrived are taken at once; with none there, waits until `deadlineMs` on `clock` at
+    // the most for the first. `got` is the count (0 unless kByte).
+    ReadResult Read(uint8_t* out, size_t max, int terminator, size_t& got, int64_t deadlineMs, const Clock& clock);
     // Reads one byte, waiting until `deadlineMs` on `clock` at the most.
     ReadResult ReadByte(uint8_t& byte, int64_t deadlineMs, const Clock& clock);
 
@@ -66,7 +73,13 @@ public:
 
 private:
     bool Fail(int error);
+    // Waits until `deadlineMs` for input and reads what there is into the buffer.
+    ReadResult Fill(int64_t deadlineMs, const Clock& clock);
+    void DropBuffered() { inBegin_ = inEnd_ = 0; }
 
+    std::array<uint8_t, 4096> inbox_{};
+    size_t inBegin_ = 0;
+    size_t inEnd_ = 0;
     int fd_ = -1;
     bool exclusive_ = false;  // TIOCEXCL set: released before close
     int error_ = 0;

@@ -1,5 +1,6 @@
 #include "programdata/CSubdirectory.h"
 
+#include <algorithm>
 #include <optional>
 
 #include <cstdio>
@@ -34,10 +35,12 @@ bool IsUnusedRecipeValue(const std::string& value) {
     return end != s && n == 0;
 }
 
-// Steps the bar with the text of the code just exchanged; false once the user cancelled.
-bool Step(ProgressSink* progress, const std::string& text) {
+// Steps the bar with the text of the code just exchanged (built only when there is a bar);
+// false once the user cancelled.
+template <class MakeText>
+bool Step(ProgressSink* progress, MakeText&& text) {
     if (progress == nullptr) return true;
-    progress->SetText(text);
+    progress->SetText(text());
     progress->StepIt();
     return progress->PeekAndPump(true, true);
 }
@@ -56,14 +59,17 @@ CSubdirectory::CSubdirectory(CDirectory* owner, int index, std::string name)
 void CSubdirectory::SetCodes(CParam* first, int count) {
     first_ = first;
     paramCount_ = first ? count : 0;
+    byNumber_.clear();
+    byNumber_.reserve(static_cast<size_t>(paramCount_));
+    ForEachParam([&](CParam& p) { byNumber_.emplace_back(p.number, &p); });
+    std::stable_sort(byNumber_.begin(), byNumber_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 CParam* CSubdirectory::FindParam(int number) const {
-    CParam* found = nullptr;
-    ForEachParam([&](CParam& p) {
-        if (found == nullptr && p.number == number) found = &p;
-    });
-    return found;
+    const auto it = std::lower_bound(byNumber_.begin(), byNumber_.end(), number,
+                                     [](const auto& entry, int n) { return entry.first < n; });
+    return it != byNumber_.end() && it->first == number ? it->second : nullptr;
 }
 
 int CSubdirectory::DirectoryInstance() const {
@@ -104,7 +110,7 @@ std::optional<CSubdirectory::Walk> CSubdirectory::BeginWalk() const {
 }
 
 CodeExchange::Result CSubdirectory::Walk::Exchange(const std::string& command, const std::string& name) const {
-    CodeExchange::Result r = CodeExchange::Run(*protocol, command, "Error in transmission of " + name);
+    CodeExchange::Result r = CodeExchange::Run(*protocol, command, name);
     if (r.outcome != CodeExchange::Outcome::Reply && r.outcome != CodeExchange::Outcome::Rejected) ctx->LinkFailed();
     return r;
 }
@@ -146,7 +152,7 @@ bool CSubdirectory::ReadFromDevice(ProgressSink* progress) {
         case CodeExchange::Outcome::Stop: stopped = true; break;
         }
         if (stopped) return;
-        if (!Step(progress, TransferText("Reading", command, r.reply))) {
+        if (!Step(progress, [&] { return TransferText("Reading", command, r.reply); })) {
             stopped = true;
             return;
         }
@@ -218,7 +224,7 @@ bool CSubdirectory::WriteToDevice(ProgressSink* progress) {
                                                         " : " + text);
             }
         }
-        if (!Step(progress, TransferText("Downloading", command, reply))) stopped = true;
+        if (!Step(progress, [&] { return TransferText("Downloading", command, reply); })) stopped = true;
     });
     return !stopped;
 }

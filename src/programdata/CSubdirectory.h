@@ -1,6 +1,8 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "programdata/CDirBase.h"
 #include "programdata/CodeExchange.h"
@@ -82,6 +84,8 @@ private:
     CDirectory* owner_;
     CParam* first_ = nullptr;
     CSubdirectory* next_ = nullptr;
+    // The list's codes by number (the first of equal numbers first), for FindParam.
+    std::vector<std::pair<int, CParam*>> byNumber_;
 };
 
 }  // namespace qs

@@ -507,7 +507,7 @@ void CVexa3Doc::SetLinkFields(const DocumentLinkFields& f) {
     const int port = f.port >= kPortTcp && f.port <= ComPortTable::kLastPort ? f.port : port_;
     const int kind = f.protocol == kProtocolTerminal || f.protocol == kProtocolMini ? f.protocol : protocolKind_;
     ChangeLink(port, kind, f.ipv4);
-    if (ValidAddress(f.baseAddress)) armAddresses_[0] = f.baseAddress;
+    SetBaseAddress(f.baseAddress);
     for (size_t i = 0; i < f.armAddresses.size(); ++i)
         if (ValidAddress(f.armAddresses[i])) armAddresses_[i + 1] = f.armAddresses[i];
     if (CodePageTable::IsValidIndex(f.codePage)) codePage_ = f.codePage;
@@ -526,7 +526,10 @@ void CVexa3Doc::SetProtocolKind(int kind) {
 
 void CVexa3Doc::SetIpv4(uint32_t ipv4) { ChangeLink(port_, protocolKind_, ipv4); }
 
-void CVexa3Doc::SetBaseAddress(int address) { SetArmAddress(0, address); }
+void CVexa3Doc::SetBaseAddress(int address) {
+    // Arms 2-6 may be switched off with address 0; arm 1 is the device itself.
+    if (address != 0) SetArmAddress(0, address);
+}
 
 void CVexa3Doc::SetArmAddress(int arm, int address) {
     if (arm >= 0 && arm < kMaxArms && ValidAddress(address)) armAddresses_[static_cast<size_t>(arm)] = address;

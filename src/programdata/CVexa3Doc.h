@@ -178,8 +178,9 @@ public:
     int ProtocolKind() const { return protocolKind_; }
     void SetProtocolKind(int kind);
     int BaseAddress() const { return armAddresses_[0]; }
+    // 1-99; anything else is ignored.
     void SetBaseAddress(int address);
-    // Arms 0-5; the first is the base address.
+    // Arms 0-5; the first is the base address. 0-99 (0 = arm not used).
     void SetArmAddress(int arm, int address);
     const std::array<int, kMaxArms>& ArmAddresses() const { return armAddresses_; }
     uint32_t Ipv4() const { return ipv4_; }

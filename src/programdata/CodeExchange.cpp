@@ -6,12 +6,13 @@
 namespace qs {
 
 CodeExchange::Result CodeExchange::Run(DX3Protocol& protocol, const std::string& command,
-                                       const std::string& sendFailurePrefix) {
+                                       const std::string& codeName) {
     for (;;) {
         if (protocol.Send(command) == nullptr) {
             Result r;
             r.outcome = Outcome::SendFailed;
-            r.answer = protocol.ReportError(sendFailurePrefix.c_str(), MB_OKCANCEL);
+            const std::string prefix = "Error in transmission of " + codeName;
+            r.answer = protocol.ReportError(prefix.c_str(), MB_OKCANCEL);
             return r;
         }
         Result r;

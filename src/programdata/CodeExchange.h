@@ -23,7 +23,9 @@ public:
         int answer = 0;
     };
 
-    static Result Run(DX3Protocol& protocol, const std::string& command, const std::string& sendFailurePrefix);
+    // A command that cannot be sent is reported as "Error in transmission of <codeName>" (the
+    // text built only then).
+    static Result Run(DX3Protocol& protocol, const std::string& command, const std::string& codeName);
 };
 
 }  // namespace qs

@@ -1,5 +1,6 @@
 #include "programdata/DefinitionProtocol.h"
 
+#include "link/BlockTransfer.h"
 #include "link/MiniProtocol.h"
 #include "platform/IniProfile.h"
 
@@ -47,6 +48,12 @@ DefinitionProtocol DefinitionProtocol::Acquire(const Com1Hook& com1, const IniPr
         if (ComProtocol* p = com1.acquire()) {
             auto* mini = dynamic_cast<MiniProtocol*>(p);
             if (mini != nullptr && p->ProtocolIndex() == kProtocolMini) {
+                // The definitions come in binary blocks, which a line of fewer data bits
+                // would corrupt: refused with the message every block transfer gives.
+                if (BlockTransfer::RequireBinaryLink(mini) == nullptr) {
+                    if (com1.release) com1.release();
+                    return lease;
+                }
                 lease.protocol_ = mini;
                 lease.release_ = com1.release;
                 return lease;

@@ -20,7 +20,9 @@ struct Com1Hook {
 };
 
 // The Minicomputer link a definition-file build runs over, held for the build: COM1's
-// protocol when it is a Minicomputer one (binary blocks exist only there), else a temporary
+// protocol when it is a Minicomputer one (binary blocks exist only there; a COM1 of fewer than
+// 8 data bits is refused with "An 8-Bit Data Protocol Required for this function" and nothing
+// is built), else a temporary
 // Minicomputer protocol over TCP/IP to the fallback host kept in "QS3X.INI" (section
 // "Dictionary", key "FallbackHost", default 127.0.0.1; port 7734, device address 1), deleted
 // at the end. Empty when neither can be had.

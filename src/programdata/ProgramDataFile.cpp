@@ -37,7 +37,8 @@ ProgramDataLink ProgramDataFile::ReadLink(ArchiveReader& in, int32_t magic) {
     const ProgramDataLink defaults;
     ProgramDataLink link;
     link.port = InRange(in.ReadI32(), -1, kMaxPort, defaults.port);
-    link.baseAddress = InRange(in.ReadI32(), 0, kMaxAddress, defaults.baseAddress);
+    // Arm 1 is where every single command goes: it has no "not used" address 0.
+    link.baseAddress = InRange(in.ReadI32(), 1, kMaxAddress, defaults.baseAddress);
     link.ipv4 = magic == CFileHeader::kMagicProgramDataOld ? kOlderFileIpv4 : in.ReadU32();
     for (size_t i = 0; i < link.armAddresses.size(); ++i)
         link.armAddresses[i] = InRange(in.ReadI32(), 0, kMaxAddress, defaults.armAddresses[i]);

@@ -35,7 +35,8 @@ public:
 
     static void WriteLink(ArchiveWriter& out, const ProgramDataLink& link);
     // The link settings of a file of `magic` (30519 files have no IPv4 field). A field outside
-    // its range (port -1..99, addresses 0-99, protocol 0-1, code page 0-5) keeps its default, so
+    // its range (port -1..99, base address 1-99, arm addresses 0-99, protocol 0-1, code page
+    // 0-5) keeps its default, so
     // a damaged field cannot reach a link or a table. Throws ArchiveError when the file ends
     // inside them.
     static ProgramDataLink ReadLink(ArchiveReader& in, int32_t magic);

@@ -6,7 +6,7 @@ namespace qs::test {
 
 int RecordingPrompt::MessageBox(const std::string& text, const std::string& caption, unsigned type) {
     shown.push_back({text, caption, type});
-    if (answers.empty()) return DefaultAnswer(type);
+    if (answers.empty()) return byType ? byType(type) : DefaultAnswer(type);
     int id = answers.front();
     answers.pop_front();
     return id;

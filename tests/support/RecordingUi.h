@@ -15,13 +15,15 @@ struct ShownMessage {
     unsigned type = 0;
 };
 
-// Records every box and answers from a script; an unscripted box takes the cautious answer.
+// Records every box and answers from a script; an unscripted box is answered by `byType`
+// when set, else takes the cautious answer.
 class RecordingPrompt final : public Prompt {
 public:
     int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
     void Answer(int id) { answers.push_back(id); }
     std::vector<ShownMessage> shown;
     std::deque<int> answers;
+    std::function<int(unsigned type)> byType;
 };
 
 // Everything a progress window was told, and a Cancel that arrives at a chosen step.

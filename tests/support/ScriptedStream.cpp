@@ -50,6 +50,8 @@ void ScriptedStream::ReleaseReply() {
 int ScriptedStream::Read(std::span<char> buffer, int length, int terminator) {
     if (state_ == kStateClosed) return 0;
     ++readCalls;
+    readLimits.push_back(WaitLimit());
+    if (onRead) onRead();
     if (hiccupAfter_ > 0 && writeCalls >= hiccupAfter_) {
         hiccupAfter_ = 0;
         ++hiccups;

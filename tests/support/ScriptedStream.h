@@ -33,6 +33,7 @@ public:
     std::string Describe(int address) const override;
     bool IsNetwork() const override { return network; }
     int GetDataBits() const override { return dataBits; }
+    int ReadWaitMs() const override { return readWaitMs; }
     int ShowError(const char* prefix, unsigned type) override;
 
     void Feed(const std::string& bytes);
@@ -53,15 +54,18 @@ public:
     bool network;
     int dataBits;
     int starveStatus = kStatusTimeout;
+    int readWaitMs = 3000;
     size_t networkChunk = 0;
     int failWritesFrom = 0;
 
     std::deque<std::string> replies;   // answers to come, one per command
     std::function<std::string(const std::string& request)> respond;
     std::function<void(const std::string& bytes)> onWrite;  // told each successful Write
+    std::function<void()> onRead;  // called at the start of each Read (a clock may move there)
     std::vector<std::string> writes;   // bytes of each successful Write
     int writeCalls = 0;
     int readCalls = 0;
+    std::vector<int64_t> readLimits;  // the port's wait limit at each read (0 = none)
     int purges = 0;
     int flushes = 0;
     int hiccups = 0;  // reads timed out by TimeOutFirstReadAfterWrites

@@ -1,6 +1,8 @@
 #include "app/shell/QuillsetApp.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include <wx/filehistory.h>
@@ -110,7 +112,8 @@ bool QuillsetApp::OnInit() {
     Bind(wxEVT_MENU, &QuillsetApp::OnHelp, this, ID_HELP);
 
     if (!InstanceToken::Write(ini_))
-        std::fprintf(stderr, "quillset: cannot write the instance token to %s\n", ini_.Path().c_str());
+        std::fprintf(stderr, "quillset: cannot write the instance token to %s: %s\n", ini_.Path().c_str(),
+                     std::strerror(errno));
 
     if (commandLine_.minimized) frame_->Iconize(true);
     frame_->Show();

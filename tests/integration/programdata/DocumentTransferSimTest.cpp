@@ -7,6 +7,7 @@
 #include <set>
 #include <tuple>
 
+#include "DeviceStore.h"
 #include "DocumentFixtures.h"
 #include "SimRig.h"
 #include "RecordingUi.h"
@@ -20,97 +21,6 @@ namespace {
 
 constexpr int kArms = 6;
 constexpr int kActiveArms = 3;
-
-// One code of the device at one address, e.g. (2, "M3", 103).
-using Key = std::tuple<int, std::string, int>;
-
-std::string KeyText(const Key& k) {
-    return std::to_string(std::get<0>(k)) + " " + std::get<1>(k) + " " + std::to_string(std::get<2>(k));
-}
-
-std::string Number3(int n) {
-    char t[8];
-    std::snprintf(t, sizeof t, "%03d", n);
-    return t;
-}
-
-// Where a code of the device lives in the document: directory type and value index, from the
-// address (arm = address - 1) and the mnemonic.
-struct Place {
-    int type;
-    int instance;
-};
-
-Place PlaceOf(int address, const std::string& mnemonic) {
-    const int arm = address - 1;
-    if (mnemonic == "CF") return {CDirectory::kConfig, 0};
-    if (mnemonic == "SY") return {CDirectory::kSystem, 0};
-    if (mnemonic == "AR") return {CDirectory::kArm, arm};
-    if (mnemonic == "BA") return {CDirectory::kBayA, 0};
-    if (mnemonic == "BB") return {CDirectory::kBayB, 0};
-    if (mnemonic[0] == 'M') return {CDirectory::kMeter, (mnemonic[1] - '1') + arm * 6};
-    if (mnemonic[0] == 'P') return {CDirectory::kProduct, (mnemonic[1] - '1') + arm * 6};
-    return {CDirectory::kRecipe, std::stoi(mnemonic) - 1};
-}
-
-// Every code the device has for this configuration: the device-wide directories at the base
-// address, the per-arm ones at each arm's address.
-std::vector<Key> DeviceCodes(CVexa3Doc& doc) {
-    std::vector<Key> keys;
-    auto codes = [&](int type, auto&& each) {
-        std::set<int> numbers;
-        CDirectory* d = doc.FindDirectory(type);
-        for (int i = 0; d && i < d->SubdirectoryCount(); ++i)
-            d->Subdirectory(i)->ForEachParam([&](const CParam& p) { numbers.insert(p.number); });
-        for (int n : numbers) each(n);
-    };
-    for (const auto& [type, mnemonic] : std::vector<std::pair<int, std::string>>{
-             {CDirectory::kConfig, "CF"}, {CDirectory::kSystem, "SY"}, {CDirectory::kBayA, "BA"}, {CDirectory::kBayB, "BB"}})
-        codes(type, [&](int n) { keys.emplace_back(1, mnemonic, n); });
-    for (int r = 1; r <= 50; ++r)
-        codes(CDirectory::kRecipe, [&](int n) { keys.emplace_back(1, (r < 10 ? "0" : "") + std::to_string(r), n); });
-    for (int address = 1; address <= kArms; ++address) {
-        codes(CDirectory::kArm, [&](int n) { keys.emplace_back(address, "AR", n); });
-        for (int i = 1; i <= 6; ++i) {
-            codes(CDirectory::kMeter, [&](int n) { keys.emplace_back(address, "M" + std::to_string(i), n); });
-            codes(CDirectory::kProduct, [&](int n) { keys.emplace_back(address, "P" + std::to_string(i), n); });
-        }
-    }
-    return keys;
-}
-
-// A value or level as the simulator holds it.
-struct Held {
-    std::string value;
-    std::string level;
-};
-
-// Reads the store of the device with bare "PV"/"XV" commands, levels only where `levels` says.
-std::map<Key, Held> ReadStore(TerminalProtocol& link, const std::vector<Key>& keys, const std::set<Key>& levels) {
-    std::map<Key, Held> store;
-    auto ask = [&](int address, const std::string& command) {
-        link.SetAddress(address);
-        std::string reply;
-        EXPECT_NE(link.Send(command), nullptr) << command;
-        const int status = link.Receive(reply);
-        EXPECT_EQ(status, kStatusOk) << command << " at " << address;
-        EXPECT_TRUE(reply.starts_with(command + " ")) << reply;
-        return reply.substr(std::min(reply.size(), command.size() + 1));
-    };
-    for (const Key& k : keys) {
-        const std::string code = std::get<1>(k) + " " + Number3(std::get<2>(k));
-        Held h;
-        h.value = ask(std::get<0>(k), "PV " + code);
-        if (levels.count(k)) h.level = ask(std::get<0>(k), "XV " + code);
-        store[k] = h;
-    }
-    return store;
-}
-
-CParam* CodeOf(CVexa3Doc& doc, const Key& k) {
-    CDirectory* d = doc.FindDirectory(PlaceOf(std::get<0>(k), std::get<1>(k)).type);
-    return d ? d->FindParam(std::get<2>(k)) : nullptr;
-}
 
 // The three-arm configuration of the device read from, with values of its own at every arm.
 std::string SourceState() {
@@ -201,9 +111,7 @@ TEST_F(DocumentTransferSim, ReadAllThenDumpAllOfAThreeArmConfiguration) {
                        "reject=14,address=2,on=PC M2 101", "--fault", "reject=03,on=XC SY 111"},
                       TargetState()});
     ASSERT_TRUE(target.Ready()) << target.Error();
-    std::set<Key> firstInstance;  // codes whose level a dump may write
-    for (const Key& k : codes)
-        if (PlaceOf(std::get<0>(k), std::get<1>(k)).instance == 0) firstInstance.insert(k);
+    const std::set<Key> firstInstance = FirstInstanceCodes(codes);  // codes whose level a dump may write
     std::map<Key, Held> before;
     {
         auto raw = target.Open(Framing::Terminal);

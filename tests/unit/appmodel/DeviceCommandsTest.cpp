@@ -183,7 +183,7 @@ TEST_F(DeviceCommandsTest, DumpAllOnAReadOnlyDeviceNamesTheRejectionOnlyWhenTher
         // times out must not be blamed on it.
         {"NO14", "PV SY 111 5", "", "Cannot program Duravane.NET - Timeout waiting for response"},
         // A probe reply too short to be sent back: there was no test to refuse.
-        {"0A463B8B", "PV SY 11", "", "Cannot program Duravane.NET - Protocol error in response"},
+        {"0A463B8B", "PV SY 111 ", "", "Cannot program Duravane.NET - Protocol error in response"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

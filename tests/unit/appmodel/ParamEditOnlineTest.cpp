@@ -36,7 +36,7 @@ TEST_F(ParamEditOnline, AReplyWithoutTheValueKeepsTheValueThatWasSent) {
     EXPECT_EQ(row.param->Value(0), "007.25");
 
     const ParamEditTarget option = Row(CDirectory::kSystem, 601);
-    device.Reply("OK");
+    device.Reply("PC SY 601");
     EXPECT_EQ(ParamEditFlow(*doc, ui.services).Edit(option, Ok("1 De-energize on Alarm")), Outcome::Written);
     EXPECT_EQ(Sent().back(), "PC SY 601 1");
     EXPECT_EQ(option.param->Value(0), "1 De-energize on Alarm");

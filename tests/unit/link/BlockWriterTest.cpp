@@ -173,7 +173,7 @@ TEST(BlockWriter, FinalReplyLateOnceCountsOnlyWhenTheOwnerWaitsTwice) {
         RecordingUi ui;
         ScriptedDevice link;
         auto protocol = link.OpenMini();
-        link.stream->TimeOutFirstReadAfterWrites(8);  // after the fourth frame: the final one
+        link.stream->TimeOutFirstReadAfterWrites(4);  // after the fourth frame: the final one
         BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Done);
         EXPECT_EQ(link.stream->hiccups, 1);
@@ -183,7 +183,7 @@ TEST(BlockWriter, FinalReplyLateOnceCountsOnlyWhenTheOwnerWaitsTwice) {
         RecordingUi ui;
         ScriptedDevice link;
         auto protocol = link.OpenMini();
-        link.stream->TimeOutFirstReadAfterWrites(8);
+        link.stream->TimeOutFirstReadAfterWrites(4);
         BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(false));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         EXPECT_EQ(ui.Messages(), std::vector<std::string>{kPortTimeout});
@@ -194,7 +194,7 @@ TEST(BlockWriter, FinalReplyLateOnceCountsOnlyWhenTheOwnerWaitsTwice) {
         RecordingUi ui;
         ScriptedDevice link;
         auto protocol = link.OpenMini();
-        link.stream->TimeOutFirstReadAfterWrites(8);
+        link.stream->TimeOutFirstReadAfterWrites(4);
         link.onBlock = [](const std::string&, int index) -> std::optional<std::string> {
             if (index == 3) return std::string();
             return std::nullopt;
@@ -250,12 +250,12 @@ TEST(BlockWriter, AFailedSendIsReportedAndEndsTheWrite) {
         RecordingUi ui;
         ScriptedDevice link;
         auto protocol = link.OpenMini();
-        link.stream->FailWritesFrom(3);  // the first data frame
+        link.stream->FailWritesFrom(2);  // the first data frame
         BlockWriter writer(*protocol, kTransferWriteCardDatabase, DatabaseWriteTexts(), SecondWait(true));
         EXPECT_EQ(writer.Write({}, ThousandBytes()), TransferOutcome::Failed);
         ASSERT_EQ(ui.prompt.shown.size(), 1u);
         EXPECT_EQ(ui.prompt.shown[0].caption, "Communications Error");
-        EXPECT_EQ(link.stream->writeCalls, 3);
+        EXPECT_EQ(link.stream->writeCalls, 2);
     }
     {
         // A frame the protocol refuses to send (more than a block holds) is no silent loss.

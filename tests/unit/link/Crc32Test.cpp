@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "DeviceFrames.h"
+
 #include <random>
 #include <string>
 
@@ -28,6 +30,17 @@ TEST(Crc32, BytewiseMatchesWholeBufferAtEveryPrefix) {
             ASSERT_EQ(running, Crc32(data.data(), i + 1)) << i;
         }
     }
+}
+
+// The whole-buffer CRC takes eight bytes a step: every length and start alignment around that
+// step against the bit-by-bit definition.
+TEST(Crc32, EveryLengthAndAlignmentMatchesTheBitwiseDefinition) {
+    std::mt19937 rng(11);
+    std::string data(96, '\0');
+    for (auto& c : data) c = static_cast<char>(rng());
+    for (size_t start = 0; start < 8; ++start)
+        for (size_t length = 0; start + length <= data.size(); ++length)
+            ASSERT_EQ(Crc32(data.data() + start, length), BitwiseCrc32(data.substr(start, length))) << start << "+" << length;
 }
 
 }  // namespace qs::test

@@ -73,7 +73,7 @@ TEST(ProtocolFraming, MinicomputerTextFrameCarriesItsCheckOnSerialOnly) {
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(Hex(serial.stream->Written()), "02 30 31 50 56 20 53 59 20 31 31 31 03 3F 7F 00");
     EXPECT_EQ(Hex(*frame), "02 30 31 50 56 20 53 59 20 31 31 31 03");
-    EXPECT_EQ(serial.stream->writes.size(), 2u);
+    EXPECT_EQ(serial.stream->writes.size(), 1u) << "frame and check bytes in one write";
 
     auto tcp = Mini(true);
     ASSERT_NE(tcp.protocol->Send("PV SY 111"), nullptr);
@@ -133,9 +133,9 @@ TEST(ProtocolFraming, FailedWritesGiveNullAndThePortStatus) {
     EXPECT_EQ(link.stream->Status(), kStatusReceiveError);
     EXPECT_TRUE(link.protocol->LastFrame().empty());
 
-    // The frame goes out but its check bytes do not: the command was not sent whole.
+    // The frame with its check bytes is one write.
     auto mini = Mini(false);
-    mini.stream->FailWritesFrom(2);
+    mini.stream->FailWritesFrom(1);
     EXPECT_EQ(mini.protocol->Send("GP"), nullptr);
     EXPECT_EQ(mini.stream->Status(), kStatusReceiveError);
     EXPECT_TRUE(mini.protocol->LastFrame().empty());
@@ -162,6 +162,7 @@ TEST(ProtocolFraming, AStaleRejectionNeverNamesAFailedWrite) {
         std::string Describe(int) const override { return {}; }
         bool IsNetwork() const override { return true; }
         int GetDataBits() const override { return 8; }
+        int ReadWaitMs() const override { return 0; }
     };
     TerminalProtocol p(std::make_unique<MuteStream>(), 1);
     EXPECT_EQ(p.Send("GP"), nullptr);

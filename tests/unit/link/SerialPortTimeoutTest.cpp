@@ -48,6 +48,20 @@ TEST_P(SerialPortTimeoutTest, EachByteIsWaitedForUntilItsTimeOutAndNoLonger) {
     EXPECT_EQ(ui_.LastMessage(), "Error on serial device at port 7: - Timeout waiting for response");
 }
 
+TEST_P(SerialPortTimeoutTest, AWaitLimitEndsTheWaitForAByteBeforeItsTimeOut) {
+    SerialPort port(kCom, GetParam().settings);
+    ASSERT_EQ(port.State(), kStateOpen);
+    EXPECT_EQ(port.ReadWaitMs(), GetParam().ms);
+    // The fake clock of each read starts at the same time; the limit is 500 ms past it.
+    const int64_t start = FakeClock().now;
+    port.LimitWaits(start + 500);
+    EXPECT_EQ(ReadWithSecondByteAfter(port, 499), 2);
+    EXPECT_EQ(ReadWithSecondByteAfter(port, 500), 0);
+    EXPECT_EQ(port.Status(), kStatusTimeout);
+    port.LimitWaits(0);
+    EXPECT_EQ(ReadWithSecondByteAfter(port, 500), 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Speeds, SerialPortTimeoutTest,
                          ::testing::Values(ByteWait{{38400, 8, NOPARITY, ONESTOPBIT}, 2142},
                                            ByteWait{{600, 7, ODDPARITY, TWOSTOPBITS}, 3000}),

@@ -155,6 +155,31 @@ TEST(TcpPort, PurgeInputDropsStaleBytes) {
     EXPECT_EQ(Text(buf, n), "fresh\n");
 }
 
+TEST(TcpPort, AWaitLimitEndsAReceiveBeforeItsTimeOut) {
+    RecordingUi recording;
+    Link link("127.77.3.9");
+    ASSERT_TRUE(link.accepted);
+    EXPECT_EQ(link.port.ReadWaitMs(), 4000);
+    std::array<char, 64> buf{};
+    for (int64_t limit : {int64_t{1000}, int64_t{0}}) {
+        SCOPED_TRACE(limit);
+        ScopedIdleClock ui(250);
+        link.port.LimitWaits(limit ? FakeClock().now + limit : 0);
+        EXPECT_EQ(link.port.Read(buf, 0), 0);
+        EXPECT_EQ(link.port.Status(), kStatusTimeout);
+        // To within one turn of the wait.
+        const int64_t wait = limit ? limit : link.port.ReadWaitMs();
+        EXPECT_GE(ui.ElapsedMs(), wait);
+        EXPECT_LT(ui.ElapsedMs(), wait + 250);
+        // Bytes already there are taken even when the limit has passed.
+        link.server.DeviceSends("here\n");
+        WaitReadable(link.port);
+        link.port.LimitWaits(1);
+        EXPECT_EQ(Text(buf, link.port.Read(buf, 0)), "here\n");
+        link.port.LimitWaits(0);
+    }
+}
+
 TEST(TcpPort, AReadFromAnEventDuringAWaitFailsAtOnce) {
     RecordingUi recording;
     Link link("127.77.3.8");

@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
 
 #include <cerrno>
 #include <cstring>
@@ -16,6 +18,29 @@ namespace qs::test {
 namespace {
 
 const SerialSettings kLine{38400, 8, NOPARITY, ONESTOPBIT};
+
+// Bytes the line holds in the system, not yet read.
+int Queued(const SerialDevice& dev) {
+    int n = -1;
+    return ::ioctl(dev.Fd(), FIONREAD, &n) == 0 ? n : -1;
+}
+
+// Waits (bounded) until the system holds `n` bytes for the line.
+bool WaitQueued(const SerialDevice& dev, int n) {
+    for (int i = 0; i < 200 && Queued(dev) < n; ++i) {
+        pollfd p{dev.Fd(), POLLIN, 0};
+        ::poll(&p, 1, 10);
+    }
+    return Queued(dev) == n;
+}
+
+std::string Take(SerialDevice& dev, size_t max, int terminator, int64_t deadlineMs) {
+    uint8_t buf[64] = {};
+    size_t got = 0;
+    FakeClock clock;
+    if (dev.Read(buf, max, terminator, got, clock.now + deadlineMs, clock) != SerialDevice::ReadResult::kByte) return "(none)";
+    return std::string(reinterpret_cast<char*>(buf), got);
+}
 
 }  // namespace
 
@@ -127,6 +152,33 @@ TEST(SerialDevice, PurgeDropsWhatWasNotRead) {
     uint8_t b = 0;
     ASSERT_EQ(dev.ReadByte(b, clock.NowMs() + 1000, clock), SerialDevice::ReadResult::kByte);
     EXPECT_EQ(b, 'N');
+}
+
+TEST(SerialDevice, ReadsTakeWhatHasArrivedAndKeepTheRestForTheNext) {
+    PtyPair pty;
+    SerialDevice dev;
+    ASSERT_TRUE(dev.Open(pty.SlavePath()));
+    ASSERT_TRUE(dev.Apply(kLine));
+    pty.DeviceSends("AB\nCD\nEF");
+    ASSERT_TRUE(WaitQueued(dev, 8));
+    // One read takes everything from the system; each call gets up to its terminator.
+    EXPECT_EQ(Take(dev, 16, '\n', 100), "AB\n");
+    EXPECT_EQ(Queued(dev), 0);
+    EXPECT_EQ(Take(dev, 16, '\n', -1), "CD\n") << "served without waiting";
+    EXPECT_EQ(Take(dev, 1, -1, -1), "E");
+    EXPECT_EQ(Take(dev, 16, -1, -1), "F");
+    EXPECT_EQ(Take(dev, 16, -1, 0), "(none)");
+    EXPECT_EQ(dev.LastError(), ETIMEDOUT);
+
+    // The purges drop what the line's own buffer holds too.
+    for (bool all : {false, true}) {
+        pty.DeviceSends("XY\nZZ");
+        ASSERT_TRUE(WaitQueued(dev, 5));
+        EXPECT_EQ(Take(dev, 16, '\n', 100), "XY\n");
+        ASSERT_TRUE(all ? dev.PurgeAll() : dev.PurgeInput());
+        pty.DeviceSends("N");
+        EXPECT_EQ(Take(dev, 16, -1, 1000), "N");
+    }
 }
 
 TEST(SerialDevice, HangUpIsAnErrorNotATimeout) {

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-
-
 #include "ModelFixtures.h"
+#include "RecordingUi.h"
 #include "TempDir.h"
 #include "link/MiniProtocol.h"
 #include "platform/BinaryArchive.h"
@@ -254,6 +253,27 @@ TEST(DefinitionProtocolTest, UsesCom1OnlyWhenItIsAMinicomputerProtocol) {
     EXPECT_EQ(askedHost, "127.9.8.7");
     EXPECT_EQ(lease.Get(), expected);
     EXPECT_FALSE(lease.IsCom1());
+}
+
+TEST(DefinitionProtocolTest, AMinicomputerCom1OfSevenDataBitsIsRefusedWithTheTransfersMessage) {
+    RecordingUi ui;
+    TempDir dir;
+    IniProfile ini(dir.File("QS3X.INI"));
+    ScriptedDevice device;
+    auto seven = device.OpenMini(false, 7);
+    Com1Probe probe;
+    Com1Hook hook{[&]() -> ComProtocol* { ++probe.acquired; return seven.get(); }, [&] { ++probe.released; }};
+    int tcpCalls = 0;
+    DefinitionProtocol lease = DefinitionProtocol::Acquire(hook, ini, [&](const std::string&) {
+        ++tcpCalls;
+        return std::unique_ptr<MiniProtocol>();
+    });
+    EXPECT_FALSE(lease);
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"An 8-Bit Data Protocol Required for this function"});
+    EXPECT_EQ(probe.acquired, 1);
+    EXPECT_EQ(probe.released, 1);
+    EXPECT_EQ(tcpCalls, 0);
+    EXPECT_TRUE(device.Commands().empty());
 }
 
 TEST(DefinitionProtocolTest, FallbackHostDefaultsToLoopbackAndAnEmptyOneMeansNone) {

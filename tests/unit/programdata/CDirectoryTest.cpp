@@ -99,6 +99,24 @@ TEST_F(DirectoryFiles, CodesFindSubdirectoryMissesAreStillFound) {
     EXPECT_EQ(system.FindParam(999), nullptr);
 }
 
+// Codes are found by number through an index: it must give what the list holds, the first of
+// twin numbers, and nothing for numbers between and around them.
+TEST_F(DirectoryFiles, FindParamGivesTheListsFirstCodeOfEachNumber) {
+    dir.Write("System.SD3", Records({Code(157, "B"), Code(101, "A"), Code(157, "Twin"), Code(120, "C")}));
+    CDirectory system = System();
+    const CSubdirectory* s = system.FindSubdirectory(101);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(Numbers(s), (std::vector<int>{157, 101, 157, 120}));
+    for (int n = 0; n < 300; ++n) {
+        const CParam* first = nullptr;
+        s->ForEachParam([&](const CParam& p) {
+            if (first == nullptr && p.number == n) first = &p;
+        });
+        EXPECT_EQ(s->FindParam(n), first) << n;
+    }
+    EXPECT_EQ(s->FindParam(157)->Name(), "157 B");
+}
+
 TEST_F(DirectoryFiles, RecipeInstancesBecomeFiftySubdirectoriesSharingOneList) {
     CDirectory recipe = Recipe();
     ASSERT_TRUE(recipe.InstancesAsSubdirectories());

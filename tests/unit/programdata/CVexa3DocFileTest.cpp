@@ -271,6 +271,26 @@ TEST_F(DocumentFile, FieldsOutOfRangeKeepTheirDefaultsAndUnknownRecordsArePassed
     EXPECT_EQ(Code(*doc, CDirectory::kMeter, 103).Value(35), "99.5");
 }
 
+TEST_F(DocumentFile, ABaseAddressOutside1To99LoadsAsTheDefault) {
+    const std::pair<int32_t, int> rows[] = {{0, 1}, {-1, 1}, {100, 1}, {1, 1}, {99, 99}, {42, 42}};
+    for (const auto& [stored, loaded] : rows) {
+        SCOPED_TRACE(stored);
+        LinkImage link;
+        link.base = stored;
+        dir.Write("base.D3X", FileHeader(kMagic, kVersion1126) + LinkFields(link));
+        auto doc = NewDocument();
+        ASSERT_TRUE(doc->Load(dir.File("base.D3X")));
+        EXPECT_EQ(doc->BaseAddress(), loaded);
+        // Nor can the settings give it address 0; arms 2-6 can be switched off with it.
+        auto f = doc->GetLinkFields();
+        f.baseAddress = 0;
+        f.armAddresses[0] = 0;
+        doc->SetLinkFields(f);
+        EXPECT_EQ(doc->BaseAddress(), loaded);
+        EXPECT_EQ(doc->ArmAddress(1), 0);
+    }
+}
+
 TEST_F(DocumentFile, TheLastRecordMayHoldATextWithoutItsNul) {
     std::string record = ValueRecordBytes(1, 0, 104, "");
     record.replace(12, 40, std::string(40, 'T'));
