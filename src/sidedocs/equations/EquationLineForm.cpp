@@ -33,6 +33,33 @@ EquationLineForm::EquationLineForm(const CEquation* given, const EquationContext
     Validate();
 }
 
+std::string EquationLineForm::DestinationRowText(int type) {
+    switch (type) {
+    case Destinations::kTempBool: return "Temporary BOOLEAN storage (used in later line)";
+    case Destinations::kUserBool: return "User BOOLEAN register (accessible via comm, etc.)";
+    case Destinations::kTempFloat: return "Temporary FLOAT storage (used in later line)";
+    case Destinations::kUserFloat: return "User FLOAT register (accessible via comm, etc.)";
+    case Destinations::kUserAlarm: return "User Alarm";
+    case Destinations::kComment: return "Comment Only";
+    case Destinations::kNotUsed: return "Not Used <invalid>";
+    default: break;
+    }
+    if (type >= Destinations::kDigOutFirst && type <= Destinations::kDigOutLast) {
+        const int output = type - (Destinations::kDigOutFirst - 1);
+        const char* group = output <= 3 ? "(DC)" : output <= 30 ? "(AC)" : output <= 38 ? "(BIOB)" : output <= 58 ? "(AICB #1)" : "(AICB #2)";
+        return "Digital Output #" + std::to_string(output) + " " + group;
+    }
+    if (type >= Destinations::kTimerFirst && type <= Destinations::kTimerLast) {
+        const int timer = type - (Destinations::kTimerFirst - 1);
+        const char* unit = timer <= 4 ? "(100ms)" : timer <= 8 ? "(1 sec)" : timer <= 12 ? "(1 min)" : "(1 hr)";
+        return "Timer #" + std::to_string(timer) + " " + unit;
+    }
+    if (type >= Destinations::kAnaOutFirst && type <= Destinations::kAnaOutLast) {
+        return "Analog I/O #" + std::to_string(type - (Destinations::kAnaOutFirst - 1)) + " Out";
+    }
+    return "";
+}
+
 bool EquationLineForm::IndexEditable(int type) {
     return type >= Destinations::kTempBool && type <= Destinations::kUserFloat;
 }

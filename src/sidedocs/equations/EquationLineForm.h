@@ -22,6 +22,9 @@ public:
     const std::string& LineText() const { return lineText_; }
     bool Valid() const { return valid_; }
 
+    // The destination list's row for a type: "Digital Output #4 (AC)", "Timer #5 (1 sec)", ...
+    static std::string DestinationRowText(int type);
+
     // Whether the index edit takes input for the line's destination.
     static bool IndexEditable(int type);
     bool IndexEditable() const { return IndexEditable(line_.type); }

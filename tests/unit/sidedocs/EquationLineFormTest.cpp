@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "EquationFixtures.h"
 #include "Fuzz.h"
@@ -69,6 +70,20 @@ TEST(EquationLineFormTest, DestinationChangesSetTheIndex) {
         EXPECT_EQ(form.Line().index, row.index) << row.type;
         EXPECT_EQ(form.IndexEditable(), row.editable) << row.type;
     }
+}
+
+TEST(EquationLineFormTest, DestinationRowsCarryTheirGroupTags) {
+    const std::pair<int, const char*> rows[] = {
+        {0, "Temporary BOOLEAN storage (used in later line)"}, {3, "User FLOAT register (accessible via comm, etc.)"},
+        {4, "Digital Output #1 (DC)"},       {6, "Digital Output #3 (DC)"},       {7, "Digital Output #4 (AC)"},
+        {33, "Digital Output #30 (AC)"},     {34, "Digital Output #31 (BIOB)"},   {41, "Digital Output #38 (BIOB)"},
+        {42, "Digital Output #39 (AICB #1)"}, {61, "Digital Output #58 (AICB #1)"}, {62, "Digital Output #59 (AICB #2)"},
+        {81, "Digital Output #78 (AICB #2)"}, {82, "User Alarm"},                  {83, "Timer #1 (100ms)"},
+        {87, "Timer #5 (1 sec)"},            {91, "Timer #9 (1 min)"},            {98, "Timer #16 (1 hr)"},
+        {99, "Comment Only"},                {100, "Analog I/O #1 Out"},          {105, "Analog I/O #6 Out"},
+        {106, "Not Used <invalid>"},         {107, ""},
+    };
+    for (const auto& [type, text] : rows) EXPECT_EQ(EquationLineForm::DestinationRowText(type), text) << type;
 }
 
 TEST(EquationLineFormTest, KeypadAndRegisterInsertAtTheCaret) {
