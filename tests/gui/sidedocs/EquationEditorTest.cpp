@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "SideDocumentShell.h"
+#include "XWindows.h"
 
 #include "app/shell/CommandIds.h"
 #include "app/sidedocs/equations/CEquationDlg.h"
@@ -72,6 +73,15 @@ TEST_F(EquationEditor, LinesAddedThroughTheDialogAreSavedAndReadBack) {
     const std::vector<std::string> expected{"TEMPFLOAT1 = 2.5 * 2", "USERFLOAT1 = TEMPFLOAT1 + User Data(5) User Float"};
     EXPECT_EQ(Rows(*view), expected);
     EXPECT_TRUE(view->Doc()->IsModified());
+    PumpFor(100);
+    EXPECT_TRUE(Screenshot("root", ScreenshotPath("equation-editor.png")));
+    {
+        CEquationDlg dialog(frame, view->Lines()->CurrentLine(), view->Doc()->Core().Context(), ui.services);
+        dialog.Show();
+        PumpFor(200);
+        EXPECT_TRUE(Screenshot("root", ScreenshotPath("equation-line-dialog.png")));
+        dialog.Hide();
+    }
 
     view->runDialog = Accepting<CEquationOptionsDlg>([](CEquationOptionsDlg& d) {
         Type(d.NameField(), "Blend check");
