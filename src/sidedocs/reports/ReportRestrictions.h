@@ -6,6 +6,19 @@ namespace qs {
 class CParam;
 class ParamDictionary;
 
+// The print conditions an entry may have, by number.
+inline constexpr const char* kReportConditionNames[] = {
+    "Always print this entry",
+    "Print if value is nonzero",
+    "Print if reference value is nonzero",
+    "Print if indicated batch was delivered",
+    "Print if reference register's batch was delivered",
+    "Print if this product was delivered",
+    "Print if reference register's product was delivered",
+    "Print if this recipe was delivered",
+    "Print if reference register's recipe was delivered",
+};
+
 // The print condition and offset of an entry, as its advanced options give them.
 struct ReportRestrictionInput {
     const CParam* itemEntry = nullptr;       // the entry's own register; null for none
