@@ -6,6 +6,7 @@
 
 #include "Fuzz.h"
 #include "ReportFixtures.h"
+#include "sidedocs/reports/ReportClipboardBlock.h"
 #include "sidedocs/reports/ReportFormatCheck.h"
 #include "sidedocs/reports/ReportItemSample.h"
 #include "sidedocs/reports/ReportPageSize.h"
@@ -300,5 +301,26 @@ TEST(ReportPageSizeChoice, FollowsTheSize) {
 }
 
 }  // namespace
+
+}  // namespace qs::test
+
+namespace qs::test {
+
+TEST(ReportPlainPaste, MakesOneLineOfUserTextWithinTheField) {
+    struct Row {
+        std::string plain;
+        std::string text;
+    };
+    for (const Row& row : {Row{"Gross\r\nvolume", "Gross  volume"}, Row{"a\nb\rc", "a b c"},
+                           Row{std::string("ab\0cd", 5), "ab"}, Row{std::string(300, 'x'), std::string(254, 'x')},
+                           Row{"", ""}}) {
+        const auto item = ReportClipboardBlock::ItemFromPlainText(row.plain, 4, 7);
+        ASSERT_TRUE(item);
+        EXPECT_EQ(item->Text(), row.text);
+        EXPECT_EQ(item->Type(), kReportItemUserText);
+        EXPECT_EQ(item->Line(), 4);
+        EXPECT_EQ(item->Column(), 7);
+    }
+}
 
 }  // namespace qs::test
