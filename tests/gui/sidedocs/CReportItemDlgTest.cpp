@@ -31,27 +31,17 @@ void Select(wxChoice* choice, int row) {
     choice->GetEventHandler()->ProcessEvent(event);
 }
 
-Def Register(uint8_t dir, uint8_t type, const char* name, uint8_t instances, float max, const char* format,
-             uint8_t width, uint8_t precision) {
-    Def d;
-    d.dir = dir;
-    d.type = type;
-    d.name = name;
-    d.instances = instances;
-    d.max = max;
-    d.format = format;
-    d.width = width;
-    d.precision = precision;
-    return d;
-}
-
 // A report over three registers: a batch real with 10 instances, a plain count, a count with
 // 6 instances; the picker is scripted to give `next`.
 struct ItemDlgRig {
     ItemDlgRig() {
-        dictionary.Load(Records({Register(17, 4, "Batch Net Volume", 10, 999.5f, "%*.*f", 8, 2),
-                                 Register(4, 8, "Unit Number", 0, 250, "%*ld", 4, 0),
-                                 Register(12, 8, "Meter Factor", 6, 65000, "%*ld", 6, 0)}));
+        dictionary.Load(Records({
+            Def{.type = 4, .dir = 17, .instances = 10, .max = 999.5f, .format = "%*.*f", .width = 8, .precision = 2,
+                .name = "Batch Net Volume", .help = {}, .options = {}},
+            Def{.type = 8, .dir = 4, .max = 250, .format = "%*ld", .width = 4, .name = "Unit Number", .help = {}, .options = {}},
+            Def{.type = 8, .dir = 12, .instances = 6, .max = 65000, .format = "%*ld", .width = 6,
+                .name = "Meter Factor", .help = {}, .options = {}},
+        }));
         report.OnNewDocument();
     }
     const CParam* Entry(uint32_t id) const { return dictionary.FindParamByRegisterId(id); }
