@@ -39,6 +39,8 @@ struct ItemDlgRig {
             Def{.type = 4, .dir = 17, .instances = 10, .max = 999.5f, .format = "%*.*f", .width = 8, .precision = 2,
                 .name = "Batch Net Volume", .help = {}, .options = {}},
             Def{.type = 8, .dir = 4, .max = 250, .format = "%*ld", .width = 4, .name = "Unit Number", .help = {}, .options = {}},
+            Def{.number = 0, .flags = 1, .type = 1, .dir = 4, .position = 0, .instances = 0, .min = 0, .max = 1,
+                .format = "%d", .width = 0, .precision = 0, .name = "Print Mode", .help = {}, .options = {"Off", "On"}},
             Def{.type = 8, .dir = 12, .instances = 6, .max = 65000, .format = "%*ld", .width = 6,
                 .name = "Meter Factor", .help = {}, .options = {}},
         }));
@@ -60,6 +62,7 @@ struct ItemDlgRig {
 
 constexpr uint32_t kBatchNet = 0x04110000;
 constexpr uint32_t kUnitNumber = 0x08040000;
+constexpr uint32_t kPrintMode = 0x01040000;
 
 }  // namespace
 
@@ -147,6 +150,26 @@ TEST(ReportItemDlg, OkRefusesAFormatThatDoesNotSuitTheRegister) {
     Click(dialog.FindWindow(wxID_OK));
     EXPECT_TRUE(dialog.IsShown());
     EXPECT_EQ(rig.ui.LastMessage(), "Invalid Format String - Missing required modifier.(ld for Long Integer?).");
+}
+
+TEST(ReportItemDlg, AValueOfAnOptionListPrintsItsOptionText) {
+    ItemDlgRig rig;
+    ReportItem item(0, 0, "x");
+    item.SetType(kReportItemValue);
+    CReportItemDlg dialog(nullptr, rig.report, item, rig.ui.services, rig.Chooser());
+    dialog.Show();
+    ASSERT_TRUE(dialog.TransferDataToWindow());
+    rig.next = PickedRegister{rig.Entry(kPrintMode), 0, 1, 0};
+    Click(dialog.ChangeButton());
+    EXPECT_EQ(dialog.ValueBox()->GetValue(), "Off");
+    EXPECT_EQ(dialog.FormatBox()->GetValue(), "%s");
+    Click(dialog.FindWindow(wxID_OK));
+    ASSERT_FALSE(dialog.IsShown());
+    ReportItem out;
+    dialog.ApplyTo(out);
+    EXPECT_EQ(out.Type(), kReportItemValueText);
+    EXPECT_EQ(out.RegisterId(), kPrintMode);
+    EXPECT_EQ(out.Text(), "Off");
 }
 
 TEST(ReportItemAdvancedDlg, OffsetBoxFollowsTheReferenceAndOkChecksTheCondition) {

@@ -240,9 +240,8 @@ void CReportItemDlg::OnAdvanced() {
 
 void CReportItemDlg::ApplyTo(ReportItem& item) const {
     item.MoveTo(line - 1, column - 1);
-    // An option-text entry is shown as a value entry and stays one unless another type is chosen.
-    item.SetType(itemType == kReportItemValue && item_.Type() == kReportItemValueText ? kReportItemValueText
-                                                                                      : itemType);
+    // A value of a register with an option list prints the option text it selects.
+    item.SetType(itemType == kReportItemValue && entry && entry->HasOptionList() ? kReportItemValueText : itemType);
     if (itemType == kReportItemUserText) item.SetRegister(0, nullptr);
     else item.SetRegister(registerId, entry);
     item.SetFormat(format);
