@@ -5,9 +5,12 @@
 #include "app/shell/CPowerDocTemplate.h"
 #include "app/programdata/CVexa3WxDoc.h"
 #include "app/sidedocs/carddb/CDatabaseView.h"
+#include "app/sidedocs/equations/CEquationView.h"
+#include "app/sidedocs/equations/CEquationWxDoc.h"
 #include "app/sidedocs/carddb/CDatabaseWxDoc.h"
 #include "app/sidedocs/translations/CTransView.h"
 #include "app/sidedocs/translations/CTranslationWxDoc.h"
+#include "programdata/ParamDictionary.h"
 #include "app/tools/CEmulatorView.h"
 
 namespace qs {
@@ -24,7 +27,10 @@ DocTemplates DocTemplates::Create(wxDocManager& manager) {
                                      "Quillset.NET Report Definition File", "Report", nullptr, nullptr,
                                      wxTEMPLATE_INVISIBLE);
     t.equation = new CPowerDocTemplate(125, &manager, "Quillset.NET Equation File", "*.EQX;*.eqx", "EQX",
-                                       "Quillset.NET Equation Set", "Prog", nullptr, nullptr, wxTEMPLATE_INVISIBLE);
+                                       "Quillset.NET Equation Set", "Prog", wxCLASSINFO(CEquationWxDoc),
+                                       wxCLASSINFO(CEquationView));
+    t.equation->SetDocumentFactory(
+        [](const AppServices& services) { return new CEquationWxDoc(services, ParamDictionary::Instance()); });
     t.terminal = new CPowerDocTemplate(124, &manager, "", "", "", "Quillset.NET Terminal", "",
                                        wxCLASSINFO(CVexa3WxDoc), wxCLASSINFO(CEmulatorView), wxTEMPLATE_INVISIBLE);
     t.translation = new CPowerDocTemplate(123, &manager, "Quillset IIIX Translation File", "*.LGX;*.lgx", "LGX",

@@ -2,6 +2,8 @@
 #include <wx/docview.h>
 #include <wx/utils.h>
 
+#include <utility>
+
 #include "app/common/SaveChangesPrompt.h"
 #include "appmodel/common/AppServices.h"
 
@@ -14,7 +16,10 @@ namespace qs {
 template <class Model>
 class SideWxDoc : public wxDocument {
 public:
-    explicit SideWxDoc(const AppServices& services) : services_(services) {}
+    // `modelArgs`: what the core document is made with beside nothing (a dictionary it reads).
+    template <class... ModelArgs>
+    explicit SideWxDoc(const AppServices& services, ModelArgs&&... modelArgs)
+        : services_(services), core_(std::forward<ModelArgs>(modelArgs)...) {}
     SideWxDoc(const SideWxDoc&) = delete;
     SideWxDoc& operator=(const SideWxDoc&) = delete;
 
