@@ -59,6 +59,12 @@ std::string ReportClipboardBlock::PlainText(const ReportItem& item) {
     return out;
 }
 
+std::unique_ptr<ReportItem> ReportClipboardBlock::ItemFromPlainText(std::string_view plain, int line, int column) {
+    std::string text(plain.substr(0, std::min(plain.find('\0'), ReportItem::kTextSize - 1)));
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return std::make_unique<ReportItem>(line, column, text);
+}
+
 std::unique_ptr<ReportItem> ReportClipboardBlock::MakeItem(const ReportItemTokens& tokens, int line, int column,
                                                            const ParamDictionary& dictionary) const {
     if (const ReportItem* source = tokens.Resolve(token)) {

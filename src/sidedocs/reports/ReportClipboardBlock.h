@@ -34,6 +34,9 @@ struct ReportClipboardBlock {
     // Nullopt for fewer than kSize bytes; the texts are bounded by their fields.
     static std::optional<ReportClipboardBlock> Decode(std::string_view bytes);
     static std::string PlainText(const ReportItem& item);
+    // A user-text entry at (line, column) from plain text pasted or dropped: line breaks
+    // become blanks (an entry is one line of the page), cut at a NUL and to 254 characters.
+    static std::unique_ptr<ReportItem> ItemFromPlainText(std::string_view plain, int line, int column);
 
     // The entry a paste or a drop makes at (line, column): a copy of the entry the token names
     // with the block's text; for a token that names nothing here, an entry made from the
