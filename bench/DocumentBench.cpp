@@ -97,6 +97,61 @@ void LoadSixArmDocument(benchmark::State& state) {
 }
 BENCHMARK(LoadSixArmDocument)->Unit(benchmark::kMillisecond);
 
+// The bytes of a saved six-arm document, written and read with nothing but system calls: a
+// temporary file, fsync and rename for the write, as the save does. The load and the save are
+// set against these.
+std::string SixArmDocumentBytes(const std::filesystem::path& path) {
+    qs::ComPortTable ports;
+    qs::CVexa3Doc doc(ports, BuiltDictionary());
+    ProgramEverything(doc);
+    if (!doc.Save(path.string())) return "";
+    std::string bytes;
+    if (std::FILE* f = std::fopen(path.string().c_str(), "rb")) {
+        char chunk[65536];
+        for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+void WriteSameBytes(benchmark::State& state) {
+    const auto path = BenchFile("write-bench");
+    const std::string bytes = SixArmDocumentBytes(path);
+    const std::string temp = path.string() + ".tmp";
+    for (auto _ : state) {
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const bool ok = fd >= 0 && ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
+                        ::fsync(fd) == 0;
+        if (fd >= 0) ::close(fd);
+        if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+            state.SkipWithError("the write failed");
+            break;
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+    std::filesystem::remove(path);
+}
+BENCHMARK(WriteSameBytes)->Unit(benchmark::kMillisecond);
+
+void ReadSameBytes(benchmark::State& state) {
+    const auto path = BenchFile("read-bench");
+    const std::string bytes = SixArmDocumentBytes(path);
+    std::vector<char> buffer(bytes.size() + 1);
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const ssize_t n = fd >= 0 ? ::read(fd, buffer.data(), buffer.size()) : -1;
+        if (fd >= 0) ::close(fd);
+        if (n != static_cast<ssize_t>(bytes.size())) {
+            state.SkipWithError("the read failed");
+            break;
+        }
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+    std::filesystem::remove(path);
+}
+BENCHMARK(ReadSameBytes)->Unit(benchmark::kMillisecond);
+
 // One simulator for the whole run, answering addresses 1-6 on a loopback address of its own
 // and on a pty, which COM1 of the run's own profile names.
 struct Simulator {
@@ -166,33 +221,62 @@ void ReadAllArgs(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond);
 }
 
+// A document linked to the run's simulator over TCP/IP or the pty, in either framing.
+std::unique_ptr<qs::CVexa3Doc> LinkedDocument(qs::ComPortTable& ports, const std::string& host, bool pty, bool mini) {
+    auto doc = std::make_unique<qs::CVexa3Doc>(ports, BuiltDictionary());
+    qs::DocumentLinkFields f = doc->GetLinkFields();
+    f.port = pty ? 1 : qs::CVexa3Doc::kPortTcp;
+    f.protocol = mini ? qs::kProtocolMini : qs::kProtocolTerminal;
+    f.ipv4 = Ipv4Of(host);
+    doc->SetLinkFields(f);
+    if (doc->Connect(true) < qs::CVexa3Doc::kStateReadOnly) return nullptr;
+    return doc;
+}
+
 void ReadAllThroughTheDocument(benchmark::State& state) {
     BenchSimulator& sim = Simulator::Get();
     if (!sim.Ready()) {
         state.SkipWithError(sim.Error().c_str());
         return;
     }
-    const bool pty = state.range(0) != 0, mini = state.range(1) != 0;
     qs::ComPortTable ports;
-    qs::CVexa3Doc doc(ports, BuiltDictionary());
-    qs::DocumentLinkFields f = doc.GetLinkFields();
-    f.port = pty ? 1 : qs::CVexa3Doc::kPortTcp;
-    f.protocol = mini ? qs::kProtocolMini : qs::kProtocolTerminal;
-    f.ipv4 = Ipv4Of(sim.Host());
-    doc.SetLinkFields(f);
-    if (doc.Connect(true) < qs::CVexa3Doc::kStateReadOnly) {
+    auto doc = LinkedDocument(ports, sim.Host(), state.range(0) != 0, state.range(1) != 0);
+    if (!doc) {
         state.SkipWithError("the document did not connect");
         return;
     }
     for (auto _ : state) {
-        if (!doc.ReadAllFromDevice(nullptr)) {
+        if (!doc->ReadAllFromDevice(nullptr)) {
             state.SkipWithError("Read All failed");
             break;
         }
     }
-    state.counters["commands"] = static_cast<double>(ReadAllCommands(doc).size());
+    state.counters["commands"] = static_cast<double>(ReadAllCommands(*doc).size());
 }
 BENCHMARK(ReadAllThroughTheDocument)->Apply(ReadAllArgs);
+
+// Dump All of what a Read All brought from the device, so every command carries a value the
+// device takes and the device's state stays the same from one iteration to the next.
+void DumpAllThroughTheDocument(benchmark::State& state) {
+    BenchSimulator& sim = Simulator::Get();
+    if (!sim.Ready()) {
+        state.SkipWithError(sim.Error().c_str());
+        return;
+    }
+    qs::ComPortTable ports;
+    auto doc = LinkedDocument(ports, sim.Host(), state.range(0) != 0, state.range(1) != 0);
+    if (!doc || !doc->ReadAllFromDevice(nullptr)) {
+        state.SkipWithError("the document did not connect or read");
+        return;
+    }
+    for (auto _ : state) {
+        if (!doc->WriteAllToDevice(nullptr)) {
+            state.SkipWithError("Dump All failed");
+            break;
+        }
+    }
+}
+BENCHMARK(DumpAllThroughTheDocument)->Apply(ReadAllArgs);
 
 // Writes the frame and reads the reply up to its end (LF; ETX and two check bytes for the
 // Minicomputer framing); nothing decoded or checked.
@@ -224,33 +308,32 @@ int OpenRawPty(const std::string& path) {
     return fd;
 }
 
-void ReadAllRawRoundTrips(benchmark::State& state) {
+// A command framed as the document frames it: Terminal "*AA...CR LF", Minicomputer STX AA ...
+// ETX, and on a serial line the check byte and the trailer after it.
+std::string Framed(int address, const std::string& command, bool pty, bool mini) {
+    char digits[4];
+    std::snprintf(digits, sizeof digits, "%02d", address);
+    if (!mini) return "*" + std::string(digits) + command + "\r\n";
+    std::string frame = "\x02" + std::string(digits) + command + "\x03";
+    if (pty) {
+        unsigned char lrc = 0;
+        for (size_t i = 1; i < frame.size(); ++i) lrc ^= static_cast<unsigned char>(frame[i]);
+        frame += static_cast<char>(lrc);
+        frame += '\x7F';
+        frame += '\0';
+    }
+    return frame;
+}
+
+// Sends the frames one after another, each after the reply of the one before, for as long as
+// the benchmark runs.
+void ReplayFrames(benchmark::State& state, const std::vector<std::string>& frames) {
     BenchSimulator& sim = Simulator::Get();
     if (!sim.Ready()) {
         state.SkipWithError(sim.Error().c_str());
         return;
     }
     const bool pty = state.range(0) != 0, mini = state.range(1) != 0;
-    qs::ComPortTable ports;
-    qs::CVexa3Doc doc(ports, BuiltDictionary());
-    std::vector<std::string> frames;
-    for (const auto& [address, command] : ReadAllCommands(doc)) {
-        char digits[4];
-        std::snprintf(digits, sizeof digits, "%02d", address);
-        if (!mini) {
-            frames.push_back("*" + std::string(digits) + command + "\r\n");
-            continue;
-        }
-        std::string frame = "\x02" + std::string(digits) + command + "\x03";
-        if (pty) {
-            unsigned char lrc = 0;
-            for (size_t i = 1; i < frame.size(); ++i) lrc ^= static_cast<unsigned char>(frame[i]);
-            frame += static_cast<char>(lrc);
-            frame += '\x7F';
-            frame += '\0';
-        }
-        frames.push_back(frame);
-    }
     const int fd = pty ? OpenRawPty(Simulator::PtyLink()) : BenchSimulator::Dial(sim.Host());
     if (fd < 0) {
         state.SkipWithError("no connection");
@@ -268,6 +351,87 @@ void ReadAllRawRoundTrips(benchmark::State& state) {
     ::close(fd);
     state.counters["commands"] = static_cast<double>(frames.size());
 }
+
+void ReadAllRawRoundTrips(benchmark::State& state) {
+    const bool pty = state.range(0) != 0, mini = state.range(1) != 0;
+    qs::ComPortTable ports;
+    qs::CVexa3Doc doc(ports, BuiltDictionary());
+    std::vector<std::string> frames;
+    for (const auto& [address, command] : ReadAllCommands(doc)) frames.push_back(Framed(address, command, pty, mini));
+    ReplayFrames(state, frames);
+}
 BENCHMARK(ReadAllRawRoundTrips)->Apply(ReadAllArgs);
+
+// The JSON string value of `key` in one line of the simulator's frame log, unescaped.
+std::string LogField(const std::string& line, const std::string& key) {
+    const std::string tag = "\"" + key + "\":";
+    size_t at = line.find(tag);
+    if (at == std::string::npos) return "";
+    at += tag.size();
+    if (at >= line.size() || line[at] != '"') {
+        const size_t end = line.find_first_of(",}", at);
+        return line.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    }
+    std::string out;
+    for (size_t i = at + 1; i < line.size() && line[i] != '"'; ++i) {
+        if (line[i] != '\\' || i + 1 >= line.size()) {
+            out += line[i];
+            continue;
+        }
+        if (line[++i] == 'u' && i + 4 < line.size()) {
+            out += static_cast<char>(std::stoi(line.substr(i + 3, 2), nullptr, 16));
+            i += 4;
+        } else {
+            out += line[i];
+        }
+    }
+    return out;
+}
+
+// The commands of a Dump All as the document sends them: a simulator of its own, logging
+// every frame, gets a Read All and then a Dump All over TCP/IP; the commands it received
+// during the Dump All, with their addresses, are the ones to replay.
+const std::vector<std::pair<int, std::string>>& DumpAllCommands() {
+    static const std::vector<std::pair<int, std::string>> commands = [] {
+        std::vector<std::pair<int, std::string>> found;
+        const std::string log = BenchFile("dump-log").replace_extension("jsonl").string();
+        BenchSimulator capture(205, {"--addresses", "1-6", "--log", log});
+        qs::ComPortTable ports;
+        auto doc = capture.Ready() ? LinkedDocument(ports, capture.Host(), false, false) : nullptr;
+        if (!doc || !doc->ReadAllFromDevice(nullptr)) return found;
+        std::error_code ec;
+        const auto before = std::filesystem::file_size(log, ec);
+        if (ec || !doc->WriteAllToDevice(nullptr)) return found;
+        std::FILE* f = std::fopen(log.c_str(), "r");
+        if (f == nullptr) return found;
+        std::fseek(f, static_cast<long>(before), SEEK_SET);
+        std::string line;
+        for (int c; (c = std::fgetc(f)) != EOF;) {
+            if (c != '\n') {
+                line += static_cast<char>(c);
+                continue;
+            }
+            if (LogField(line, "direction") == "rx" && LogField(line, "kind") == "frame")
+                found.emplace_back(std::atoi(LogField(line, "address").c_str()), LogField(line, "text"));
+            line.clear();
+        }
+        std::fclose(f);
+        std::filesystem::remove(log, ec);
+        return found;
+    }();
+    return commands;
+}
+
+void DumpAllRawRoundTrips(benchmark::State& state) {
+    const bool pty = state.range(0) != 0, mini = state.range(1) != 0;
+    if (DumpAllCommands().empty()) {
+        state.SkipWithError("the Dump All commands could not be recorded");
+        return;
+    }
+    std::vector<std::string> frames;
+    for (const auto& [address, command] : DumpAllCommands()) frames.push_back(Framed(address, command, pty, mini));
+    ReplayFrames(state, frames);
+}
+BENCHMARK(DumpAllRawRoundTrips)->Apply(ReadAllArgs);
 
 }  // namespace

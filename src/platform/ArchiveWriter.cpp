@@ -1,5 +1,7 @@
 #include "platform/ArchiveWriter.h"
 
+#include <algorithm>
+
 #include <bit>
 #include <cstring>
 #include <stdexcept>
@@ -39,8 +41,14 @@ void ArchiveWriter::WriteFloat(float v) { WriteU32(std::bit_cast<uint32_t>(v)); 
 
 void ArchiveWriter::WriteDouble(double v) { WriteU64(std::bit_cast<uint64_t>(v)); }
 
+void ArchiveWriter::Grow(size_t more) {
+    const size_t need = bytes_.size() + more;
+    if (need > bytes_.capacity()) bytes_.reserve(std::max({need, 2 * bytes_.capacity(), size_t{4096}}));
+}
+
 void ArchiveWriter::WriteBytes(const void* data, size_t length) {
     if (length == 0) return;
+    Grow(length);
     bytes_.append(static_cast<const char*>(data), length);
 }
 
@@ -49,6 +57,7 @@ void ArchiveWriter::WriteFixedText(std::string_view text, size_t fieldSize) {
     size_t n = text.find('\0');
     if (n == std::string_view::npos) n = text.size();
     if (n > fieldSize - 1) n = fieldSize - 1;
+    Grow(fieldSize);
     WriteBytes(text.data(), n);
     bytes_.append(fieldSize - n, '\0');
 }

@@ -63,6 +63,9 @@ public:
         for (const auto& item : items) WriteObject(item ? &*item : nullptr);
     }
 
+    // Room for this many bytes in all, so a large archive is not moved as it grows.
+    void Reserve(size_t total) { bytes_.reserve(total); }
+
     const std::string& Bytes() const { return bytes_; }
     size_t Size() const { return bytes_.size(); }
 
@@ -72,6 +75,9 @@ public:
 
 private:
     void WriteTag(uint32_t index, bool isClass);
+    // Makes room for `more` bytes, doubling: appending a run of fill bytes grows the string
+    // only to the size asked for, which copied a whole document once per record.
+    void Grow(size_t more);
 
     std::string bytes_;
     uint32_t nextIndex_ = 1;  // 0 is the null object

@@ -172,31 +172,38 @@ TcpClient::Result TcpClient::Receive(void* buffer, size_t capacity, size_t& rece
         if (fd_ < 0) return Fail(Result::kError, EBADF);
         // Replies are read a byte at a time up to their terminator: take whatever has arrived
         // in one call and serve the bytes from memory, so a reply costs one system call, not
-        // one per byte.
-        ssize_t n = ::recv(fd_, inbox_.data(), inbox_.size(), MSG_DONTWAIT);
-        if (n > 0) {
-            inboxBegin_ = 0;
-            inboxEnd_ = static_cast<size_t>(n);
-            TakeBuffered(buffer, capacity, received);
-            return Result::kOk;
-        }
-        if (n == 0) {
-            peerClosed_ = true;
-            return Fail(Result::kClosed, ENOTCONN);
-        }
-        if (errno == EINTR) continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK) {
-            int e = errno;
-            if (e == ECONNRESET) {
-                peerClosed_ = true;
-                return Fail(Result::kClosed, e);
+        // one per byte. Waiting comes first: a reply is asked for just after its command went
+        // out, when a read could only come back empty.
+        const int slice = SliceUntil(deadline);
+        pollfd pfd{fd_, POLLIN, 0};
+        const int r = ::poll(&pfd, 1, slice);
+        if (r > 0) {
+            ssize_t n = ::recv(fd_, inbox_.data(), inbox_.size(), MSG_DONTWAIT);
+            if (n > 0) {
+                inboxBegin_ = 0;
+                inboxEnd_ = static_cast<size_t>(n);
+                TakeBuffered(buffer, capacity, received);
+                return Result::kOk;
             }
-            return Fail(Result::kError, e);
+            if (n == 0) {
+                peerClosed_ = true;
+                return Fail(Result::kClosed, ENOTCONN);
+            }
+            if (errno == EINTR) continue;
+            if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                int e = errno;
+                if (e == ECONNRESET) {
+                    peerClosed_ = true;
+                    return Fail(Result::kClosed, e);
+                }
+                return Fail(Result::kError, e);
+            }
+        } else if (r < 0 && errno == EINTR) {
+            continue;
+        } else if (slice > 0) {
+            RunIdle();
         }
         if (UiClock().NowMs() >= deadline) return Fail(Result::kTimeout, ETIMEDOUT);
-        pollfd pfd{fd_, POLLIN, 0};
-        int r = ::poll(&pfd, 1, SliceUntil(deadline));
-        if (r <= 0) RunIdle();
     }
 }
 

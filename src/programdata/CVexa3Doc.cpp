@@ -468,7 +468,9 @@ bool CVexa3Doc::Load(const std::string& path) {
 
 bool CVexa3Doc::Save(const std::string& path) {
     ArchiveWriter out;
+    out.Reserve(savedBytes_);
     Serialize(out);
+    savedBytes_ = out.Size();
     if (!DocumentFile::Save(path, out, Ui())) return false;
     modified_ = false;
     if (state_ == kStateOnline) SendLoCommand();

@@ -256,6 +256,7 @@ private:
     ArmConfiguration config_;  // active and flagged arms, arm mode, meters and products per arm
 
     bool modified_ = false;
+    size_t savedBytes_ = 0;  // the last save's size: room for the next one up front
     std::vector<DocumentObserver*> observers_;
 };
 
