@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "app/common/CFindDialog.h"
+#include "app/common/ModelessBesideModal.h"
 #include "app/common/WxText.h"
 #include "platform/UiServices.h"
 #include "programdata/ParamDictionary.h"
@@ -144,6 +145,7 @@ void CRegisterBrowseDlg::OnSearch() {
         // The tree is searched forward only, from the top or the last match.
         findDialog_->BackwardButton()->Disable();
         findDialog_->FromCursorBox()->Disable();
+        ModelessBesideModal::Allow(*findDialog_);
     }
     findDialog_->Show();
     findDialog_->Raise();
