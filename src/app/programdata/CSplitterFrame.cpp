@@ -182,18 +182,7 @@ void CSplitterFrame::OnPrint() {
     // A document never saved has a name but no path.
     const std::string path = doc_->GetDocumentSaved() ? doc_->GetFilename().utf8_string() : std::string();
     CSheetPrintout printout(path, sheet, doc_->Core().CodePage());
-    wxPrintDialogData data;
-    data.SetAllPages(true);
-    data.EnablePageNumbers(false);
-    data.EnableSelection(false);
-    // Every page: a printer that asks no questions prints the range it is given, and a
-    // default one is empty.
-    int minPage = 0, maxPage = 0, fromPage = 0, toPage = 0;
-    printout.GetPageInfo(&minPage, &maxPage, &fromPage, &toPage);
-    data.SetMinPage(minPage);
-    data.SetMaxPage(maxPage);
-    data.SetFromPage(fromPage);
-    data.SetToPage(toPage);
+    wxPrintDialogData data = CSheetPrintout::AllPages(printout);
     if (printer_) {
         printer_(printout, data);
         return;

@@ -1,5 +1,7 @@
 #include "app/sidedocs/equations/CEquationView.h"
 
+#include "app/sidedocs/SideDocumentMenu.h"
+
 #include <algorithm>
 #include <optional>
 
@@ -115,26 +117,9 @@ void CEquationView::BindCommands(wxWindow* frame) {
     }
 }
 
-// The menu stands in the main window's bar while any equation set window is open.
 void CEquationView::UpdateMenu(bool removing) {
-    auto* parent = wxDynamicCast(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, wxFrame);
-    wxMenuBar* bar = parent ? parent->GetMenuBar() : nullptr;
-    if (!bar) return;
-    const int at = bar->FindMenu(wxStripMenuCodes(kMenuTitle));
-    if (!removing) {
-        if (at != wxNOT_FOUND) return;
-        const int window = bar->FindMenu("Window");
-        if (window != wxNOT_FOUND) bar->Insert(static_cast<size_t>(window), CreateMenu(), kMenuTitle);
-        else bar->Append(CreateMenu(), kMenuTitle);
-        return;
-    }
-    if (at == wxNOT_FOUND) return;
-    for (wxDocument* doc : GetDocumentManager() ? GetDocumentManager()->GetDocumentsVector() : wxDocVector()) {
-        for (wxView* view : doc->GetViewsVector()) {
-            if (view != this && dynamic_cast<CEquationView*>(view)) return;
-        }
-    }
-    delete bar->Remove(static_cast<size_t>(at));
+    SideDocumentMenu::Update(*this, kMenuTitle, &CreateMenu, removing,
+                             [](const wxView* view) { return dynamic_cast<const CEquationView*>(view) != nullptr; });
 }
 
 bool CEquationView::OnClose(bool deleteWindow) {
