@@ -195,6 +195,11 @@ bool SerialDevice::RaiseModemLines() {
 bool SerialDevice::PurgeInput() {
     DropBuffered();
     if (fd_ < 0) return Fail(EBADF);
+    // Every command purges, and mostly nothing has come since the last reply: a look costs less
+    // than a flush (which on a pty also wakes the other end). Anything there at all (bytes, a
+    // hang-up, an error) is left to the flush as before.
+    pollfd pfd{fd_, POLLIN, 0};
+    if (::poll(&pfd, 1, 0) == 0) return true;
     return ::tcflush(fd_, TCIFLUSH) == 0 || Fail(errno);
 }
 
