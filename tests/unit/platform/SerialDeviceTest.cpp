@@ -154,6 +154,30 @@ TEST(SerialDevice, PurgeDropsWhatWasNotRead) {
     EXPECT_EQ(b, 'N');
 }
 
+// The device side, a pty master in packet mode, is told of every flush of the line's input: a
+// purge with nothing to drop must not disturb it, one with bytes to drop flushes as before.
+TEST(SerialDevice, APurgeFlushesOnlyWhenSomethingCame) {
+    PtyPair pty;
+    int on = 1;
+    ASSERT_EQ(::ioctl(pty.Master(), TIOCPKT, &on), 0);
+    SerialDevice dev;
+    ASSERT_TRUE(dev.Open(pty.SlavePath()));
+    ASSERT_TRUE(dev.Apply(kLine));
+    auto deviceToldOfFlush = [&] {
+        pollfd p{pty.Master(), POLLIN | POLLPRI, 0};
+        if (::poll(&p, 1, 0) <= 0) return false;
+        unsigned char status[64] = {};
+        return ::read(pty.Master(), status, sizeof status) >= 1 && (status[0] & TIOCPKT_FLUSHREAD) != 0;
+    };
+    ASSERT_FALSE(deviceToldOfFlush()) << "nothing pending before the test";
+    ASSERT_TRUE(dev.PurgeInput());
+    EXPECT_FALSE(deviceToldOfFlush());
+    pty.DeviceSends("stale");
+    ASSERT_TRUE(dev.PurgeInput());
+    EXPECT_TRUE(deviceToldOfFlush());
+    EXPECT_EQ(Queued(dev), 0);
+}
+
 TEST(SerialDevice, ReadsTakeWhatHasArrivedAndKeepTheRestForTheNext) {
     PtyPair pty;
     SerialDevice dev;
