@@ -51,14 +51,14 @@ long WholeSeconds(int ms) { return std::max(1L, (static_cast<long>(ms) + 999) / 
 class QuoteList {
 public:
     QuoteList(const CurlLibrary& curl, const std::string& command)
-        : curl_(curl), list_(curl.slistAppend(nullptr, command.c_str())) {}
-    ~QuoteList() { curl_.slistFreeAll(list_); }
+        : library_(curl), list_(curl.slistAppend(nullptr, command.c_str())) {}
+    ~QuoteList() { library_.slistFreeAll(list_); }
     QuoteList(const QuoteList&) = delete;
     QuoteList& operator=(const QuoteList&) = delete;
     curl_slist* get() const { return list_; }
 
 private:
-    const CurlLibrary& curl_;
+    const CurlLibrary& library_;
     curl_slist* list_;
 };
 
