@@ -131,11 +131,6 @@ std::optional<std::string> ReportEditor::Copy(bool cut) {
     return block;
 }
 
-std::string ReportEditor::PlainText() const {
-    const ReportItem* item = Focused();
-    return item ? ReportClipboardBlock::PlainText(*item) : std::string();
-}
-
 ReportEditor::PasteResult ReportEditor::PasteBlock(std::string_view bytes, ReportCell cell, bool mustBeFree) {
     const auto block = ReportClipboardBlock::Decode(bytes);
     if (!block) return PasteResult::kRefused;
@@ -155,7 +150,9 @@ std::optional<ReportEditor::Drag> ReportEditor::BeginDrag(ReportItem& item) {
     dragged_ = report_.RemoveItem(&item);
     if (!dragged_) return std::nullopt;
     dragToken_ = tokens_.Lend(*dragged_);
-    return Drag{ReportClipboardBlock::Of(*dragged_, dragToken_).Encode(), ReportClipboardBlock::PlainText(*dragged_)};
+    std::string plain = ReportClipboardBlock::PlainText(*dragged_);
+    plain.resize(std::min(plain.find('\0'), plain.size()));
+    return Drag{ReportClipboardBlock::Of(*dragged_, dragToken_).Encode(), std::move(plain)};
 }
 
 void ReportEditor::EndDrag(bool moved) {

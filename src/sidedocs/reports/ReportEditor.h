@@ -84,8 +84,6 @@ public:
     // The "QuillsetReportEntry" block of the focused entry (a detached copy is kept behind its
     // token); a cut also takes the entry out. Nullopt when no entry of the report has the focus.
     std::optional<std::string> Copy(bool cut);
-    // The plain text offered beside the block.
-    std::string PlainText() const;
 
     enum class PasteResult { kPasted, kOccupied, kRefused };
     // A block (or, when `block` is not one, nothing) or plain text in the report's code page
@@ -97,7 +95,7 @@ public:
     // ---- drag and drop
     struct Drag {
         std::string block;
-        std::string plain;
+        std::string plain;  // the text offered beside the block, at most 127 bytes
     };
     // Takes `item` out of the report for the length of a drag and lends it a token.
     std::optional<Drag> BeginDrag(ReportItem& item);

@@ -178,7 +178,10 @@ bool CReportView::EditItem(ReportItem* item) {
     if (!item) item = editor_->Focused();
     if (!item) return false;
     CReportItemDlg dialog(GetFrame(), doc->Core(), *item, doc->Services().ui);
-    if (runDialog(dialog) != wxID_OK) {
+    const int answer = runDialog(dialog);
+    // The entry keeps the focus the dialog had.
+    if (grid_) grid_->SetFocus();
+    if (answer != wxID_OK) {
         editor_->CancelProperties(*item);
         if (grid_) grid_->FocusItem(editor_->Focused());
         return false;
