@@ -185,6 +185,11 @@ void CReportGrid::OnLeftDown(wxMouseEvent& e) {
 
 void CReportGrid::OnMotion(wxMouseEvent& e) {
     if (!pressed_ || !e.LeftIsDown()) return;
+    // Deleted while the button was held (from the keyboard): nothing is left to drag.
+    if (pressed_ != editor_.Focused()) {
+        Release();
+        return;
+    }
     const wxPoint moved = e.GetPosition() - downAt_;
     const int dx = std::max(wxSystemSettings::GetMetric(wxSYS_DRAG_X, this), 1);
     const int dy = std::max(wxSystemSettings::GetMetric(wxSYS_DRAG_Y, this), 1);
@@ -197,7 +202,7 @@ void CReportGrid::OnMotion(wxMouseEvent& e) {
 void CReportGrid::OnLeftUp(wxMouseEvent&) {
     ReportItem* item = pressed_;
     Release();
-    if (item) view_.EditItem(item);
+    if (item && item == editor_.Focused()) view_.EditItem(item);
 }
 
 void CReportGrid::Release() {
