@@ -137,6 +137,7 @@ void CReportView::OnUpdate(wxView* sender, wxObject* hint) {
     CReportWxDoc* doc = Doc();
     if (!grid_ || !doc) return;
     if (grid_->Charset() != doc->Core().Charset()) grid_->SetCharset(doc->Core().Charset());
+    if (editor_ && !editor_->Focused()) editor_->Focus(editor_->NextAfter(nullptr));
     grid_->Relayout();
     grid_->Refresh();
 }
@@ -355,7 +356,8 @@ void CReportView::OnDumpAll() {
 std::unique_ptr<wxPrintout> CReportView::MakePrintout() const {
     const CReportWxDoc* doc = Doc();
     if (!doc) return nullptr;
-    const std::string path = doc->GetFilename().utf8_string();
+    // A report never saved has no path yet; its heading leaves it empty.
+    const std::string path = doc->GetDocumentSaved() ? doc->GetFilename().utf8_string() : std::string();
     const std::string when = wxDateTime::Now().Format("%B %d, %Y %H:%M").utf8_string();
     return std::make_unique<CSheetPrintout>(path, ReportPrint::Print(doc->Core(), ReportPrint::Header(path, when)),
                                             doc->Core().Charset(), false);
