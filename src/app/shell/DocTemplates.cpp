@@ -8,9 +8,10 @@
 #include "app/sidedocs/equations/CEquationView.h"
 #include "app/sidedocs/equations/CEquationWxDoc.h"
 #include "app/sidedocs/carddb/CDatabaseWxDoc.h"
+#include "app/sidedocs/reports/CReportView.h"
+#include "app/sidedocs/reports/CReportWxDoc.h"
 #include "app/sidedocs/translations/CTransView.h"
 #include "app/sidedocs/translations/CTranslationWxDoc.h"
-#include "programdata/ParamDictionary.h"
 #include "app/tools/CEmulatorView.h"
 
 namespace qs {
@@ -24,13 +25,14 @@ DocTemplates DocTemplates::Create(wxDocManager& manager) {
                                           wxCLASSINFO(CDirectoryView));
     t.programData->SetDocumentFactory([](const AppServices& services) { return new CVexa3WxDoc(services); });
     t.report = new CPowerDocTemplate(126, &manager, "Quillset.NET Report Definition File", "*.RPX;*.rpx", "RPX",
-                                     "Quillset.NET Report Definition File", "Report", nullptr, nullptr,
-                                     wxTEMPLATE_INVISIBLE);
+                                     "Quillset.NET Report Definition File", "Report", wxCLASSINFO(CReportWxDoc),
+                                     wxCLASSINFO(CReportView));
+    t.report->SetDocumentFactory([](const AppServices& services) { return new CReportWxDoc(services); });
     t.equation = new CPowerDocTemplate(125, &manager, "Quillset.NET Equation File", "*.EQX;*.eqx", "EQX",
                                        "Quillset.NET Equation Set", "Prog", wxCLASSINFO(CEquationWxDoc),
                                        wxCLASSINFO(CEquationView));
     t.equation->SetDocumentFactory(
-        [](const AppServices& services) { return new CEquationWxDoc(services, ParamDictionary::Instance()); });
+        [](const AppServices& services) { return new CEquationWxDoc(services, services.dictionary); });
     t.terminal = new CPowerDocTemplate(124, &manager, "", "", "", "Quillset.NET Terminal", "",
                                        wxCLASSINFO(CVexa3WxDoc), wxCLASSINFO(CEmulatorView), wxTEMPLATE_INVISIBLE);
     t.translation = new CPowerDocTemplate(123, &manager, "Quillset IIIX Translation File", "*.LGX;*.lgx", "LGX",

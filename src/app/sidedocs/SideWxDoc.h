@@ -2,6 +2,7 @@
 #include <wx/docview.h>
 #include <wx/utils.h>
 
+#include <string>
 #include <utility>
 
 #include "app/common/SaveChangesPrompt.h"
@@ -11,7 +12,7 @@ namespace qs {
 
 // A side document as the document manager sees it: open, save and the question before closing
 // a changed one, over the core document (`Model`, with Load and Save of a path that speak
-// through the services) that holds the data. Its template makes it with the application's
+// through the services, or through the services it was made with) that holds the data. Its template makes it with the application's
 // services (see CPowerDocTemplate), through which its messages go.
 template <class Model>
 class SideWxDoc : public wxDocument {
@@ -33,11 +34,13 @@ public:
 protected:
     bool DoOpenDocument(const wxString& file) override {
         wxBusyCursor wait;
-        return core_.Load(file.utf8_string(), services_.ui);
+        if constexpr (requires(Model& m, const std::string& path) { m.Load(path); }) return core_.Load(file.utf8_string());
+        else return core_.Load(file.utf8_string(), services_.ui);
     }
     bool DoSaveDocument(const wxString& file) override {
         wxBusyCursor wait;
-        return core_.Save(file.utf8_string(), services_.ui);
+        if constexpr (requires(Model& m, const std::string& path) { m.Save(path); }) return core_.Save(file.utf8_string());
+        else return core_.Save(file.utf8_string(), services_.ui);
     }
 
     const AppServices& services_;

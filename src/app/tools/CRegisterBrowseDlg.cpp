@@ -159,6 +159,10 @@ void CRegisterBrowseDlg::OnFind(FindRequestEvent& event) {
     });
     if (node < 0) {
         ui_.Message(RegisterTreeModel::kNotFoundMessage);
+        // The message box took the focus, and the window manager hands it back to the modal
+        // picker, which would cover the find window the user is still typing into.
+        dialog->Raise();
+        dialog->SetFocus();
         return;
     }
     tree_->EnsureVisible(items_[static_cast<size_t>(node)]);

@@ -35,7 +35,7 @@ void CReport::OnNewDocument() {
 
 void CReport::UpdateGrid() {
     gridColumns_ = columns_;
-    gridLines_ = linesPerPage_ * pages_;
+    gridLines_ = std::min(linesPerPage_ * pages_, ReportItem::kMaxPosition + 1);
 }
 
 void CReport::SetTitle(std::string_view title) {

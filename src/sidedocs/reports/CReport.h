@@ -51,6 +51,8 @@ public:
     ReportItem* InsertItemInOrder(std::unique_ptr<ReportItem> item);
     // Takes the entry out of the list and gives it back; null when it was not in the list.
     std::unique_ptr<ReportItem> RemoveItem(const ReportItem* item);
+    // Gives up every entry (a definition read into a scratch document moves on this way).
+    std::vector<std::unique_ptr<ReportItem>> ReleaseItems() { return std::move(items_); }
     // The first entry at that cell, or null.
     ReportItem* FindItemAt(int line, int column) const;
 
@@ -62,6 +64,8 @@ public:
     int Pages() const { return pages_; }
     // Sets the page size and recomputes the grid.
     void SetPageSize(int columns, int linesPerPage, int pages);
+    // The grid of all pages; its lines stop where an entry's line no longer fits the device's
+    // record.
     int GridColumns() const { return gridColumns_; }
     int GridLines() const { return gridLines_; }
     bool FormFeed() const { return formFeed_; }

@@ -1,5 +1,7 @@
 #include "sidedocs/reports/ReportItemTokens.h"
 
+#include <random>
+
 #include "sidedocs/reports/ReportItem.h"
 
 namespace qs {
@@ -7,6 +9,10 @@ namespace qs {
 ReportItemTokens::ReportItemTokens(uint32_t first) : next_(first) {}
 
 ReportItemTokens::~ReportItemTokens() = default;
+
+std::shared_ptr<ReportItemTokens> ReportItemTokens::ForThisProcess() {
+    return std::make_shared<ReportItemTokens>(std::random_device{}());
+}
 
 uint32_t ReportItemTokens::Issue() {
     if (next_ == 0) ++next_;

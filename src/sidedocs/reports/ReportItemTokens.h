@@ -16,6 +16,8 @@ public:
     // `first` is where the tokens start (the owner gives a random one, so another process's
     // tokens are unlikely to match any of ours); 0 is never issued.
     explicit ReportItemTokens(uint32_t first);
+    // Tokens starting at a random number.
+    static std::shared_ptr<ReportItemTokens> ForThisProcess();
     ~ReportItemTokens();
     ReportItemTokens(const ReportItemTokens&) = delete;
     ReportItemTokens& operator=(const ReportItemTokens&) = delete;

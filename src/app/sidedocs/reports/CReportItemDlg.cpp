@@ -10,6 +10,7 @@
 #include <wx/textctrl.h>
 
 #include "app/common/CodePageFont.h"
+#include "app/common/CodePageText.h"
 #include "app/shell/ContextHelp.h"
 #include "app/tools/CRegisterBrowseDlg.h"
 #include "platform/UiServices.h"
@@ -130,7 +131,7 @@ void CReportItemDlg::Load() {
     line_->ChangeValue(std::to_string(line));
     column_->ChangeValue(std::to_string(column));
     type_->SetSelection(itemType);
-    value_->ChangeValue(wxString::FromUTF8(valueText));
+    value_->ChangeValue(FromCodePage(valueText, report_.Charset()));
     register_->ChangeValue(wxString::FromUTF8(registerName));
     format_->ChangeValue(wxString::FromUTF8(format));
 }
@@ -139,7 +140,10 @@ void CReportItemDlg::Save() {
     if (const auto n = ReadNumber(line_)) line = *n;
     if (const auto n = ReadNumber(column_)) column = *n;
     itemType = type_->GetSelection() < 0 ? 0 : type_->GetSelection();
-    valueText = value_->GetValue().utf8_string().substr(0, ReportItem::kTextSize - 1);
+    // Entry texts are kept in the report's character set; one it cannot hold was refused
+    // before this.
+    if (const auto bytes = ToCodePage(value_->GetValue(), report_.Charset()))
+        valueText = bytes->substr(0, ReportItem::kTextSize - 1);
 }
 
 bool CReportItemDlg::TransferDataFromWindow() {
@@ -163,6 +167,11 @@ bool CReportItemDlg::TransferDataFromWindow() {
     if (there && there != &item_) {
         ui_.Message("Already an item at that line/column -  choose another line or column", MB_OK | MB_ICONEXCLAMATION);
         line_->SetFocus();
+        return false;
+    }
+    if (type_->GetSelection() == kReportItemUserText && !ToCodePage(value_->GetValue(), report_.Charset())) {
+        ui_.Message(kCharsetRefused, MB_OK | MB_ICONEXCLAMATION);
+        value_->SetFocus();
         return false;
     }
     Save();

@@ -28,6 +28,7 @@ public:
     static constexpr int kFormatId = 1006;
     static constexpr int kAdvancedId = 1003;
     static constexpr int kHelpId = 310;
+    static constexpr const char* kCharsetRefused = "The text has characters the report's character set cannot hold.";
 
     // Edits `item` of `report`; both, `ui` and `choose` outlive the dialog. `choose`
     // defaults to the register picker.
