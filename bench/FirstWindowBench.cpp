@@ -8,6 +8,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -219,6 +220,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no display: run under xvfb-run -a\n");
         return 77;
     }
+    // The programs started get no share of our connection.
+    ::fcntl(ConnectionNumber(display), F_SETFD, FD_CLOEXEC);
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
 
