@@ -1,10 +1,9 @@
 #include "link/FtpSession.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cstring>
 
+#include "link/CurlLibrary.h"
 #include "platform/Clock.h"
 
 namespace qs {
@@ -12,12 +11,6 @@ namespace qs {
 namespace {
 
 CURL* Handle(void* curl) { return static_cast<CURL*>(curl); }
-
-// Once per process, before the first handle.
-void InitLibrary() {
-    static const bool done = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    static_cast<void>(done);
-}
 
 bool HasControlCharacter(const std::string& text) {
     return std::any_of(text.begin(), text.end(), [](char c) {
@@ -57,13 +50,15 @@ long WholeSeconds(int ms) { return std::max(1L, (static_cast<long>(ms) + 999) / 
 // The list of the quote commands of one operation, freed with it.
 class QuoteList {
 public:
-    explicit QuoteList(const std::string& command) : list_(curl_slist_append(nullptr, command.c_str())) {}
-    ~QuoteList() { curl_slist_free_all(list_); }
+    QuoteList(const CurlLibrary& curl, const std::string& command)
+        : library_(curl), list_(curl.slistAppend(nullptr, command.c_str())) {}
+    ~QuoteList() { library_.slistFreeAll(list_); }
     QuoteList(const QuoteList&) = delete;
     QuoteList& operator=(const QuoteList&) = delete;
     curl_slist* get() const { return list_; }
 
 private:
+    const CurlLibrary& library_;
     curl_slist* list_;
 };
 
@@ -106,7 +101,8 @@ struct FtpSession::Callbacks {
     }
 };
 
-FtpSession::FtpSession(unsigned port, const Clock& clock) : port_(port), clock_(clock) { InitLibrary(); }
+FtpSession::FtpSession(unsigned port, const Clock& clock)
+    : port_(port), clock_(clock), curlLibrary_(CurlLibrary::Get()) {}
 
 FtpSession::~FtpSession() { Close(); }
 
@@ -130,25 +126,27 @@ FtpStatus FtpSession::Open(const std::string& host, const std::string& user, con
 }
 
 FtpStatus FtpSession::Attempt() {
-    if (curl_) curl_easy_cleanup(Handle(curl_));
-    curl_ = curl_easy_init();
+    if (!curlLibrary_) return FtpStatus::kFailed;
+    const CurlLibrary& lib = *curlLibrary_;
+    if (curl_) lib.easyCleanup(Handle(curl_));
+    curl_ = lib.easyInit();
     CURL* h = Handle(curl_);
     if (!h) return FtpStatus::kFailed;
-    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
-    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(h, CURLOPT_PROXY, "");
-    curl_easy_setopt(h, CURLOPT_USERNAME, user_.c_str());
-    curl_easy_setopt(h, CURLOPT_PASSWORD, password_.c_str());
-    curl_easy_setopt(h, CURLOPT_FTPPORT, "-");
-    curl_easy_setopt(h, CURLOPT_FTP_USE_EPRT, 0L);
-    curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);
-    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &Callbacks::Progress);
-    curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(h, CURLOPT_READFUNCTION, &Callbacks::Read);
+    lib.easySetopt(h, CURLOPT_PROTOCOLS_STR, "ftp");
+    lib.easySetopt(h, CURLOPT_NOSIGNAL, 1L);
+    lib.easySetopt(h, CURLOPT_PROXY, "");
+    lib.easySetopt(h, CURLOPT_USERNAME, user_.c_str());
+    lib.easySetopt(h, CURLOPT_PASSWORD, password_.c_str());
+    lib.easySetopt(h, CURLOPT_FTPPORT, "-");
+    lib.easySetopt(h, CURLOPT_FTP_USE_EPRT, 0L);
+    lib.easySetopt(h, CURLOPT_TRANSFERTEXT, 0L);
+    lib.easySetopt(h, CURLOPT_NOPROGRESS, 0L);
+    lib.easySetopt(h, CURLOPT_XFERINFOFUNCTION, &Callbacks::Progress);
+    lib.easySetopt(h, CURLOPT_XFERINFODATA, this);
+    lib.easySetopt(h, CURLOPT_READFUNCTION, &Callbacks::Read);
     // Logging in is all a perform without a body does on the root.
-    curl_easy_setopt(h, CURLOPT_URL, root_.c_str());
-    curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
+    lib.easySetopt(h, CURLOPT_URL, root_.c_str());
+    lib.easySetopt(h, CURLOPT_NOBODY, 1L);
     return Perform(nullptr);
 }
 
@@ -156,12 +154,13 @@ FtpStatus FtpSession::Delete(const std::string& name) {
     if (!curl_) return FtpStatus::kFailed;
     if (!IsPlainFileName(name)) return FtpStatus::kRefused;
     CURL* h = Handle(curl_);
-    QuoteList dele("DELE " + name);
-    curl_easy_setopt(h, CURLOPT_URL, root_.c_str());
-    curl_easy_setopt(h, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(h, CURLOPT_QUOTE, dele.get());
+    const CurlLibrary& lib = *curlLibrary_;
+    QuoteList dele(lib, "DELE " + name);
+    lib.easySetopt(h, CURLOPT_URL, root_.c_str());
+    lib.easySetopt(h, CURLOPT_NOBODY, 1L);
+    lib.easySetopt(h, CURLOPT_QUOTE, dele.get());
     const FtpStatus status = Perform(nullptr);
-    curl_easy_setopt(h, CURLOPT_QUOTE, nullptr);
+    lib.easySetopt(h, CURLOPT_QUOTE, nullptr);
     return status;
 }
 
@@ -169,16 +168,17 @@ FtpStatus FtpSession::Put(const std::string& name, std::span<const uint8_t> byte
     if (!curl_) return FtpStatus::kFailed;
     if (!IsPlainFileName(name)) return FtpStatus::kRefused;
     CURL* h = Handle(curl_);
+    const CurlLibrary& lib = *curlLibrary_;
     Upload upload{bytes, 0};
     const std::string url = root_ + name;
-    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(h, CURLOPT_NOBODY, 0L);
-    curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(h, CURLOPT_READDATA, &upload);
-    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(bytes.size()));
+    lib.easySetopt(h, CURLOPT_URL, url.c_str());
+    lib.easySetopt(h, CURLOPT_NOBODY, 0L);
+    lib.easySetopt(h, CURLOPT_UPLOAD, 1L);
+    lib.easySetopt(h, CURLOPT_READDATA, &upload);
+    lib.easySetopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(bytes.size()));
     const FtpStatus status = Perform(&upload);
-    curl_easy_setopt(h, CURLOPT_UPLOAD, 0L);
-    curl_easy_setopt(h, CURLOPT_READDATA, nullptr);
+    lib.easySetopt(h, CURLOPT_UPLOAD, 0L);
+    lib.easySetopt(h, CURLOPT_READDATA, nullptr);
     return status;
 }
 
@@ -187,18 +187,19 @@ void FtpSession::Close() {
     password_.assign(password_.size(), '\0');
     password_.clear();
     if (!curl_) return;
-    curl_easy_cleanup(Handle(curl_));  // says QUIT on a connection still open
+    curlLibrary_->easyCleanup(Handle(curl_));  // says QUIT on a connection still open
     curl_ = nullptr;
 }
 
 FtpStatus FtpSession::Perform(Upload* upload) {
     CURL* h = Handle(curl_);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max(1, timeouts_.connectMs)));
-    curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, WholeSeconds(timeouts_.receiveMs));
-    curl_easy_setopt(h, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(std::max(1, timeouts_.receiveMs)));
+    const CurlLibrary& lib = *curlLibrary_;
+    lib.easySetopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max(1, timeouts_.connectMs)));
+    lib.easySetopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, WholeSeconds(timeouts_.receiveMs));
+    lib.easySetopt(h, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(std::max(1, timeouts_.receiveMs)));
     lastSent_ = 0;
     lastMoveMs_ = clock_.NowMs();
-    const CURLcode code = curl_easy_perform(h);
+    const CURLcode code = lib.easyPerform(h);
     // A whole upload must have been taken from us.
     if (code == CURLE_OK && upload && upload->offset != upload->bytes.size()) return FtpStatus::kFailed;
     return StatusOf(code);

@@ -7,6 +7,7 @@
 namespace qs {
 
 class Clock;
+class CurlLibrary;
 
 // An FTP session on libcurl: one control connection kept from Open to Close, active mode with
 // PORT (the server connects back for the data), binary transfers, the user and password given
@@ -46,8 +47,9 @@ private:
 
     unsigned port_;
     const Clock& clock_;
-    void* curl_ = nullptr;  // CURL*, kept out of the header
-    std::string root_;      // "ftp://host:port/"
+    const CurlLibrary* curlLibrary_;  // nullptr when libcurl cannot be loaded
+    void* curl_ = nullptr;            // CURL*, kept out of the header
+    std::string root_;                // "ftp://host:port/"
     std::string user_;
     std::string password_;
     // The stall watch of the running upload.

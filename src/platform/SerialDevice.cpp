@@ -195,6 +195,14 @@ bool SerialDevice::RaiseModemLines() {
 bool SerialDevice::PurgeInput() {
     DropBuffered();
     if (fd_ < 0) return Fail(EBADF);
+    // Every command purges, and mostly nothing has come since the last reply: a look costs less
+    // than a flush (which on a pty also wakes the other end). Anything there at all (bytes, a
+    // hang-up, an error) is left to the flush as before.
+    pollfd pfd{fd_, POLLIN, 0};
+    if (::poll(&pfd, 1, 0) == 0) {
+        lookedEmpty_ = true;
+        return true;
+    }
     return ::tcflush(fd_, TCIFLUSH) == 0 || Fail(errno);
 }
 
@@ -264,26 +272,36 @@ SerialDevice::ReadResult SerialDevice::Fill(int64_t deadlineMs, const Clock& clo
         Fail(EBADF);
         return ReadResult::kError;
     }
+    // What has arrived is taken before any wait; right after a purge that found the line empty
+    // (the common case: a command just sent) the poll alone sees whatever came since.
+    bool look = !lookedEmpty_;
     DropBuffered();
     bool readable = false;  // the last poll said a byte was there
     for (;;) {
-        ssize_t n = ::read(fd_, inbox_.data(), inbox_.size());
-        if (n > 0) {
-            inEnd_ = static_cast<size_t>(n);
-            return ReadResult::kByte;
-        }
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
-            Fail(errno);
-            return ReadResult::kError;
-        }
-        // Readable but nothing to read: the line has hung up.
-        if (n == 0 && readable) {
-            Fail(EIO);
-            return ReadResult::kError;
+        if (look) {
+            ssize_t n = ::read(fd_, inbox_.data(), inbox_.size());
+            if (n > 0) {
+                inEnd_ = static_cast<size_t>(n);
+                return ReadResult::kByte;
+            }
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+                Fail(errno);
+                return ReadResult::kError;
+            }
+            // Readable but nothing to read: the line has hung up.
+            if (n == 0 && readable) {
+                Fail(EIO);
+                return ReadResult::kError;
+            }
         }
         int wait = Remaining(deadlineMs, clock);
         if (wait == 0) {
+            // A deadline already past still takes what is there: look once before giving up.
+            if (!look) {
+                look = true;
+                continue;
+            }
             Fail(ETIMEDOUT);
             return ReadResult::kTimeout;
         }
@@ -305,6 +323,7 @@ SerialDevice::ReadResult SerialDevice::Fill(int64_t deadlineMs, const Clock& clo
             return ReadResult::kError;
         }
         readable = (pfd.revents & POLLIN) != 0;
+        look = true;
     }
 }
 

@@ -75,13 +75,19 @@ private:
     bool Fail(int error);
     // Waits until `deadlineMs` for input and reads what there is into the buffer.
     ReadResult Fill(int64_t deadlineMs, const Clock& clock);
-    void DropBuffered() { inBegin_ = inEnd_ = 0; }
+    void DropBuffered() {
+        inBegin_ = inEnd_ = 0;
+        lookedEmpty_ = false;
+    }
 
     std::array<uint8_t, 4096> inbox_{};
     size_t inBegin_ = 0;
     size_t inEnd_ = 0;
     int fd_ = -1;
     bool exclusive_ = false;  // TIOCEXCL set: released before close
+    // A purge found the line empty and nothing was read since: the next wait need not look
+    // again before it polls (the poll returns at once for anything that came meanwhile).
+    bool lookedEmpty_ = false;
     int error_ = 0;
 };
 

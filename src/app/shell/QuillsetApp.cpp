@@ -111,12 +111,12 @@ bool QuillsetApp::OnInit() {
     Bind(wxEVT_MENU, &QuillsetApp::OnHelpIndex, this, ID_HELP_INDEX);
     Bind(wxEVT_MENU, &QuillsetApp::OnHelp, this, ID_HELP);
 
+    if (commandLine_.minimized) frame_->Iconize(true);
+    frame_->Show();
+    // The token's save waits for the disk: the window goes up first.
     if (!InstanceToken::Write(ini_))
         std::fprintf(stderr, "quillset: cannot write the instance token to %s: %s\n", ini_.Path().c_str(),
                      std::strerror(errno));
-
-    if (commandLine_.minimized) frame_->Iconize(true);
-    frame_->Show();
     if (!commandLine_.minimized) new CSplashWnd(frame_);
 
     wxBusyCursor wait;

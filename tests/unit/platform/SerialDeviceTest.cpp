@@ -154,6 +154,64 @@ TEST(SerialDevice, PurgeDropsWhatWasNotRead) {
     EXPECT_EQ(b, 'N');
 }
 
+// The device side, a pty master in packet mode, is told of every flush of the line's input: a
+// purge with nothing to drop must not disturb it, one with bytes to drop flushes as before.
+TEST(SerialDevice, APurgeFlushesOnlyWhenSomethingCame) {
+    PtyPair pty;
+    int on = 1;
+    ASSERT_EQ(::ioctl(pty.Master(), TIOCPKT, &on), 0);
+    SerialDevice dev;
+    ASSERT_TRUE(dev.Open(pty.SlavePath()));
+    ASSERT_TRUE(dev.Apply(kLine));
+    auto deviceToldOfFlush = [&] {
+        pollfd p{pty.Master(), POLLIN | POLLPRI, 0};
+        if (::poll(&p, 1, 0) <= 0) return false;
+        unsigned char status[64] = {};
+        return ::read(pty.Master(), status, sizeof status) >= 1 && (status[0] & TIOCPKT_FLUSHREAD) != 0;
+    };
+    ASSERT_FALSE(deviceToldOfFlush()) << "nothing pending before the test";
+    ASSERT_TRUE(dev.PurgeInput());
+    EXPECT_FALSE(deviceToldOfFlush());
+    pty.DeviceSends("stale");
+    ASSERT_TRUE(dev.PurgeInput());
+    EXPECT_TRUE(deviceToldOfFlush());
+    EXPECT_EQ(Queued(dev), 0);
+}
+
+// A read right after a purge that found the line empty answers as any other read: what came
+// since is taken (also when its deadline has passed), silence is a time-out and a line that
+// hung up an error.
+TEST(SerialDevice, AReadAfterAnEmptyPurgeAnswersAsAnyOther) {
+    enum class Then { kByteComes, kSilence, kHangUp };
+    const struct {
+        Then then;
+        int64_t deadline;  // from now
+        SerialDevice::ReadResult result;
+        int error;
+    } rows[] = {
+        {Then::kByteComes, 1000, SerialDevice::ReadResult::kByte, 0},
+        {Then::kByteComes, -1, SerialDevice::ReadResult::kByte, 0},
+        {Then::kSilence, -1, SerialDevice::ReadResult::kTimeout, ETIMEDOUT},
+        {Then::kSilence, 20, SerialDevice::ReadResult::kTimeout, ETIMEDOUT},
+        {Then::kHangUp, 5000, SerialDevice::ReadResult::kError, EIO},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.then) * 10000 + row.deadline);
+        PtyPair pty;
+        SerialDevice dev;
+        ASSERT_TRUE(dev.Open(pty.SlavePath()));
+        ASSERT_TRUE(dev.Apply(kLine));
+        ASSERT_TRUE(dev.PurgeInput());
+        if (row.then == Then::kByteComes) pty.DeviceSends("k");
+        if (row.then == Then::kHangUp) pty.CloseMaster();
+        SteadyClock clock;
+        uint8_t b = 0;
+        EXPECT_EQ(dev.ReadByte(b, clock.NowMs() + row.deadline, clock), row.result);
+        if (row.result == SerialDevice::ReadResult::kByte) EXPECT_EQ(b, 'k');
+        else EXPECT_EQ(dev.LastError(), row.error);
+    }
+}
+
 TEST(SerialDevice, ReadsTakeWhatHasArrivedAndKeepTheRestForTheNext) {
     PtyPair pty;
     SerialDevice dev;
