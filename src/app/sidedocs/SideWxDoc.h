@@ -1,4 +1,5 @@
 #pragma once
+#include <wx/docmdi.h>
 #include <wx/docview.h>
 #include <wx/utils.h>
 
@@ -6,14 +7,16 @@
 #include <utility>
 
 #include "app/common/SaveChangesPrompt.h"
+#include "app/shell/CPowerDocTemplate.h"
 #include "appmodel/common/AppServices.h"
 
 namespace qs {
 
 // A side document as the document manager sees it: open, save and the question before closing
 // a changed one, over the core document (`Model`, with Load and Save of a path that speak
-// through the services, or through the services it was made with) that holds the data. Its template makes it with the application's
-// services (see CPowerDocTemplate), through which its messages go.
+// through the services, or through the services it was made with) that holds the data. Its
+// template makes it with the application's services (see CPowerDocTemplate), through which its
+// messages go.
 template <class Model>
 class SideWxDoc : public wxDocument {
 public:
@@ -30,6 +33,23 @@ public:
 
     // "Save changes to <title>?" with Yes, No and Cancel, as the program's other boxes.
     bool OnSaveModified() override { return AskToSaveChanges(*this, services_.ui); }
+
+    // What a Read All brought goes into a new document of this kind, never over this one:
+    // `fill` gives the new core document its data; the document is marked changed and its
+    // window put in front. False when no document could be made.
+    template <class Fill>
+    bool NewDocumentWith(Fill&& fill) {
+        auto* power = dynamic_cast<CPowerDocTemplate*>(GetDocumentTemplate());
+        auto* fresh = power ? dynamic_cast<SideWxDoc*>(power->MakeNewDocument()) : nullptr;
+        if (!fresh) return false;
+        fill(fresh->core_);
+        fresh->Modify(true);
+        fresh->UpdateAllViews();
+        if (wxView* view = fresh->GetFirstView()) {
+            if (auto* frame = dynamic_cast<wxMDIChildFrame*>(view->GetFrame())) frame->Activate();
+        }
+        return true;
+    }
 
 protected:
     bool DoOpenDocument(const wxString& file) override {

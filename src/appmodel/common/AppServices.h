@@ -22,8 +22,8 @@ struct UiServices;
 // other - the profile "QS3X.INI", the folder the emulators are looked for in first, where
 // the documents find (and build) their definition files, the time-outs of the FTP session
 // of the firmware upgrades, the register dictionary the side documents name registers from,
-// and the tokens that let a report entry cut in one window be pasted in another. The application makes one at start-up;
-// tests make their own.
+// and the tokens that let a report entry cut in one window be pasted in another. The
+// application makes one at start-up; tests make their own.
 struct AppServices {
     const UiServices& ui;
     const AppOptions& options;

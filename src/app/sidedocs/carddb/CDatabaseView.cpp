@@ -246,12 +246,7 @@ void CDatabaseView::OnReadAll() {
     CDatabase read;
     read.OnNewDocument();
     if (!read.UploadFromDevice(host->Access(Services()))) return;
-    auto* power = dynamic_cast<CPowerDocTemplate*>(doc->GetDocumentTemplate());
-    auto* fresh = power ? dynamic_cast<CDatabaseWxDoc*>(power->MakeNewDocument()) : nullptr;
-    if (!fresh) return;
-    fresh->Core() = std::move(read);
-    fresh->Modify(true);
-    fresh->UpdateAllViews();
+    doc->NewDocumentWith([&read](CDatabase& fresh) { fresh = std::move(read); });
 }
 
 void CDatabaseView::OnDumpAll() {

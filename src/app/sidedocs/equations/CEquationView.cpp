@@ -280,17 +280,11 @@ void CEquationView::OnReadAll() {
         wxBusyCursor wait;
         if (!read.Upload(host->Access(doc->Services().ui))) return;
     }
-    auto* power = dynamic_cast<CPowerDocTemplate*>(doc->GetDocumentTemplate());
-    auto* fresh = power ? dynamic_cast<CEquationWxDoc*>(power->MakeNewDocument()) : nullptr;
-    if (!fresh) return;
-    fresh->Core().Lines() = std::move(read.Lines());
-    fresh->Core().SetSetName(read.SetName());
-    fresh->Core().SetDisableFlag(read.DisableFlag());
-    fresh->Modify(true);
-    fresh->UpdateAllViews();
-    if (wxView* view = fresh->GetFirstView()) {
-        if (auto* frame = dynamic_cast<wxMDIChildFrame*>(view->GetFrame())) frame->Activate();
-    }
+    doc->NewDocumentWith([&read](CEquationDoc& fresh) {
+        fresh.Lines() = std::move(read.Lines());
+        fresh.SetSetName(read.SetName());
+        fresh.SetDisableFlag(read.DisableFlag());
+    });
 }
 
 void CEquationView::OnDumpAll() {

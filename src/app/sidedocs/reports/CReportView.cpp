@@ -310,14 +310,17 @@ bool CReportView::CanTransfer() const {
     return host && host->HasDeviceDocument();
 }
 
+ReportSlotChoice CReportView::SlotChoice(const UiServices& ui) const {
+    if (chooseSlot) return chooseSlot;
+    return [this, &ui] { return CReportDestDlg::Choose(GetFrame(), ui); };
+}
+
 void CReportView::OnReadAll() {
     CReportWxDoc* doc = Doc();
     SideDocumentHost* host = Host();
     if (!doc || !host) return;
     const UiServices& ui = doc->Services().ui;
-    const ReportSlotChoice choose = chooseSlot ? ReportSlotChoice(chooseSlot) : ReportSlotChoice([this, &ui] {
-        return CReportDestDlg::Choose(GetFrame(), ui);
-    });
+    const ReportSlotChoice choose = SlotChoice(ui);
     // What the controller holds goes into a document of its own, made only once it has arrived.
     CReport read(doc->Core().Dictionary(), ui);
     read.OnNewDocument();
@@ -325,16 +328,10 @@ void CReportView::OnReadAll() {
         wxBusyCursor wait;
         if (!read.UploadFromDevice(host->Access(ui), choose)) return;
     }
-    auto* power = dynamic_cast<CPowerDocTemplate*>(doc->GetDocumentTemplate());
-    auto* fresh = power ? dynamic_cast<CReportWxDoc*>(power->MakeNewDocument()) : nullptr;
-    if (!fresh) return;
-    fresh->Core().TakeDefinition(read.Columns(), read.LinesPerPage(), read.ReleaseItems(), read.FormFeed());
-    fresh->Core().SetModified(false);
-    fresh->Modify(true);
-    fresh->UpdateAllViews();
-    if (wxView* view = fresh->GetFirstView()) {
-        if (auto* frame = dynamic_cast<wxMDIChildFrame*>(view->GetFrame())) frame->Activate();
-    }
+    doc->NewDocumentWith([&read](CReport& fresh) {
+        fresh.TakeDefinition(read.Columns(), read.LinesPerPage(), read.ReleaseItems(), read.FormFeed());
+        fresh.SetModified(false);  // the wx document carries the mark
+    });
 }
 
 void CReportView::OnDumpAll() {
@@ -342,9 +339,7 @@ void CReportView::OnDumpAll() {
     SideDocumentHost* host = Host();
     if (!doc || !host) return;
     const UiServices& ui = doc->Services().ui;
-    const ReportSlotChoice choose = chooseSlot ? ReportSlotChoice(chooseSlot) : ReportSlotChoice([this, &ui] {
-        return CReportDestDlg::Choose(GetFrame(), ui);
-    });
+    const ReportSlotChoice choose = SlotChoice(ui);
     bool done = false;
     {
         wxBusyCursor wait;

@@ -8,6 +8,7 @@
 
 #include "app/shell/CommandIds.h"
 #include "app/sidedocs/reports/CReportItemDlg.h"
+#include "sidedocs/reports/ReportDestination.h"
 #include "sidedocs/reports/ReportEditor.h"
 
 class wxDialog;
@@ -19,6 +20,7 @@ namespace qs {
 class CReportGrid;
 class CReportWxDoc;
 class SideDocumentHost;
+struct UiServices;
 
 // The report editor: the report's page grid with its entries, which the user places, moves
 // and copies with the mouse, the keys, the clipboard and drag and drop, edits through the
@@ -84,12 +86,13 @@ public:
     // How the dialogs are run (ShowModal by default) and the report slot is chosen (the
     // "Select Report" box by default); tests put their own.
     std::function<int(wxDialog&)> runDialog;
-    std::function<std::optional<int>()> chooseSlot;
+    ReportSlotChoice chooseSlot;
 
 private:
     void BindCommands(wxWindow* frame);
     void UpdateMenu(bool removing);
     SideDocumentHost* Host() const;
+    ReportSlotChoice SlotChoice(const UiServices& ui) const;
 
     CReportGrid* grid_ = nullptr;
     std::unique_ptr<ReportEditor> editor_;

@@ -248,15 +248,7 @@ void CTransView::OnReadAll() {
         wxBusyCursor wait;
         if (!read.UploadFromDevice(host->Access(doc->Services().ui))) return;
     }
-    auto* power = dynamic_cast<CPowerDocTemplate*>(doc->GetDocumentTemplate());
-    auto* fresh = power ? dynamic_cast<CTranslationWxDoc*>(power->MakeNewDocument()) : nullptr;
-    if (!fresh) return;
-    fresh->Core() = std::move(read);
-    fresh->Modify(true);
-    fresh->UpdateAllViews();
-    if (wxView* view = fresh->GetFirstView()) {
-        if (auto* frame = dynamic_cast<wxMDIChildFrame*>(view->GetFrame())) frame->Activate();
-    }
+    doc->NewDocumentWith([&read](CTranslation& fresh) { fresh = std::move(read); });
 }
 
 void CTransView::OnDumpAll() {
